@@ -1,0 +1,39 @@
+#pragma once
+// Hazard probabilities: hurricane wind exceedance per threshold and tornado
+// strike probability per F-scale class.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "model/tornado_stats.h"
+
+namespace verrane::model {
+
+// Appended by the caller when FProbsResult::insufficient is set (spelled as
+// the reports have always printed it).
+extern const char* const kInsufficientNote;
+// Appended by the caller when FProbsResult::lacksData is set.
+extern const char* const kLacksDataNote;
+
+// Annual probability that the hurricane wind exceeds each threshold; element 9
+// is always 0. A design wind speed that is not positive (a county without
+// hurricane data) gives ten zeros.
+std::array<double, 10> HProbs(double dwind, const std::array<int, 9>& thresholds,
+                              std::string_view projectStateName);
+
+struct FProbsResult {
+  float reportCountyArea = 0;
+  double reportRegionArea = 0;
+  int16_t reportRecordYears = 0;
+  std::array<double, 6> reportCountByF{}, annualCountByF{}, reportPathLengthByF{}, reportPathAreaByF{},
+      annualPathAreaByF{}, effectiveAreaByF{}, strikeProbabilityByF{};
+  bool insufficient = false;  // fewer than 16 F3 tornadoes
+  bool lacksData = false;     // a class has tornadoes but years or areas are missing
+};
+
+// R1..R4 per class from the pooled statistics and the building's plan
+// dimensions (feet). A class whose record lacks years or areas gets 0 and sets
+// lacksData; no result is ever infinite or NaN.
+FProbsResult FProbs(const TornadoStats& stats, float buildingLength, float buildingWidth);
+
+}  // namespace verrane::model

@@ -1,0 +1,52 @@
+#pragma once
+// Death and injury rates per wind speed range: default tables and the
+// post-mitigation recalculation.
+#include <array>
+
+namespace verrane::model {
+
+// Threshold of each wind speed range for the hurricane probabilities (mph).
+inline constexpr std::array<int, 9> WindRangeThresholds{0, 45, 77, 118, 138, 163, 194, 210, 262};
+
+// Percentages; float so that 0.6 converts back to the text "0.6".
+struct DamagePercents {
+  std::array<float, 9> injury{}, death{};
+};
+
+// constructionType: 1..5 as listed on the building screen; 0, 6 and no
+// selection (<0) give zeros.
+DamagePercents DefaultDamagePercents(int constructionType, bool minimalWindowArea);
+
+// Percent effectiveness by design wind speed index 1..4; anything else zeros.
+std::array<float, 9> DefaultEffectiveness(int designWindSpeedIndex);
+
+// InjuryOutcome / DeathOutcome: cost of one case, pre- and post-mitigation
+// fractions per range.
+struct Outcome {
+  float cost = 0;
+  std::array<float, 9> pre{};
+  std::array<double, 9> post{};
+};
+
+// Per range, the numeric value of the user cell when it is non-empty, else of
+// the default cell. Percentages.
+struct RateInputs {
+  float injuryCost = 0, deathCost = 0;
+  std::array<double, 9> injuryPercent{}, injuryEffectiveness{}, deathPercent{}, deathEffectiveness{};
+};
+
+// post*Percent are 100 x the post-mitigation fractions; the screen formats
+// them with "##0.0".
+struct RateResult {
+  Outcome injury, death;
+  std::array<double, 9> postInjuryPercent{}, postDeathPercent{};
+};
+
+// fraction = float(value / 100); post = (1 - effectiveness) x pre in double.
+RateResult RecalculateRates(const RateInputs& in);
+
+// True when the two percentages, as single-precision fractions summed in
+// single precision, exceed 1 (85 + 15 is exactly 1 and passes).
+bool PairExceeds100(double injuryPercent, double deathPercent);
+
+}  // namespace verrane::model
