@@ -48,20 +48,18 @@ RateResult RecalculateRates(const RateInputs& in) {
   RateResult r;
   r.injury.cost = in.injuryCost;
   r.death.cost = in.deathCost;
+  // Both fractions are rounded to single precision before the product: that
+  // decides values near a display boundary (3 % at 85 % shows 0.4).
+  auto range = [](double percent, double effectiveness, Outcome& o, double& postPercent, int k) {
+    const float pre = Fraction(percent);
+    const float eff = Fraction(effectiveness);
+    o.pre[k] = pre;
+    o.post[k] = (1.0 - static_cast<double>(eff)) * static_cast<double>(pre);
+    postPercent = 100.0 * o.post[k];
+  };
   for (int k = 0; k < 9; ++k) {
-    // Both fractions are rounded to single precision before the product:
-    // that decides values near a display boundary (3 % at 85 % shows 0.4).
-    const float preI = Fraction(in.injuryPercent[k]);
-    const float effI = Fraction(in.injuryEffectiveness[k]);
-    r.injury.pre[k] = preI;
-    r.injury.post[k] = (1.0 - static_cast<double>(effI)) * static_cast<double>(preI);
-    r.postInjuryPercent[k] = 100.0 * r.injury.post[k];
-
-    const float preD = Fraction(in.deathPercent[k]);
-    const float effD = Fraction(in.deathEffectiveness[k]);
-    r.death.pre[k] = preD;
-    r.death.post[k] = (1.0 - static_cast<double>(effD)) * static_cast<double>(preD);
-    r.postDeathPercent[k] = 100.0 * r.death.post[k];
+    range(in.injuryPercent[k], in.injuryEffectiveness[k], r.injury, r.postInjuryPercent[k], k);
+    range(in.deathPercent[k], in.deathEffectiveness[k], r.death, r.postDeathPercent[k], k);
   }
   return r;
 }
