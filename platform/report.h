@@ -1,0 +1,171 @@
+#pragma once
+// The report engine: a report is five sections of items placed in twips.
+// Layout runs the sections' Format events, wraps the texts in their boxes,
+// breaks pages and numbers them, and yields a page model in absolute twips
+// that tests can read and that renders onto any paged paint device (a PDF
+// file, a printer, the preview window).
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QImage>
+
+class QPainter;
+class QPrinter;
+
+namespace verrane::platform::report {
+
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kTwipsPerPoint = 20;
+inline constexpr int kLetterWidth = 12240;   // 8.5 in
+inline constexpr int kLetterHeight = 15840;  // 11 in
+
+enum class SectionKind { ReportHeader, PageHeader, Detail, PageFooter, ReportFooter };
+
+enum class ItemKind {
+    Label,       // fixed text
+    Field,       // text written by the Format events
+    Line,        // from (left, top) to (left + width, top + height)
+    Box,         // rectangle outline
+    Image,       // picture scaled into its box, aspect kept
+    PageBreak,   // the detail continues on a new page from its top
+    PageNumber,  // prints the current page number
+    PageCount    // prints the number of pages of the report
+};
+
+enum class Align { Left, Center, Right };
+
+struct Font {
+    std::string face = "Arial";
+    double pointSize = 10;
+    bool bold = false;
+    bool italic = false;
+};
+
+struct Item {
+    ItemKind kind = ItemKind::Label;
+    std::string name;
+    std::string text;
+    int left = 0, top = 0, width = 0, height = 0;  // twips within the section
+    Font font;
+    Align align = Align::Left;
+    bool wrap = true;
+    bool visible = true;
+    int penWidth = 15;  // twips, for lines and boxes
+    QImage image;
+};
+
+struct Section {
+    SectionKind kind = SectionKind::Detail;
+    std::string name;
+    int height = 0;  // twips
+    bool visible = true;
+    std::vector<Item> items;
+    // Runs before the section is laid out (for page header and footer: once
+    // per page, with the report's PageNumber() set).
+    std::function<void()> format;
+
+    Item& Add(Item item);
+    Item* Find(std::string_view itemName);
+};
+
+// One item as placed on a page, in absolute twips from the paper's corner.
+struct PlacedItem {
+    ItemKind kind = ItemKind::Label;
+    SectionKind section = SectionKind::Detail;
+    std::string name;
+    int left = 0, top = 0, width = 0, height = 0;  // height includes growth
+    Font font;
+    Align align = Align::Left;
+    std::vector<std::string> lines;  // wrapped text, one entry per printed line
+    int lineHeight = 0;
+    int penWidth = 15;
+    QImage image;
+
+    int bottom() const { return top + height; }
+    std::string Text() const;  // lines joined with '\n'
+};
+
+struct Page {
+    std::vector<PlacedItem> items;
+
+    // The printed text of the page, items ordered top to bottom then left to
+    // right, each wrapped line on its own line.
+    std::string Text() const;
+    const PlacedItem* Find(std::string_view itemName) const;
+};
+
+struct Margins {
+    int left = 1440, top = 1440, right = 1440, bottom = 1440;
+};
+
+struct PageModel {
+    int pageWidth = kLetterWidth;
+    int pageHeight = kLetterHeight;
+    Margins margins;
+    std::vector<Page> pages;
+};
+
+// The font face actually used: Arial when installed, otherwise a face with
+// the same metrics.
+std::string ResolveFace(const std::string& face);
+
+// Splits a text into the lines it prints in a box of the given width. Words
+// wrap by width; single blanks and short runs keep their width; a run of ten
+// or more blanks, and a line feed, start a new line.
+std::vector<std::string> WrapText(const std::string& text, const Font& font, int widthTwips, bool wrap = true);
+int LineHeight(const Font& font);
+double TextWidth(const std::string& text, const Font& font);
+
+class Report {
+public:
+    Report();
+    virtual ~Report() = default;
+    Report(const Report&) = delete;
+    Report& operator=(const Report&) = delete;
+
+    Section& section(SectionKind kind) { return sections_[static_cast<size_t>(kind)]; }
+    Section& ReportHeader() { return section(SectionKind::ReportHeader); }
+    Section& PageHeader() { return section(SectionKind::PageHeader); }
+    Section& Detail() { return section(SectionKind::Detail); }
+    Section& PageFooter() { return section(SectionKind::PageFooter); }
+    Section& ReportFooter() { return section(SectionKind::ReportFooter); }
+
+    // An item of any section by its name; nullptr when there is none.
+    Item* Control(std::string_view name);
+    // Writes the text of a named label or field; false when there is none.
+    bool SetText(std::string_view name, std::string text);
+
+    Margins margins;
+    int pageWidth = kLetterWidth;
+    int pageHeight = kLetterHeight;
+    std::function<void()> reportStart;
+
+    // The page being laid out, from 1; valid inside the Format events.
+    int PageNumber() const { return pageNumber_; }
+
+    // Runs the events and lays the report out.
+    PageModel Layout();
+    // The model of the last Layout (empty before the first).
+    const PageModel& LastLayout() const { return model_; }
+
+    // Paints one page of a model with the painter in twips.
+    static void RenderPage(QPainter& painter, const PageModel& model, int pageIndex);
+
+    // Lays out and writes a PDF; on failure returns false with a message.
+    bool ExportPdf(const std::filesystem::path& file, std::string* error);
+    // Lays out and prints on a printer that is set up already (after its
+    // dialog, or the preview's own printer).
+    bool Print(QPrinter& printer, std::string* error);
+
+private:
+    std::array<Section, 5> sections_;
+    int pageNumber_ = 0;
+    PageModel model_;
+};
+
+}  // namespace verrane::platform::report
