@@ -74,7 +74,7 @@ int ValueMapRenderer::indexOf(std::string_view text) const {
         for (int i = valueCount() - 1; i >= 0; --i) index_[values_[static_cast<size_t>(i)]] = i;
         indexValid_ = true;
     }
-    auto it = index_.find(std::string(text));
+    auto it = index_.find(text);
     return it == index_.end() ? -1 : it->second;
 }
 
@@ -284,7 +284,6 @@ std::shared_ptr<MapLayer> MapLayer::Open(const std::filesystem::path& shp) {
     // A neutral look until the screen chooses its own.
     if (layer->kind_ == MapShapeKind::Polygon) {
         layer->symbol_.color = {236, 230, 216};
-        layer->symbol_.outlineColor = {150, 146, 138};
     } else {
         layer->symbol_.color = {96, 96, 96};
     }
@@ -572,23 +571,27 @@ QPen cosmeticPen(Color c, int size) {
     return pen;
 }
 
-void drawLayer(QPainter& p, const MapLayer& layer, const MapRect& visible, const QTransform& toDevice) {
-    const auto renderer = layer.renderer();
-    const int field = renderer ? layer.fieldIndex(renderer->field) : -1;
-    const MapSymbol& own = layer.symbol();
-    for (int r = 0; r < layer.recordCount(); ++r) {
-        const MapLayer::Shape& s = layer.shape(r);
+}  // namespace
+
+void MapLayer::draw(QPainter& p, const MapRect& visible, const QTransform& toDevice) const {
+    const ValueMapRenderer* renderer = renderer_.get();
+    const int field = renderer ? fieldIndex(renderer->field) : -1;
+    const MapSymbol& own = symbol_;
+    for (int r = 0; r < recordCount(); ++r) {
+        const Shape& s = shapes_[static_cast<size_t>(r)];
         if (s.parts.empty() || !s.bounds.intersects(visible)) continue;
         const MapSymbol* sym = &own;
         if (field >= 0) {
-            const int i = renderer->indexOf(layer.attribute(r, field));
+            const int i = renderer->indexOf(attributes_[static_cast<size_t>(r)][static_cast<size_t>(field)]);
             if (i >= 0) sym = &renderer->symbol(i);
         }
-        switch (layer.kind()) {
+        switch (kind_) {
             case MapShapeKind::Polygon:
                 p.setBrush(sym->style == kTransparentFill ? QBrush(Qt::NoBrush) : QBrush(qcolor(sym->color)));
                 if (sym->outline || sym->style == kTransparentFill)
-                    p.setPen(cosmeticPen(sym->outlineColor, sym->size));
+                    p.setPen(cosmeticPen(sym->outlineColor.value_or(sym->style == kTransparentFill ? kOutlineGrey
+                                                                                                 : kFillBorderGrey),
+                                         sym->size));
                 else
                     p.setPen(Qt::NoPen);
                 p.drawPath(s.path);
@@ -614,8 +617,6 @@ void drawLayer(QPainter& p, const MapLayer& layer, const MapRect& visible, const
     }
 }
 
-}  // namespace
-
 void MapControl::Render(QPainter& p, const QRect& target) const {
     p.save();
     p.setClipRect(target);
@@ -628,7 +629,7 @@ void MapControl::Render(QPainter& p, const QRect& target) const {
     const MapRect visible{v.centre.x - hw, v.centre.x + hw, v.centre.y - hh, v.centre.y + hh};
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setTransform(toDevice, true);
-    for (const auto& layer : layers_) drawLayer(p, *layer, visible, p.transform());
+    for (const auto& layer : layers_) layer->draw(p, visible, p.transform());
     p.restore();
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@
 #include "platform/color.h"
 
 class QPainter;
+class QTransform;
 
 namespace verrane::platform {
 
@@ -54,9 +56,14 @@ struct MapSymbol {
     int size = 1;       // line width in pixels (lines, outlines); diameter for points
     int style = 0;      // 0 solid fill, 1 transparent (outline only)
     int symbolType = 0;
-    Color outlineColor{150, 146, 138};
-    bool outline = true;  // polygon borders drawn
+    // Polygon borders. Unset: thin mid grey around fills, dark grey when the
+    // fill is transparent, so state outlines stand out over county borders.
+    std::optional<Color> outlineColor;
+    bool outline = true;
 };
+
+inline constexpr Color kFillBorderGrey{150, 146, 138};
+inline constexpr Color kOutlineGrey{80, 80, 80};
 
 inline constexpr int kSolidFill = 0;
 inline constexpr int kTransparentFill = 1;
@@ -82,7 +89,11 @@ private:
     void check(int i) const;
     std::vector<std::string> values_;
     std::vector<MapSymbol> symbols_;
-    mutable std::unordered_map<std::string, int> index_;
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    mutable std::unordered_map<std::string, int, Hash, std::equal_to<>> index_;
     mutable bool indexValid_ = false;
 };
 
@@ -129,8 +140,10 @@ public:
     const Shape& shape(int record) const;
 
 private:
+    friend class MapControl;
     MapLayer() = default;
     void checkRecord(int record) const;
+    void draw(QPainter&, const MapRect& visible, const QTransform& toDevice) const;
 
     std::filesystem::path path_;
     MapShapeKind kind_ = MapShapeKind::Polygon;
