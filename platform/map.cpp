@@ -282,10 +282,20 @@ std::shared_ptr<MapLayer> MapLayer::Open(const std::filesystem::path& shp) {
     }
 
     // A neutral look until the screen chooses its own.
-    if (layer->kind_ == MapShapeKind::Polygon) {
-        layer->symbol_.color = {236, 230, 216};
-    } else {
-        layer->symbol_.color = {96, 96, 96};
+    switch (layer->kind_) {
+        case MapShapeKind::Polygon:
+            layer->symbol_.color = {236, 230, 216};
+            layer->symbol_.symbolType = kFillSymbol;
+            break;
+        case MapShapeKind::Line:
+            layer->symbol_.color = {96, 96, 96};
+            layer->symbol_.symbolType = kLineSymbol;
+            break;
+        case MapShapeKind::Point:
+            layer->symbol_.color = {96, 96, 96};
+            layer->symbol_.symbolType = kPointSymbol;
+            layer->symbol_.size = 4;
+            break;
     }
     return layer;
 }

@@ -65,6 +65,11 @@ struct MapSymbol {
 inline constexpr Color kFillBorderGrey{150, 146, 138};
 inline constexpr Color kOutlineGrey{80, 80, 80};
 
+// Symbol types, as a layer reports them for its kind of shape.
+inline constexpr int kPointSymbol = 0;
+inline constexpr int kLineSymbol = 1;
+inline constexpr int kFillSymbol = 2;
+
 inline constexpr int kSolidFill = 0;
 inline constexpr int kTransparentFill = 1;
 

@@ -121,6 +121,8 @@ TEST_F(MapFixture, Extents) {
     EXPECT_THROW(c->extentOf({99}), MapError);
     auto line = MapLayer::Open(fixture_->statline);
     EXPECT_EQ(line->kind(), MapShapeKind::Line);
+    EXPECT_EQ(line->symbol().symbolType, kLineSymbol);
+    EXPECT_EQ(c->symbol().symbolType, kFillSymbol);
     EXPECT_EQ(line->extent(), (MapRect{20, 20, 0, 20}));
 }
 
