@@ -1,0 +1,245 @@
+// Reference data importer: turns the raw public sources (census atlas and
+// gazetteer, storm prediction tornado record, wind speed samples) into the
+// database and shapefiles the program reads from data/.
+//
+// Everything here throws refdata::Error with a message naming the file and
+// what is wrong; nothing is allowed to crash on malformed input.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace refdata {
+
+struct Error : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// ---------------------------------------------------------------- geometry
+
+struct LonLat {
+  double lon = 0, lat = 0;
+};
+struct Pt {
+  double x = 0, y = 0;
+};
+using Ring = std::vector<Pt>;
+struct Polygon {
+  std::vector<Ring> rings;  // rings[0] outer, the rest holes
+};
+using MultiPolygon = std::vector<Polygon>;
+
+struct Box {
+  double left = 0, right = 0, bottom = 0, top = 0;
+};
+
+double signed_area(const Ring& r);  // positive when counter-clockwise
+double area(const MultiPolygon& m);  // outer minus holes, any orientation
+Pt centroid(const MultiPolygon& m);  // area-weighted
+Box extent(const MultiPolygon& m);
+bool contains(const MultiPolygon& m, Pt p);  // even-odd over every ring
+bool segments_intersect(Pt a, Pt b, Pt c, Pt d);
+// Point or straight segment a->b touches the polygon (inside or crossing).
+bool track_hits(const MultiPolygon& m, const Box& box, Pt a, Pt b);
+// Shortest distance from segment a->b to the polygon's boundary (0 if it hits).
+double track_distance(const MultiPolygon& m, Pt a, Pt b);
+
+// -------------------------------------------------------------- projection
+
+// The six separate equal-area regions; each gets its own conic projection
+// and a fixed offset so that no two regions come near each other in the plane.
+enum class Region { Conus, Alaska, Hawaii, Caribbean, Marianas, Samoa };
+
+struct Albers {
+  double lon0, lat0, lat1, lat2;  // degrees
+  double false_easting, false_northing;  // miles
+};
+
+Region region_of_state(int state_fips);
+const Albers& projection_of(Region r);
+// Planar miles; Alaska longitudes east of 180 are taken as lon - 360.
+Pt project(Region r, LonLat ll);
+
+// ---------------------------------------------------------------- topology
+
+struct TopoFeature {
+  std::string id;    // "01001" or "01"
+  std::string name;  // as the atlas writes it
+  // polygons -> rings -> arc indices (negative ~i = arc i reversed)
+  std::vector<std::vector<std::vector<int>>> polygons;
+};
+
+struct Topology {
+  std::vector<std::vector<LonLat>> arcs;
+  std::vector<TopoFeature> counties, states;
+};
+
+Topology read_topology(const std::string& path);
+std::vector<std::vector<std::vector<LonLat>>> feature_rings(const Topology& t, const TopoFeature& f);
+MultiPolygon project_feature(const Topology& t, const TopoFeature& f, Region r);
+
+// ------------------------------------------------------------------ inputs
+
+// First entry of a zip archive whose name ends with `suffix` (stored or deflated).
+std::string read_zip_entry(const std::string& zip_path, const std::string& suffix);
+
+// Splits one CSV line (double quotes, doubled quotes inside).
+std::vector<std::string> split_csv(const std::string& line);
+
+struct GazetteerRow {
+  std::string usps, geoid, name;
+  double aland_sqmi = 0, awater_sqmi = 0;
+  double lat = 0, lon = 0;  // internal point
+};
+std::map<std::string, GazetteerRow> read_gazetteer(const std::string& path);
+
+struct WindPoint {
+  double lat = 0, lon = 0, mph = 0;
+  bool verified = true;
+};
+// Sample points with status "ok" and every anchor row.
+std::vector<WindPoint> read_wind_points(const std::string& samples_csv, const std::string& anchors_csv);
+
+// --------------------------------------------------------------- counties
+
+struct TimeZoneRule {
+  const char* zone;  // one of the nine time zone texts
+  int daylitsave;    // 0 or 1
+};
+TimeZoneRule time_zone_of(int state_fips, int county_fips);
+// "America/Chicago" -> "Central Standard Time" (for the cross-check only).
+std::optional<std::string> zone_of_olson(const std::string& olson);
+
+const char* state_postal(int state_fips);  // "" when unknown
+int state_of_postal(const std::string& postal);  // 0 when unknown
+
+struct County {
+  std::string state_name, name, fips;
+  int state_fips = 0, cnty_fips = 0;
+  double area = -1;  // sq mi
+  bool area_from_boundary = false;
+  bool shape_substituted = false;  // boundary collapsed in the atlas; a square of the county's area instead
+  std::string time_zone;
+  int daylitsave = 0;
+  double hur_wind = 0;
+  bool wind_unverified = false;
+  MultiPolygon shape;  // planar miles
+  Pt center;
+  Box box;
+  LonLat center_ll;
+};
+
+struct State {
+  std::string name;
+  int fips = 0;
+  MultiPolygon shape;
+};
+
+// The atlas's own names for state 69 and 78 are replaced by the ones the
+// program's lists use.
+std::string state_display_name(int state_fips, const std::string& atlas_name);
+
+// Where an independent city shares its name with a county of the same state,
+// the city's name gets " city". `gazetteer_names` maps FIPS to the census name
+// ("Baltimore city"); FIPS without an entry fall back to county code >= 500.
+void apply_city_rule(std::vector<County>& counties, const std::map<std::string, std::string>& gazetteer_names);
+
+double hur_wind_at(const County& c, const std::vector<WindPoint>& points, bool& unverified);
+
+// ---------------------------------------------------------------- tornado
+
+struct TornadoRow {
+  int yr = 0, om = 0;
+  int mag = -1;        // -1 unknown
+  int hour = 0;        // clock hour in the record's zone
+  std::string tz;      // "America/Chicago", "America/Denver", "UTC"
+  std::string st;
+  int stf = 0;
+  double slat = 0, slon = 0, elat = 0, elon = 0, len = 0, wid = 0;
+  int ns = 1, sn = 1;
+  std::array<int, 4> f{0, 0, 0, 0};
+};
+
+struct CountyTornado {
+  std::array<double, 6> count{}, len_ft_sum{}, acres_sum{};
+  std::array<double, 6> len_known{}, acres_known{};  // tornadoes with a recorded length / length and width
+  std::array<std::array<double, 24>, 6> hourly{};
+};
+
+struct TornadoSummary {
+  long rows_read = 0;
+  long malformed = 0;
+  long duplicates = 0;
+  long unknown_rating = 0;
+  long unknown_zone = 0;
+  long by_codes = 0;
+  long by_geometry = 0;
+  long by_nearest = 0;      // geometry missed, nearest county of the state within tolerance
+  long no_county = 0;
+  long old_codes = 0;       // county references rewritten to today's codes
+  long invalid_codes = 0;   // county references to no county of the atlas
+  long whole_track_rows = 0;
+  long whole_track_other_states = 0;  // whole-track rows also counted in another state
+  long county_hits = 0;     // sum of counties over counted tornadoes
+  long no_length = 0;       // counted tornadoes with length 0 (unknown)
+  long no_width = 0;        // counted tornadoes with width 0 (unknown)
+  long counted() const { return by_codes + by_geometry + by_nearest; }
+};
+
+// Hour in Eastern Standard Time; nullopt for a zone the record format does not define.
+std::optional<int> est_hour(int hour, const std::string& tz);
+// Old county codes of the record mapped to today's atlas.
+std::string current_fips(const std::string& fips);
+
+// Parses the record (CSV text with header). Malformed rows and exact
+// duplicates are counted in the summary and left out.
+std::vector<TornadoRow> parse_tornadoes(const std::string& csv_text, TornadoSummary& s);
+
+// Averages written to FLENFTf / FACf: 0 for a class without tornadoes, -9
+// when none of the class's tornadoes has the length (width) recorded.
+double average_length_ft(const CountyTornado& c, int f);
+double average_acres(const CountyTornado& c, int f);
+
+// Counts every tornado of known rating in each county it touched.
+// Result is keyed by FIPS and holds every county of `counties`.
+std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<TornadoRow>& rows,
+                                                      const std::vector<County>& counties,
+                                                      TornadoSummary& s);
+
+// ----------------------------------------------------------------- output
+
+struct StateLine {
+  std::string state1, state2;  // 2-digit FIPS, state1 < state2
+  std::vector<Pt> points;
+};
+std::vector<StateLine> state_lines(const Topology& t);
+
+constexpr int kRecordYears = 73;
+
+struct BuildResult {
+  std::vector<County> counties;
+  std::vector<State> states;
+  std::vector<StateLine> lines;
+  std::map<std::string, CountyTornado> tornado;
+  TornadoSummary summary;
+};
+
+// Reads the raw folder (layout of shared/data) and builds everything in memory.
+BuildResult build_from_raw(const std::string& raw_dir, std::ostream& log);
+
+// Writes verrane.sqlite (via a temporary file renamed into place).
+void write_database(const std::string& path, const BuildResult& b);
+// Writes <dir>/Counties.*, states.*, statline.*.
+void write_shapefiles(const std::string& dir, const BuildResult& b);
+
+// Validates the shipped data; with raw_dir, also compares time zones with
+// timezones/county_tzs.csv. Prints every problem; returns their number.
+int check_data(const std::string& data_dir, const std::string& raw_dir, std::ostream& out);
+
+}  // namespace refdata
