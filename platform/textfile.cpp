@@ -1,0 +1,148 @@
+#include "platform/textfile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace verrane::platform {
+
+namespace {
+
+// Code points of bytes 0x80..0x9F in Windows-1252 (0 where the byte is unused).
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+char ToCp1252(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] != 0 && kHigh[i] == cp) return static_cast<char>(0x80 + i);
+    // The five unused bytes read as themselves, so they also write back.
+    if (cp >= 0x80 && cp < 0xA0 && kHigh[cp - 0x80] == 0) return static_cast<char>(cp);
+    return '?';
+}
+
+std::string Describe(const std::error_code& ec) { return ec.message(); }
+
+}  // namespace
+
+std::string Utf8ToCp1252(const std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        char32_t cp = 0;
+        size_t len = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c >> 5) == 0x6 && i + 1 < s.size()) {
+            cp = ((c & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F);
+            len = 2;
+        } else if ((c >> 4) == 0xE && i + 2 < s.size()) {
+            cp = ((c & 0x0F) << 12) | ((static_cast<unsigned char>(s[i + 1]) & 0x3F) << 6) |
+                 (static_cast<unsigned char>(s[i + 2]) & 0x3F);
+            len = 3;
+        } else if ((c >> 3) == 0x1E && i + 3 < s.size()) {
+            cp = ((c & 0x07) << 18) | ((static_cast<unsigned char>(s[i + 1]) & 0x3F) << 12) |
+                 ((static_cast<unsigned char>(s[i + 2]) & 0x3F) << 6) | (static_cast<unsigned char>(s[i + 3]) & 0x3F);
+            len = 4;
+        } else {
+            cp = '?';  // stray byte: not valid UTF-8
+        }
+        out += ToCp1252(cp);
+        i += len;
+    }
+    return out;
+}
+
+std::string Cp1252ToUtf8(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        char32_t cp = c;
+        if (c >= 0x80 && c < 0xA0) cp = kHigh[c - 0x80] ? kHigh[c - 0x80] : c;
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec) throw TextFileError("Cannot read \"" + file.string() + "\": " + Describe(ec) + ".");
+    if (size > kMaxTextFileBytes)
+        throw TextFileError("\"" + file.string() + "\" is too large to be a project file (" + std::to_string(size) +
+                            " bytes).");
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw TextFileError("Cannot open \"" + file.string() + "\": " + std::strerror(errno) + ".");
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    const std::string data = buf.str();
+    if (data.find('\0') != std::string::npos)
+        throw TextFileError("\"" + file.string() + "\" is not a text file.");
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < data.size()) {
+        size_t nl = data.find('\n', start);
+        size_t end = nl == std::string::npos ? data.size() : nl;
+        size_t lineEnd = end;
+        if (lineEnd > start && data[lineEnd - 1] == '\r') --lineEnd;
+        lines.push_back(Cp1252ToUtf8(data.substr(start, lineEnd - start)));
+        if (nl == std::string::npos) break;
+        start = nl + 1;
+    }
+    return lines;
+}
+
+void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+    std::string data;
+    for (const auto& l : lines) {
+        data += Utf8ToCp1252(l);
+        data += "\r\n";
+    }
+    std::filesystem::path tmp = file;
+    tmp += ".saving";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) throw TextFileError("Cannot write \"" + file.string() + "\": " + std::strerror(errno) + ".");
+        out.write(data.data(), static_cast<std::streamsize>(data.size()));
+        out.flush();
+        if (!out) {
+            std::error_code ignore;
+            std::filesystem::remove(tmp, ignore);
+            throw TextFileError("Writing \"" + file.string() + "\" failed: " + std::strerror(errno) + ".");
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, file, ec);
+    if (ec) {
+        std::error_code ignore;
+        std::filesystem::remove(tmp, ignore);
+        throw TextFileError("Cannot replace \"" + file.string() + "\": " + Describe(ec) + ".");
+    }
+}
+
+}  // namespace verrane::platform

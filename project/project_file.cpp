@@ -1,0 +1,169 @@
+#include "project/project_file.h"
+
+#include <cmath>
+
+#include "platform/number.h"
+
+namespace verrane::project {
+
+namespace {
+
+using platform::GeneralText;
+
+constexpr const char* kHeader = "Verrane v1.0";
+constexpr const char* kAbsent = "FALSE";
+
+class Reader {
+public:
+    explicit Reader(const std::vector<std::string>& lines) : lines_(lines) {}
+    int lineNumber() const { return static_cast<int>(pos_) + 1; }
+
+    const std::string& Next(const std::string& what) {
+        if (pos_ >= lines_.size())
+            throw ProjectFileError(lineNumber(), "expected " + what + ", but the file ends there");
+        return lines_[pos_++];
+    }
+    // A value the program keeps in a number box: a number, or empty.
+    std::string Number(const std::string& what) {
+        const std::string& s = Next(what);
+        if (!s.empty() && !platform::IsNumeric(s))
+            throw ProjectFileError(lineNumber() - 1, "expected a number for " + what + ", but found \"" + s + "\"");
+        return s;
+    }
+    int Whole(const std::string& what, int lo, int hi) {
+        const std::string& s = Next(what);
+        auto v = platform::ParseNumber(s);
+        if (!v || *v != std::floor(*v) || *v < lo || *v > hi)
+            throw ProjectFileError(lineNumber() - 1, "expected " + what + " (a whole number from " +
+                                                         std::to_string(lo) + " to " + std::to_string(hi) +
+                                                         "), but found \"" + s + "\"");
+        return static_cast<int>(*v);
+    }
+
+private:
+    const std::vector<std::string>& lines_;
+    size_t pos_ = 0;
+};
+
+bool IsFips(const std::string& s) {
+    if (s.size() != 5) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+}  // namespace
+
+ProjectFileError::ProjectFileError(int l, const std::string& what)
+    : std::runtime_error("Line " + std::to_string(l) + ": " + what + "."), line(l) {}
+
+ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines) {
+    Reader r(lines);
+    ProjectFileContents c;
+    if (lines.empty() || lines[0] != kHeader) throw ProjectFileError(1, std::string("expected \"") + kHeader + "\"");
+    r.Next("the header");
+    c.buildingName = r.Next("the building name");
+    c.address = r.Next("the address");
+    c.city = r.Next("the city");
+    c.stateName = r.Next("the state");
+    c.countyName = r.Next("the county");
+    c.disasterNumber = r.Next("the disaster number");
+    c.projectNumber = r.Next("the project number");
+    c.scenarioRunId = r.Next("the scenario run ID");
+    c.analyst = r.Next("the analyst");
+
+    const std::string& b0 = r.Next("the building length or \"FALSE\"");
+    if (b0 != kAbsent) {
+        if (!b0.empty() && !platform::IsNumeric(b0))
+            throw ProjectFileError(r.lineNumber() - 1, "expected a number for the building length, but found \"" + b0 + "\"");
+        BuildingBlock b;
+        b.length = b0;
+        b.width = r.Number("the building width");
+        b.shelterArea = r.Number("the shelter area");
+        b.constructionType = r.Whole("the list position of the shelter construction type", -1, 6);
+        b.minimalWindowArea = r.Whole("the state of the minimal window area box", 0, 2);
+        b.hurricaneOccupancy = r.Number("the hurricane shelter occupancy");
+        b.timeZone = r.Whole("the list position of the time zone", -1, 8);
+        b.daylightSaving = r.Whole("the state of the daylight savings box", 0, 2);
+        for (int h = 0; h < 24; ++h) b.hourly[static_cast<size_t>(h)] = r.Number("the tornado occupancy of hour " + std::to_string(h));
+        c.building = std::move(b);
+    }
+
+    const std::string& m = r.Next("the county selection method");
+    if (m.empty()) {
+        c.selectionMethod = -1;
+    } else {
+        auto v = platform::ParseNumber(m);
+        if (!v || (*v != 0 && *v != 1 && *v != 2))
+            throw ProjectFileError(r.lineNumber() - 1,
+                                   "expected the county selection method (0, 1, 2 or an empty line), but found \"" + m + "\"");
+        c.selectionMethod = static_cast<int>(*v);
+        if (c.selectionMethod == 0) {
+            const std::string& rad = r.Next("the selection radius");
+            auto rv = platform::ParseNumber(rad);
+            if (!rv || std::fabs(*rv) > 1e6)
+                throw ProjectFileError(r.lineNumber() - 1, "expected the selection radius in miles, but found \"" + rad + "\"");
+            c.selectionRadius = static_cast<float>(*rv);
+        }
+    }
+    const int n = r.Whole("the number of selected counties", 0, 100000);
+    for (int i = 0; i < n; ++i) {
+        const std::string& f = r.Next("a selected county code");
+        if (!IsFips(f))
+            throw ProjectFileError(r.lineNumber() - 1, "expected a five-digit county FIPS code, but found \"" + f + "\"");
+        c.selectedCounties.push_back(f);
+    }
+
+    const std::string& m0 = r.Next("the mitigation project description or \"FALSE\"");
+    if (m0 != kAbsent) {
+        MitigationBlock mb;
+        mb.description = m0;
+        mb.projectCost = r.Number("the project cost");
+        mb.maintenanceCost = r.Number("the maintenance cost");
+        mb.lifetime = r.Number("the project lifetime");
+        mb.injuryCost = r.Number("the injury cost");
+        mb.deathCost = r.Number("the death cost");
+        mb.discountRate = r.Number("the discount rate");
+        mb.designWindSpeed = r.Whole("the list position of the design wind speed", -1, 4);
+        const char* names[4] = {"user-defined percent injured", "user-defined injury effectiveness",
+                                "user-defined percent dead", "user-defined death effectiveness"};
+        std::array<std::string, 9>* cols[4] = {&mb.userInjuryPercent, &mb.userInjuryEffectiveness, &mb.userDeathPercent,
+                                               &mb.userDeathEffectiveness};
+        for (int col = 0; col < 4; ++col)
+            for (int k = 0; k < 9; ++k)
+                (*cols[col])[static_cast<size_t>(k)] =
+                    r.Number(std::string("the ") + names[col] + " of wind speed range " + std::to_string(k + 1));
+        c.mitigation = std::move(mb);
+    }
+    return c;
+}
+
+std::vector<std::string> FormatProjectFile(const ProjectFileContents& c) {
+    std::vector<std::string> out{kHeader,          c.buildingName,   c.address,       c.city,          c.stateName,
+                                 c.countyName,     c.disasterNumber, c.projectNumber, c.scenarioRunId, c.analyst};
+    if (c.building) {
+        const BuildingBlock& b = *c.building;
+        out.insert(out.end(), {b.length, b.width, b.shelterArea, std::to_string(b.constructionType),
+                               std::to_string(b.minimalWindowArea), b.hurricaneOccupancy, std::to_string(b.timeZone),
+                               std::to_string(b.daylightSaving)});
+        out.insert(out.end(), b.hourly.begin(), b.hourly.end());
+    } else {
+        out.push_back(kAbsent);
+    }
+    out.push_back(c.selectionMethod == -1 ? std::string() : std::to_string(c.selectionMethod));
+    if (c.selectionMethod == 0) out.push_back(GeneralText(c.selectionRadius));
+    out.push_back(std::to_string(c.selectedCounties.size()));
+    out.insert(out.end(), c.selectedCounties.begin(), c.selectedCounties.end());
+    if (c.mitigation) {
+        const MitigationBlock& m = *c.mitigation;
+        out.insert(out.end(), {m.description, m.projectCost, m.maintenanceCost, m.lifetime, m.injuryCost, m.deathCost,
+                               m.discountRate, std::to_string(m.designWindSpeed)});
+        for (const auto* col : {&m.userInjuryPercent, &m.userInjuryEffectiveness, &m.userDeathPercent, &m.userDeathEffectiveness})
+            out.insert(out.end(), col->begin(), col->end());
+    } else {
+        out.push_back(kAbsent);
+    }
+    return out;
+}
+
+}  // namespace verrane::project

@@ -1,0 +1,50 @@
+#pragma once
+// Building Information screen: building and shelter data, the occupancy
+// check, and the hourly occupancy schedule on Eastern Standard Time.
+#include <array>
+#include <string>
+
+#include "screens/screen.h"
+
+namespace verrane {
+
+class Form3 : public Screen {
+public:
+    static constexpr int kNumber = 3;
+    explicit Form3(App& app);
+
+    // Text1(0) length, (1) width, (2) shelter area, (3) hurricane occupancy,
+    // (5) occupancy check. Index 4 does not exist.
+    std::array<platform::TextBox, 6> Text1;
+    std::array<platform::TextBox, 24> Text2;       // tornado occupancy, local hours 0..23
+    std::array<platform::ComboBox, 2> Combo1;      // (0) time zone, (1) construction type
+    platform::CheckBox Check1;                     // minimal window area
+    platform::CheckBox Check2;                     // daylight savings
+    std::array<platform::CommandButton, 4> Command1;
+    platform::CommandButton Command3;              // "Building Information" marker
+
+    bool AreaEntered = false, HurricaneEntered = false, TornadoEntered = false;
+    float PeakTornadoOccupancy = 0;
+    std::string CheckMessage;
+    bool MayLeave = true, LeavingScreen = false;
+
+    // Published by savedata.
+    std::array<float, 24> TornadoHourlyOccupancy{};
+    // The hurricane occupancy as typed; empty stands for the integer 0.
+    std::string HurricaneOccupancyList;
+    bool Published = false;
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Unload() override;
+    void Text1_Change(int index);
+    void Text2_Change(int hour);
+    void OccupancyCheck();
+    void Settime();
+    void savedata();
+    void Command1_Click(int index);
+    void SetAnalysisCommands(bool enabled) override;
+    platform::TextBox* FocusedTextBox() override;
+};
+
+}  // namespace verrane

@@ -1,0 +1,47 @@
+#pragma once
+// Mitigation Project Information screen: costs, lifetime, discount rate,
+// design wind speed and the death and injury rate grid.
+#include <array>
+#include <string>
+
+#include "model/rates.h"
+#include "screens/screen.h"
+
+namespace verrane {
+
+class Form5 : public Screen {
+public:
+    static constexpr int kNumber = 5;
+    explicit Form5(App& app);
+
+    // Text1(0) description, (1) project cost, (2) maintenance, (3) lifetime,
+    // (4) injury cost, (5) death cost, (6) discount rate.
+    std::array<platform::TextBox, 7> Text1;
+    // The rate grid: injuries 0..48, deaths 50..98, column c of a table at
+    // 10c + k; indices 9, 19, ... 89 do not exist.
+    std::array<platform::TextBox, 99> Text2;
+    platform::ComboBox Combo1;                     // design wind speed
+    std::array<platform::CommandButton, 4> Command1;
+    platform::CommandButton Command3;              // "Mitigation Project Information" marker
+
+    double HurricaneWind = 0;
+    model::Outcome InjuryOutcome, DeathOutcome;
+    bool OutcomesValid = false;
+    std::array<int, 9> WindRangeThresholds{};
+    bool MayLeave = true, LeavingScreen = false;
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Unload() override;
+    void Activation();
+    void Text1_Change(int index);
+    void Text2_Change(int index);
+    void Combo1_Click();
+    void Set_Damage();
+    void savedata();
+    void Command1_Click(int index);
+    void SetAnalysisCommands(bool enabled) override;
+    platform::TextBox* FocusedTextBox() override;
+};
+
+}  // namespace verrane

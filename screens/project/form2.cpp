@@ -1,0 +1,485 @@
+#include "screens/project/form2.h"
+
+#include <algorithm>
+
+#include "app/app.h"
+#include "platform/number.h"
+#include "platform/refdb.h"
+#include "platform/textfile.h"
+#include "project/project_file.h"
+#include "screens/analysis/form6.h"
+#include "screens/building/form3.h"
+#include "screens/hazard/form4.h"
+#include "screens/mitigation/form5.h"
+#include "screens/progress/form8.h"
+
+namespace verrane {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+const char* const kHurricaneProne[] = {
+    "Texas",          "Louisiana",    "Mississippi",   "Alabama",  "Florida",       "Georgia",  "South Carolina",
+    "North Carolina", "Virginia",     "Maryland",      "District of Columbia",      "Delaware", "Pennsylvania",
+    "New Jersey",     "New York",     "Connecticut",   "Rhode Island",              "Massachusetts",
+    "Vermont",        "New Hampshire", "Maine",        "Virgin Islands",            "Puerto Rico", "Guam",
+    "American Samoa"};
+
+std::string Pad(int value, int width) {
+    std::string s = std::to_string(value < 0 ? -value : value);
+    if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<size_t>(width) - s.size(), '0');
+    return value < 0 ? "-" + s : s;
+}
+}  // namespace
+
+bool IsHurricaneProne(const std::string& stateName) {
+    return std::any_of(std::begin(kHurricaneProne), std::end(kHurricaneProne),
+                       [&](const char* s) { return stateName == s; });
+}
+
+Form2::Form2(App& a) : Screen(a, "Form2", "Tornado Model: Project Information") {
+    const char* captions[4] = {"Building Information", "Tornado Hazard Information", "Mitigation Project Information",
+                               "Benefit Cost Analysis"};
+    for (int i = 0; i < 4; ++i) {
+        auto& b = Command1[static_cast<size_t>(i)];
+        b.name = "Command1";
+        b.index = i;
+        b.caption = captions[i];
+        b.onClick = [this, i] { Command1_Click(i); };
+    }
+    Command2.name = "Command2";
+    Command2.caption = "Project Descriptive Information";
+    for (int i = 0; i < 7; ++i) {
+        Text1[static_cast<size_t>(i)].name = "Text1";
+        Text1[static_cast<size_t>(i)].index = i;
+    }
+    Combo3.name = "Combo3";
+    Combo2.name = "Combo2";
+    Combo3.onClick = [this] { Combo3_Click(); };
+    Combo2.onClick = [this] { Combo2_Click(); };
+}
+
+std::string Form2::ProjectFips() const { return Pad(ProjectStateCode, 2) + Pad(ProjectCountyCode, 3); }
+
+void Form2::Form_Load() {
+    BusyPointer busy(dialogs());
+    HelpFile = (app.DataDir() / "torhelp.html").string();
+    SelectionMethod = -1;
+    Loading = LoadFailed = StatePending = SuppressNextBeep = BuildingDataComplete = MitigationDataComplete = false;
+    HazardScreenRestored = StatsPending = true;
+
+    Combo3.clear();
+    Combo3.addItem(kClickState);
+    try {
+        auto db = platform::Database::Open(app.ReferenceDatabase());
+        auto rs = db.OpenRecordset("states");
+        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) Combo3.addItem(rs.Field("STATE_NAME").asText());
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The list of states could not be read. ") + e.what(), Buttons::OK, Icon::Exclamation,
+                         "Reference Data");
+    }
+    SuppressCountyClick = true;
+    Combo3.setListIndex(0);
+    if (app.HasFileName) LoadAfterStart();
+    SuppressCountyClick = false;
+}
+
+void Form2::LoadAfterStart() {
+    Hide();
+    Form8& progress = app.form8();
+    progress.Show();
+    Read_File(app.ProjectFileName);
+    if (LoadFailed) {
+        LoadFailed = false;
+        return;
+    }
+    progress.SetProgress(80);
+    if (auto* f3 = app.Loaded<Form3>()) f3->savedata();
+    progress.SetProgress(90);
+    if (auto* f5 = app.Loaded<Form5>()) f5->savedata();
+    BC_On();
+    Show();
+    app.Unload("Form8");
+}
+
+void Form2::Combo3_Click() {
+    BusyPointer busy(dialogs());
+    StatePending = true;
+    Combo2.clear();
+    const std::string state = Combo3.text();
+    if (state == kClickState || Combo3.listIndex() < 0) {
+        Combo2.addItem(kClickCounty);
+        Combo2.setListIndex(0);
+        return;
+    }
+    if (SuppressCountyClick) return;
+    Combo2.addItem(kClickCounty);
+    Combo2.setListIndex(0);
+    try {
+        auto db = platform::Database::Open(app.ReferenceDatabase());
+        auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}}));
+        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) Combo2.addItem(rs.Field("NAME").asText());
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The counties of ") + state + " could not be read. " + e.what(), Buttons::OK,
+                         Icon::Exclamation, "Reference Data");
+    }
+    if (!IsHurricaneProne(state)) {
+        if (auto* f3 = app.Loaded<Form3>()) {
+            const std::string& occ = f3->Text1[3].text();
+            auto v = platform::ParseNumber(occ);
+            if (!occ.empty() && v && platform::RoundHalfEven(*v) >= 1)
+                dialogs().MsgBox("This non-hurricane prone state has a hurricane occupancy on the Building Information screen.",
+                                 Buttons::OK, Icon::Exclamation, "State Should Have No Hurricane Occupancy");
+        }
+    }
+    StatePending = false;
+}
+
+void Form2::Combo2_Click() {
+    const std::string county = Combo2.text();
+    if (!SuppressCountyClick) {
+        ProjectStateName = Combo3.text();
+        app.Unload("Form4");
+        LookupCountyFips();
+        SelectedCounties.clear();
+        if (county != kClickCounty) SelectedCounties.push_back(ProjectFips());
+        StatsPending = true;
+    }
+    if (county != kClickCounty)
+        if (auto* f3 = app.Loaded<Form3>()) f3->Settime();
+}
+
+void Form2::LookupCountyFips() {
+    if (SuppressCountyClick) return;
+    ProjectStateName = Combo3.text();
+    ProjectCountyName = Combo2.text();
+    if (ProjectCountyName == kClickCounty) return;
+    try {
+        auto db = platform::Database::Open(app.ReferenceDatabase());
+        auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", ProjectStateName}, {"NAME", ProjectCountyName}}));
+        if (rs.eof()) {
+            dialogs().MsgBox("The county " + ProjectCountyName + ", " + ProjectStateName +
+                                 " is not in the county table; its codes are unchanged.",
+                             Buttons::OK, Icon::Exclamation, "Reference Data");
+            return;
+        }
+        ProjectCountyCode = platform::CInt(rs.Field("Cnty_fips").asDouble());
+        ProjectStateCode = platform::CInt(rs.Field("State_fips").asDouble());
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The county codes could not be read. ") + e.what(), Buttons::OK, Icon::Exclamation,
+                         "Reference Data");
+    }
+}
+
+void Form2::ShowNeedLocation() {
+    dialogs().MsgBox("You must select a state and county before going to another form.", Buttons::OK, Icon::None, " ");
+}
+
+bool Form2::Checkform(const std::string& screenName) const { return app.IsLoaded(screenName); }
+
+void Form2::SetAnalysisCommands(bool enabled) {
+    Command1[3].setEnabled(enabled);
+    Screen::SetAnalysisCommands(enabled);
+}
+
+platform::TextBox* Form2::FocusedTextBox() {
+    for (auto& t : Text1)
+        if (t.hasFocus()) return &t;
+    return nullptr;
+}
+
+void Form2::BC_On() {
+    if (StatePending) {
+        SetAnalysisCommands(false);
+        return;
+    }
+    const bool on = BuildingDataComplete && MitigationDataComplete;
+    SetAnalysisCommands(on);
+    if (auto* s = app.Loaded<Form3>()) s->SetAnalysisCommands(on);
+    if (auto* s = app.Loaded<Form4>()) s->SetAnalysisCommands(on);
+    if (auto* s = app.Loaded<Form5>()) s->SetAnalysisCommands(on);
+}
+
+void Form2::Command1_Click(int index) {
+    BusyPointer busy(dialogs());
+    if (Combo2.text() == kClickCounty || Combo2.listIndex() < 0) {
+        ShowNeedLocation();
+        return;
+    }
+    switch (index) {
+        case 0: app.form3().Show(); break;
+        case 1: app.form4().Show(); break;
+        case 2: app.form5().Show(); break;
+        case 3:
+            app.form3().savedata();
+            app.form5().savedata();
+            app.form6().Show();
+            break;
+        default: return;
+    }
+    Hide();
+}
+
+// ---------------------------------------------------------------- project file
+
+void Form2::Write_File(const std::filesystem::path& file) {
+    project::ProjectFileContents c;
+    c.buildingName = Text1[0].text();
+    c.address = Text1[1].text();
+    c.city = Text1[2].text();
+    c.stateName = Combo3.text();
+    c.countyName = Combo2.text();
+    c.disasterNumber = Text1[3].text();
+    c.projectNumber = Text1[4].text();
+    c.scenarioRunId = Text1[5].text();
+    c.analyst = Text1[6].text();
+    if (auto* f3 = app.Loaded<Form3>()) {
+        project::BuildingBlock b;
+        b.length = f3->Text1[0].text();
+        b.width = f3->Text1[1].text();
+        b.shelterArea = f3->Text1[2].text();
+        b.constructionType = f3->Combo1[1].listIndex();
+        b.minimalWindowArea = f3->Check1.value();
+        b.hurricaneOccupancy = f3->Text1[3].text();
+        b.timeZone = f3->Combo1[0].listIndex();
+        b.daylightSaving = f3->Check2.value();
+        for (size_t h = 0; h < 24; ++h) b.hourly[h] = f3->Text2[h].text();
+        c.building = std::move(b);
+    }
+    c.selectionMethod = static_cast<int>(SelectionMethod);
+    c.selectionRadius = SelectionRadius;
+    c.selectedCounties = SelectedCounties;
+    if (auto* f5 = app.Loaded<Form5>()) {
+        project::MitigationBlock m;
+        m.description = f5->Text1[0].text();
+        m.projectCost = f5->Text1[1].text();
+        m.maintenanceCost = f5->Text1[2].text();
+        m.lifetime = f5->Text1[3].text();
+        m.injuryCost = f5->Text1[4].text();
+        m.deathCost = f5->Text1[5].text();
+        m.discountRate = f5->Text1[6].text();
+        m.designWindSpeed = f5->Combo1.listIndex();
+        for (size_t k = 0; k < 9; ++k) {
+            m.userInjuryPercent[k] = f5->Text2[10 + k].text();
+            m.userInjuryEffectiveness[k] = f5->Text2[30 + k].text();
+            m.userDeathPercent[k] = f5->Text2[60 + k].text();
+            m.userDeathEffectiveness[k] = f5->Text2[80 + k].text();
+        }
+        c.mitigation = std::move(m);
+    }
+    platform::WriteTextLinesAtomically(file, project::FormatProjectFile(c));
+}
+
+void Form2::Read_File(const std::filesystem::path& file) {
+    Loading = true;
+    HazardScreenRestored = false;
+    app.Unload("Form3");
+    app.Unload("Form4");
+    app.Unload("Form5");
+    auto progress = [this](double v) {
+        if (auto* f8 = app.Loaded<Form8>()) f8->SetProgress(v);
+    };
+    progress(10);
+
+    // The whole file is checked before anything of the project changes, so a
+    // damaged file never loads half a project.
+    project::ProjectFileContents c;
+    try {
+        c = project::ParseProjectFile(platform::ReadTextLines(file));
+    } catch (const std::exception& e) {
+        app.Unload("Form8");
+        std::string text = "Selected File has incorrect format.";
+        const auto* pe = dynamic_cast<const project::ProjectFileError*>(&e);
+        if (!(pe && pe->line == 1)) text += std::string(" ") + e.what();
+        dialogs().MsgBox(text, Buttons::OK, Icon::None, "");
+        Loading = false;
+        LoadFailed = true;
+        return;
+    }
+
+    Text1[0].setText(c.buildingName);
+    Text1[1].setText(c.address);
+    Text1[2].setText(c.city);
+    progress(20);
+    SuppressCountyClick = false;
+    int stateIndex = 0;
+    for (int i = 0; i < Combo3.listCount(); ++i)
+        if (Combo3.item(i) == c.stateName) { stateIndex = i; break; }
+    Combo3.setListIndex(stateIndex);
+    progress(25);
+    int countyIndex = 0;
+    for (int i = 0; i < Combo2.listCount(); ++i)
+        if (Combo2.item(i) == c.countyName) { countyIndex = i; break; }
+    Combo2.setListIndex(countyIndex);
+    Text1[3].setText(c.disasterNumber);
+    Text1[4].setText(c.projectNumber);
+    Text1[5].setText(c.scenarioRunId);
+    Text1[6].setText(c.analyst);
+    progress(30);
+
+    if (c.building) {
+        const auto& b = *c.building;
+        Form3& f3 = app.form3();
+        f3.Text1[0].setText(b.length);
+        f3.Text1[1].setText(b.width);
+        f3.Text1[2].setText(b.shelterArea);
+        f3.Combo1[1].setListIndex(b.constructionType);
+        f3.Check1.setValue(b.minimalWindowArea);
+        f3.Text1[3].setText(b.hurricaneOccupancy);
+        f3.Combo1[0].setListIndex(b.timeZone);
+        f3.Check2.setValue(b.daylightSaving);
+        for (size_t h = 0; h < 23; ++h) f3.Text2[h].setText(b.hourly[h]);
+        Loading = false;
+        f3.Text2[23].setText(b.hourly[23]);
+        f3.Text2_Change(23);
+        f3.savedata();
+        Loading = true;
+    }
+    progress(40);
+    SelectionMethod = static_cast<float>(c.selectionMethod);
+    SuppressNextBeep = c.selectionMethod != -1;
+    progress(45);
+    if (c.selectionMethod == 0) SelectionRadius = c.selectionRadius;
+    progress(50);
+    SelectedCounties = c.selectedCounties;
+    progress(55);
+
+    if (c.mitigation) {
+        const auto& m = *c.mitigation;
+        Form5& f5 = app.form5();
+        f5.Text1[0].setText(m.description);
+        f5.Text1[1].setText(m.projectCost);
+        f5.Text1[2].setText(m.maintenanceCost);
+        f5.Text1[3].setText(m.lifetime);
+        f5.Text1[4].setText(m.injuryCost);
+        f5.Text1[5].setText(m.deathCost);
+        Loading = false;
+        f5.Text1[6].setText(m.discountRate);
+        f5.Text1_Change(6);
+        Loading = true;
+        f5.Combo1.setListIndex(m.designWindSpeed);
+        progress(60);
+        for (size_t k = 0; k < 9; ++k) f5.Text2[10 + k].setText(m.userInjuryPercent[k]);
+        progress(65);
+        for (size_t k = 0; k < 9; ++k) f5.Text2[30 + k].setText(m.userInjuryEffectiveness[k]);
+        progress(70);
+        for (size_t k = 0; k < 9; ++k) f5.Text2[60 + k].setText(m.userDeathPercent[k]);
+        progress(75);
+        for (size_t k = 0; k < 9; ++k) f5.Text2[80 + k].setText(m.userDeathEffectiveness[k]);
+        progress(80);
+        Loading = false;
+        f5.savedata();
+    } else {
+        Loading = false;
+    }
+    BC_On();
+    progress(100);
+}
+
+// --------------------------------------------------------------- file commands
+
+bool Form2::OfferToSave() {
+    const Answer a = dialogs().MsgBox("Do you want to save changes to the current project?", Buttons::YesNoCancel,
+                                      Icon::None, "");
+    if (a == Answer::Cancel) return false;
+    if (a == Answer::Yes) mnusaveas_Click();
+    return true;
+}
+
+bool Form2::SaveTo(const std::string& file) {
+    try {
+        Write_File(file);
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The project was not saved. ") + e.what(), Buttons::OK, Icon::Exclamation, "");
+        return false;
+    }
+    dialogs().MsgBox("Project Saved.", Buttons::OK, Icon::None, "");
+    return true;
+}
+
+void Form2::mnuNew_Click() {
+    StatePending = true;
+    if (!OfferToSave()) {
+        StatePending = false;
+        return;
+    }
+    BusyPointer busy(dialogs());
+    Show();
+    for (const char* n : {"Form3", "Form4", "Form5", "Form6", "Form7"}) app.Unload(n);
+    Combo3.setListIndex(0);
+    Combo2.clear();
+    Combo2.addItem(kClickCounty);
+    Combo2.setListIndex(0);
+    for (auto& t : Text1) t.setText("");
+    BuildingDataComplete = MitigationDataComplete = false;
+    app.HasFileName = false;
+    BC_On();
+    SelectionMethod = -1;
+    StatsPending = true;
+    Loading = false;
+    HazardScreenRestored = true;
+    StatePending = false;
+}
+
+void Form2::mnuOpen_Click() {
+    {
+        BusyPointer busy(dialogs());
+        LoadFailed = false;
+        if (!OfferToSave()) return;
+        Show();
+        app.Unload("Form1");
+        for (const char* n : {"Form3", "Form4", "Form5", "Form6", "Form7"}) app.Unload(n);
+    }
+    auto file = dialogs().FileDialog({false, kProjectFilter, 4100});
+    if (!file) return;
+    BusyPointer busy(dialogs());
+    app.ProjectFileName = *file;
+    Hide();
+    Form8& progress = app.form8();
+    progress.Show();
+    progress.Refresh();
+    Read_File(app.ProjectFileName);
+    if (LoadFailed) {
+        Show();
+        LoadFailed = false;
+        return;
+    }
+    progress.SetProgress(80);
+    if (auto* f3 = app.Loaded<Form3>()) f3->savedata();
+    progress.SetProgress(90);
+    if (auto* f5 = app.Loaded<Form5>()) f5->savedata();
+    BC_On();
+    progress.SetProgress(100);
+    Show();
+    app.Unload("Form8");
+    StatsPending = true;
+}
+
+void Form2::mnusave_Click() {
+    if (!app.HasFileName) {
+        auto file = dialogs().FileDialog({true, kProjectFilter, 4});
+        if (!file) return;
+        app.ProjectFileName = *file;
+        app.HasFileName = true;
+    }
+    BusyPointer busy(dialogs());
+    SaveTo(app.ProjectFileName);
+}
+
+void Form2::mnusaveas_Click() {
+    auto file = dialogs().FileDialog({true, kProjectFilter, 6});
+    if (!file) return;
+    BusyPointer busy(dialogs());
+    app.ProjectFileName = *file;
+    app.HasFileName = true;
+    SaveTo(app.ProjectFileName);
+}
+
+void Form2::mnuExit_Click() {
+    if (!OfferToSave()) return;
+    app.UnloadAll();
+}
+
+}  // namespace verrane

@@ -1,0 +1,89 @@
+#pragma once
+// Project Information screen: the project's descriptive information, its
+// state and county, and the keeper of the project-wide variables the other
+// screens share. Also the project file reader and writer and the file
+// commands (New, Open, Save, Save As, Exit).
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "screens/screen.h"
+
+namespace verrane {
+
+inline const char* const kClickState = " Click State";
+inline const char* const kClickCounty = " Click County";
+inline const char* const kFileHeader = "Verrane v1.0";
+inline const char* const kProjectFilter = "Tornado Project (*.tor)|*.tor";
+
+// The hurricane-prone states and territories, compared exactly.
+bool IsHurricaneProne(const std::string& stateName);
+
+class Form2 : public Screen {
+public:
+    static constexpr int kNumber = 2;
+    explicit Form2(App& app);
+
+    // Text1(0) building name, (1) address, (2) city, (3) disaster number,
+    // (4) project number, (5) scenario run id, (6) analyst.
+    std::array<platform::TextBox, 7> Text1;
+    platform::ComboBox Combo3;  // state
+    platform::ComboBox Combo2;  // county
+    std::array<platform::CommandButton, 4> Command1;
+    platform::CommandButton Command2;  // "Project Descriptive Information" marker
+
+    // Project-wide variables.
+    std::string ProjectStateName, ProjectCountyName;
+    int16_t ProjectStateCode = 0, ProjectCountyCode = 0;
+    bool BuildingDataComplete = false, MitigationDataComplete = false;
+    std::vector<std::string> SelectedCounties;
+    float SelectionMethod = -1;
+    float SelectionRadius = 0;
+    bool Loading = false, HazardScreenRestored = true, SuppressNextBeep = false, LoadFailed = false;
+    bool StatePending = false, SuppressCountyClick = false, StatsPending = true;
+
+    // Tornado statistics of SelectedCounties, written by the extraction.
+    std::array<double, 6> TornadoCountByF{}, AvgPathLengthByF{}, AvgPathAreaByF{};
+    std::array<std::array<double, 24>, 6> HourlyFractionByF{};
+    int16_t RecordYears = 0;
+    double SampleRegionArea = 0;
+    float CountyArea = 0;
+
+    std::string HelpFile;
+
+    // The project county as five characters: state "00" + county "000".
+    std::string ProjectFips() const;
+
+    void Form_Load() override;
+    void Combo3_Click();
+    void Combo2_Click();
+    void LookupCountyFips();
+    void ShowNeedLocation();
+    bool Checkform(const std::string& screenName) const;
+    void BC_On();
+    void Command1_Click(int index);
+    void SetAnalysisCommands(bool enabled) override;
+    platform::TextBox* FocusedTextBox() override;
+
+    // Project file.
+    void Write_File(const std::filesystem::path& file);  // throws platform::TextFileError
+    void Read_File(const std::filesystem::path& file);   // rejection -> LoadFailed
+
+    // File commands.
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    void mnusave_Click();
+    void mnusaveas_Click();
+    void mnuExit_Click();
+
+private:
+    // Writes the file and reports the outcome; false when it failed.
+    bool SaveTo(const std::string& file);
+    // Yes/No/Cancel save prompt; false when the user cancelled.
+    bool OfferToSave();
+    void LoadAfterStart();
+};
+
+}  // namespace verrane

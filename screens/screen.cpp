@@ -1,0 +1,51 @@
+#include "screens/screen.h"
+
+#include "app/app.h"
+
+namespace verrane {
+
+Screen::Screen(App& a, std::string name, std::string cap) : caption(std::move(cap)), app(a), name_(std::move(name)) {}
+
+platform::Dialogs& Screen::dialogs() { return app.dialogs; }
+
+void Screen::Show() {
+    const bool wasVisible = visible_;
+    visible_ = true;
+    if (!wasVisible) {
+        if (app.onScreenShown) app.onScreenShown(*this);
+        if (onViewUpdate) onViewUpdate();
+    }
+    if (app.front_ != this) {
+        app.front_ = this;
+        Form_Activate();
+    }
+}
+
+void Screen::Hide() {
+    if (!visible_) return;
+    visible_ = false;
+    if (app.front_ == this) app.front_ = nullptr;
+    if (app.onScreenHidden) app.onScreenHidden(*this);
+    if (onViewUpdate) onViewUpdate();
+}
+
+void Screen::Refresh() { app.dialogs.Refresh(); }
+
+namespace {
+platform::MenuItem* Find(std::vector<platform::MenuItem>& items, const std::string& name) {
+    for (auto& m : items) {
+        if (m.name == name) return &m;
+        if (auto* c = Find(m.items, name)) return c;
+    }
+    return nullptr;
+}
+}  // namespace
+
+platform::MenuItem* Screen::FindMenu(const std::string& name) { return Find(menuBar, name); }
+
+void Screen::SetAnalysisCommands(bool enabled) {
+    for (const char* n : {"mnuBCAnalysis", "mnuPrintPreview", "mnuPrint"})
+        if (auto* m = FindMenu(n)) m->setEnabled(enabled);
+}
+
+}  // namespace verrane

@@ -1,0 +1,74 @@
+#pragma once
+// Base of the headless screens Form1 ... Form9. A screen owns its controls
+// and event procedures; the App creates it on first use (running Form_Load)
+// and discards it on Unload (running Form_Unload). Exactly one screen is in
+// front at a time: Show() brings a screen to the front and runs its
+// Form_Activate when it was not already the front screen.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+
+namespace verrane {
+
+class App;
+
+class Screen {
+public:
+    Screen(App& app, std::string name, std::string caption);
+    virtual ~Screen() = default;
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    const std::string& name() const { return name_; }
+    std::string caption;
+
+    bool visible() const { return visible_; }
+    void Show();
+    void Hide();
+    // Repaints the window now, during long work.
+    void Refresh();
+
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Unload() {}
+
+    // The menu bar; empty on screens without one.
+    std::vector<platform::MenuItem> menuBar;
+    platform::MenuItem* FindMenu(const std::string& name);
+
+    // Switches this screen's analysis commands (its "Benefit Cost Analysis"
+    // button, "&BC Analysis", "Print Pre&view" and "&Print").
+    virtual void SetAnalysisCommands(bool enabled);
+
+    // The text box that has the keyboard focus on this screen, if any (Edit menu).
+    virtual platform::TextBox* FocusedTextBox() { return nullptr; }
+
+    // Called by the window layer whenever visibility changes.
+    std::function<void()> onViewUpdate;
+
+protected:
+    App& app;
+    platform::Dialogs& dialogs();
+
+private:
+    friend class App;
+    std::string name_;
+    bool visible_ = false;
+};
+
+// Shows the hourglass pointer for as long as it lives.
+class BusyPointer {
+public:
+    explicit BusyPointer(platform::Dialogs& d) : d_(d) { d_.SetBusy(true); }
+    ~BusyPointer() { d_.SetBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    platform::Dialogs& d_;
+};
+
+}  // namespace verrane
