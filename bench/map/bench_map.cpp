@@ -82,8 +82,8 @@ void BM_RepaintState(benchmark::State& st) {
     // A whole state selected, as "Entire State" leaves it: 254 values.
     auto r = std::make_shared<ValueMapRenderer>();
     r->field = "FIPS";
-    std::vector<int> inside;
-    for (int i = 0; i < s.counties->recordCount() && int(inside.size()) < 254; ++i)
+    std::vector<int> inside = s.counties->SearchExpression("STATE_NAME = 'Texas'");
+    for (int i = 0; inside.empty() && i < s.counties->recordCount(); ++i)
         if (s.state.contains(s.counties->shape(i).bounds.centre())) inside.push_back(i);
     r->setValueCount(int(inside.size()));
     for (size_t i = 0; i < inside.size(); ++i) {

@@ -422,12 +422,18 @@ TEST_F(ShippedMap, TexasDrawnWithTheSelection) {
         for (int i = 1; i < 10; ++i)
             for (int j = 1; j < 10; ++j) {
                 const MapPoint p{e.left + e.width() * i / 10, e.bottom + e.height() * j / 10};
-                if (counties->SearchByDistance(p, tol) == rec) return PixelOf(m, p);
+                bool clear = counties->SearchByDistance(p, tol) == rec;
+                for (const MapPoint q : {MapPoint{p.x - tol, p.y}, MapPoint{p.x + tol, p.y}, MapPoint{p.x, p.y - tol},
+                                         MapPoint{p.x, p.y + tol}})
+                    clear = clear && counties->SearchByDistance(q, 0) == rec;
+                if (clear) return PixelOf(m, p);
             }
         return QPoint(-1, -1);
     };
     const QPoint travis = interior("48453"), williamson = interior("48491"), brewster = interior("48043");
     ASSERT_GE(travis.x(), 0);
+    ASSERT_GE(williamson.x(), 0);
+    ASSERT_GE(brewster.x(), 0);
     EXPECT_EQ(PixelAt(img, travis.x(), travis.y()), kGreen);
     EXPECT_EQ(PixelAt(img, williamson.x(), williamson.y()), kRed);
     EXPECT_EQ(PixelAt(img, brewster.x(), brewster.y()), counties->symbol().color);
