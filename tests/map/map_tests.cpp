@@ -51,6 +51,37 @@ QPoint PixelOf(const MapControl& m, MapPoint p) {
     return {int((p.x - v.left) * s), int((v.top - p.y) * s)};
 }
 
+// The three layers as the hazard screens set them up: the counties coloured
+// through a renderer on FIPS (one green, one red), states outlined, state
+// lines blue at width 2.
+struct ScreenMap {
+    std::shared_ptr<MapLayer> counties, states, lines;
+    std::shared_ptr<ValueMapRenderer> renderer = std::make_shared<ValueMapRenderer>();
+    MapControl control;
+};
+
+std::unique_ptr<ScreenMap> MakeScreenMap(const fs::path& dir, const std::string& green, const std::string& red,
+                                         int width, int height) {
+    auto s = std::make_unique<ScreenMap>();
+    s->counties = MapLayer::Open(dir / "Counties.shp");
+    s->states = MapLayer::Open(dir / "states.shp");
+    s->lines = MapLayer::Open(dir / "statline.shp");
+    s->states->symbol().style = kTransparentFill;
+    s->lines->symbol().color = kBlue;
+    s->lines->symbol().size = 2;
+    auto& r = *s->renderer;
+    r.field = "FIPS";
+    r.setValueCount(2);
+    r.setValue(0, green);
+    r.symbol(0).color = kGreen;
+    r.setValue(1, red);
+    r.symbol(1).color = kRed;
+    s->counties->setRenderer(s->renderer);
+    s->control.SetControlSize(width, height);
+    for (auto& l : {s->counties, s->states, s->lines}) s->control.AddLayer(l);
+    return s;
+}
+
 }  // namespace
 
 TEST(MapRect, UnionAndScaling) {
@@ -232,24 +263,10 @@ TEST_F(MapFixture, DefaultExtentIsTheLayersAndEventsArePassedOn) {
 }
 
 TEST_F(MapFixture, RenderedColours) {
-    auto counties = MapLayer::Open(fixture_->counties);
-    auto states = MapLayer::Open(fixture_->states);
-    auto lines = MapLayer::Open(fixture_->statline);
-    states->symbol().style = kTransparentFill;
-    lines->symbol().color = kBlue;
-    lines->symbol().size = 2;
-    auto r = std::make_shared<ValueMapRenderer>();
-    r->field = "FIPS";
-    r->setValueCount(2);
-    r->setValue(0, "20001");
-    r->symbol(0).color = kGreen;
-    r->setValue(1, "05003");
-    r->symbol(1).color = kRed;
-    counties->setRenderer(r);
-
-    MapControl m;
-    m.SetControlSize(480, 400);
-    for (auto& l : {counties, states, lines}) m.AddLayer(l);
+    auto map = MakeScreenMap(fixture_->dir, "20001", "05003", 480, 400);
+    auto& counties = map->counties;
+    auto& r = map->renderer;
+    MapControl& m = map->control;
     m.SetExtent(MapRect{0, 30, 0, 20}.ScaledAboutCentre(1.1));
     const QImage img = m.RenderImage();
     ASSERT_EQ(img.size(), QSize(480, 400));
@@ -394,23 +411,10 @@ TEST_F(ShippedMap, CountyAttributesAndSearches) {
 }
 
 TEST_F(ShippedMap, TexasDrawnWithTheSelection) {
-    auto counties = MapLayer::Open(dir / "Counties.shp");
-    auto states = MapLayer::Open(dir / "states.shp");
-    auto lines = MapLayer::Open(dir / "statline.shp");
-    states->symbol().style = kTransparentFill;
-    lines->symbol().color = kBlue;
-    lines->symbol().size = 2;
-    auto r = std::make_shared<ValueMapRenderer>();
-    r->field = "FIPS";
-    r->setValueCount(2);
-    r->setValue(0, "48453");
-    r->symbol(0).color = kGreen;
-    r->setValue(1, "48491");  // Williamson, north of Travis
-    r->symbol(1).color = kRed;
-    counties->setRenderer(r);
-    MapControl m;
-    m.SetControlSize(800, 600);
-    for (auto& l : {counties, states, lines}) m.AddLayer(l);
+    auto map = MakeScreenMap(dir, "48453", "48491", 800, 600);  // Travis, and Williamson north of it
+    auto& counties = map->counties;
+    auto& states = map->states;
+    MapControl& m = map->control;
     m.SetExtent(states->extentOf(states->SearchExpression("STATE_NAME Like '%Texas%'")).ScaledAboutCentre(1.1));
     const QImage img = m.RenderImage();
 
