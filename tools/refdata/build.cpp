@@ -311,6 +311,10 @@ void write_database(const std::string& path, const BuildResult& b) {
     put("tornado_rows_read", std::to_string(s.rows_read));
     put("tornadoes_counted", std::to_string(s.counted()));
     put("tornado_county_entries", std::to_string(s.county_hits));
+    std::string unverified;
+    for (const County& c : b.counties)
+      if (c.wind_unverified) unverified += (unverified.empty() ? "" : ",") + c.fips;
+    put("hur_wind_unverified", unverified);
     put("county_source", "Census 2017 cartographic boundaries (us-atlas 3.0.1 counties-10m), 2017 Gazetteer");
   }
   d.exec("CREATE INDEX Counties_state_name ON Counties (STATE_NAME, NAME)");

@@ -162,8 +162,10 @@ void apply_city_rule(std::vector<County>& counties, const std::map<std::string, 
 }
 
 // East of the Rockies: inverse squared distance over the six nearest points
-// within 150 miles (the samples are dense along the Atlantic and Gulf coasts),
-// never below the interior value of 90 mph. Elsewhere the region's anchor.
+// within 150 miles, never below the interior value of 90 mph. The samples are
+// dense along the coasts but sparse inland, where speeds fall away from the
+// coast; so beyond 60 miles from the nearest point the excess over 90 fades
+// linearly to nothing at 150 miles. Elsewhere the region's anchor.
 double hur_wind_at(const County& c, const std::vector<WindPoint>& points, bool& unverified) {
   unverified = false;
   auto anchor = [&](double lat, double lon) {
@@ -192,7 +194,7 @@ double hur_wind_at(const County& c, const std::vector<WindPoint>& points, bool& 
     default: break;
   }
   constexpr double kPi = 3.14159265358979323846;
-  constexpr double kInterior = 90, kReach = 150;
+  constexpr double kInterior = 90, kReach = 150, kFull = 60;
   double lat = c.center_ll.lat, lon = c.center_ll.lon;
   double coslat = std::cos(lat * kPi / 180);
   struct Near {
@@ -217,7 +219,8 @@ double hur_wind_at(const County& c, const std::vector<WindPoint>& points, bool& 
     sv += wt * w.mph;
     if (!w.verified) su += wt;
   }
-  double v = std::round(sv / sw);
+  double fade = std::clamp((kReach - near[0].d) / (kReach - kFull), 0.0, 1.0);
+  double v = std::round(kInterior + (sv / sw - kInterior) * fade);
   if (v <= kInterior) return kInterior;
   unverified = su > 0.05 * sw;
   return v;
