@@ -149,14 +149,15 @@ double m_of(double phi) {
 }
 }  // namespace
 
-// Standard parallels follow the usual national choices where there is one
-// (48 states, Alaska, Hawaii); the island groups get parallels at about one
-// sixth and five sixths of their latitude span. Offsets keep at least 1,000
-// miles between the regions (check mode verifies it).
+// The 48 states use the usual national parallels (scale within 1.4 % from the
+// Keys to the Canadian border); the other regions get parallels at about one
+// sixth and five sixths of their latitude span (Alaska within 1.4 %, the
+// islands within 0.2 %). Offsets keep at least 1,000 miles between the
+// regions (check mode verifies it).
 const Albers& projection_of(Region r) {
   static const Albers conus{-96, 23, 29.5, 45.5, 0, 0};
-  static const Albers alaska{-154, 50, 55, 65, -4000, 1800};
-  static const Albers hawaii{-157, 3, 8, 18, -3500, -1500};
+  static const Albers alaska{-154, 50, 54.6, 68, -4000, 1800};
+  static const Albers hawaii{-157, 3, 19.45, 21.65, -3500, -1500};
   static const Albers caribbean{-66, 18, 17.8, 18.4, 3000, -500};
   static const Albers marianas{145.5, 13, 14.2, 19.5, -6500, -1500};
   static const Albers samoa{-170, -14.25, -14.1, -14.4, -5000, -3500};
