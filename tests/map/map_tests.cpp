@@ -340,40 +340,42 @@ TEST(MapLayerOpen, MissingAndMalformedFilesGiveClearErrors) {
 TEST(MapLayerOpen, DamagedFilesNeverCrash) {
     const fs::path dir = TempDir("damaged");
     maptest::Fixture f(dir / "good");
-    std::vector<char> shp, shx;
     auto slurp = [](const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return std::vector<char>(std::istreambuf_iterator<char>(in), {});
     };
-    shp = slurp(f.counties);
-    shx = slurp(f.dir / "Counties.shx");
+    const auto shp = slurp(f.counties), shx = slurp(f.dir / "Counties.shx"), dbf = slurp(f.dir / "Counties.dbf");
     const fs::path work = dir / "work";
     fs::create_directories(work);
-    fs::copy_file(f.dir / "Counties.dbf", work / "c.dbf");
     auto write = [](const fs::path& p, const std::vector<char>& bytes) {
         std::ofstream out(p, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), std::streamsize(bytes.size()));
     };
-    auto tryOpen = [&](const std::vector<char>& a, const std::vector<char>& b) {
+    auto tryOpen = [&](const std::vector<char>& a, const std::vector<char>& b, const std::vector<char>& c) {
         write(work / "c.shp", a);
         write(work / "c.shx", b);
+        write(work / "c.dbf", c);
         try {
             auto l = MapLayer::Open(work / "c.shp");
             l->SearchByDistance({5, 5}, 1);
+            l->SearchExpression("NAME Like '%a%'");
             MapControl m;
             m.AddLayer(l);
             m.RenderImage();
         } catch (const MapError&) {
         }
     };
-    for (size_t n = 0; n < shp.size(); n += 7) tryOpen(std::vector<char>(shp.begin(), shp.begin() + long(n)), shx);
-    for (size_t n = 0; n < shx.size(); n += 3) tryOpen(shp, std::vector<char>(shx.begin(), shx.begin() + long(n)));
+    auto prefix = [](const std::vector<char>& v, size_t n) { return std::vector<char>(v.begin(), v.begin() + long(n)); };
+    for (size_t n = 0; n < shp.size(); n += 7) tryOpen(prefix(shp, n), shx, dbf);
+    for (size_t n = 0; n < shx.size(); n += 3) tryOpen(shp, prefix(shx, n), dbf);
+    for (size_t n = 0; n < dbf.size(); n += 5) tryOpen(shp, shx, prefix(dbf, n));
     std::mt19937 rng(11);
-    for (int k = 0; k < 400; ++k) {
-        auto a = shp, b = shx;
+    for (int k = 0; k < 600; ++k) {
+        auto a = shp, b = shx, c = dbf;
         for (int j = 0; j < 4; ++j) a[rng() % a.size()] = char(rng());
         if (k % 2) b[100 + rng() % (b.size() - 100)] = char(rng());
-        tryOpen(a, b);
+        if (k % 3 == 0) c[rng() % c.size()] = char(rng());
+        tryOpen(a, b, c);
     }
     fs::remove_all(dir);
 }
