@@ -177,3 +177,31 @@ TEST(ReportFont, ArialResolvesToAnInstalledFace) {
     std::string face = ResolveFace("Arial");
     EXPECT_TRUE(face == "Arial" || face == "Liberation Sans") << face;
 }
+
+TEST(ReportLayout, TextTallerThanAPageContinuesOnTheNextWithoutLosingLines) {
+    Report r;
+    r.margins = {1080, 1080, 1080, 1080};
+    r.Detail().height = 2000;
+    std::string text;
+    for (int i = 0; i < 80; ++i) text += "line" + std::to_string(i) + std::string(12, ' ');
+    r.Detail().Add(Text("List", text, 0, 1000, 6000, 1620));
+    const int listHeight = 80 * LineHeight(Font{});
+    Item after = Text("After", "after", 0, 1000 + listHeight + 300, 3000);
+    r.Detail().Add(after);
+    PageModel m = r.Layout();
+    ASSERT_EQ(m.pages.size(), 2u);
+    std::string all;
+    for (auto& p : m.pages)
+        for (auto& it : p.items) {
+            EXPECT_LE(it.bottom(), 15840 - 1080) << it.name;
+            if (it.name == "List") all += it.Text() + "\n";
+        }
+    EXPECT_EQ(all.find("line0\nline1\n"), 0u);
+    EXPECT_NE(all.find("\nline79\n"), std::string::npos);
+    const PlacedItem* a = m.pages[1].Find("After");
+    ASSERT_NE(a, nullptr);
+    int listBottom = 0;
+    for (auto& it : m.pages[1].items)
+        if (it.name == "List") listBottom = it.bottom();
+    EXPECT_EQ(a->top, listBottom + 300);
+}

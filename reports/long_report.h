@@ -1,0 +1,39 @@
+#pragma once
+// The long report: a title page and six pages of input data, hazard
+// statistics and results.
+
+#include <string>
+#include <vector>
+
+#include "platform/report.h"
+#include "reports/report_data.h"
+
+namespace verrane::reports {
+
+class ActiveReport1 : public platform::report::Report {
+public:
+    explicit ActiveReport1(LongReportData data);
+
+    // The report's events, run by the engine during layout.
+    void ActiveReport_ReportStart();
+    void ReportHeader_Format();
+    void PageHeader_Format();
+    void Detail_Format();
+    void PageFooter_Format();
+
+    LongReportData& data() { return data_; }
+    // What went wrong during the last layout (for example a missing seal
+    // bitmap); the report still prints.
+    const std::vector<std::string>& Messages() const { return messages_; }
+
+private:
+    void Build();
+
+    LongReportData data_;
+    std::vector<std::string> messages_;
+};
+
+// The nine wind speed range labels, "0 - 44" to "263 +".
+const std::vector<std::string>& WindRangeLabels();
+
+}  // namespace verrane::reports

@@ -1,0 +1,117 @@
+#include "reports/report_text.h"
+
+#include "platform/number.h"
+#include "reports/format_bridge.h"
+
+namespace verrane::reports {
+
+std::string CountySelectionText(int selectionMethod, float selectionRadius, const std::string& countyName,
+                                const std::string& stateName) {
+    switch (selectionMethod) {
+    case -1:
+        return "Only " + countyName + " County, " + stateName;
+    case 0:
+        return fmt::GeneralText(selectionRadius) + " mile region around " + countyName + " County, " + stateName;
+    case 1:
+        return "Entire state";
+    default:
+        return "User selected counties";
+    }
+}
+
+std::string SelectedCountiesText(int selectionMethod, const std::string& stateName,
+                                 const std::vector<CountyRow>& rowsInFipsOrder) {
+    if (selectionMethod == 1) return "Entire state of " + stateName;
+    if (rowsInFipsOrder.empty()) return std::string();
+    const std::string heading(" Counties:");
+    std::string state = rowsInFipsOrder.front().first;
+    std::string text = state + heading + std::string(125, ' ') + rowsInFipsOrder.front().second;
+    for (size_t i = 1; i < rowsInFipsOrder.size(); ++i) {
+        const auto& [rowState, name] = rowsInFipsOrder[i];
+        if (rowState == state) {
+            text += ", " + name;
+        } else {
+            state = rowState;
+            text += std::string(125, ' ') + "-" + std::string(124, ' ') + state + heading +
+                    std::string(102, ' ') + name;
+        }
+    }
+    return text;
+}
+
+std::string ShortCountiesText(int selectionMethod, float selectionRadius) {
+    switch (selectionMethod) {
+    case -1:
+        return "Only target county.";
+    case 0:
+        return fmt::GeneralText(selectionRadius) + " miles around target county.";
+    case 1:
+        return "Entire state";
+    default:
+        return "User selected counties";
+    }
+}
+
+namespace {
+
+int32_t HourValue(const std::string& text) {
+    auto value = platform::ParseNumber(text);
+    if (!value) return 0;
+    try {
+        return platform::CInt(*value);
+    } catch (const platform::ConversionError&) {
+        try {
+            return platform::CLng(*value);
+        } catch (const platform::ConversionError&) {
+            return *value < 0 ? INT32_MIN : INT32_MAX;
+        }
+    }
+}
+
+}  // namespace
+
+int32_t MaxTornadoOccupancy(const std::array<std::string, 24>& hourly) {
+    int32_t max = HourValue(hourly[0]);
+    for (size_t h = 1; h < hourly.size(); ++h) {
+        int32_t v = HourValue(hourly[h]);
+        if (v > max) max = v;
+    }
+    return max;
+}
+
+double FScaleTotal(const std::array<double, 6>& byClass) {
+    double sum = 0;
+    for (double v : byClass) sum += v;
+    return sum;
+}
+
+std::string WindowSentence(bool minimalWindowArea) {
+    return minimalWindowArea ? "Building has minimal window area of less than 7% of wall area."
+                             : "Building has a window area greater than 7% of wall area.";
+}
+
+std::string DaylightSentence(bool daylightSaving) {
+    return daylightSaving ? "with Daylight Saving Time" : "with no Daylight Saving Time";
+}
+
+std::string ShortConstructionText(const std::string& constructionType, bool minimalWindowArea) {
+    return constructionType + (minimalWindowArea ? " & < 7% window area." : " & > 7% window area.");
+}
+
+std::string CityStateText(const std::string& city, const std::string& stateName) {
+    return city + ", " + stateName;
+}
+
+std::string LocationText(const std::string& city, const std::string& countyName, const std::string& stateName) {
+    return city + " in " + countyName + " County, " + stateName;
+}
+
+std::string LifetimeYearsText(const std::string& projectLifetime) { return "in " + projectLifetime + " years"; }
+
+std::string FormatTyped(const std::string& typed, const char* pattern) {
+    auto value = platform::ParseNumber(typed);
+    if (!value) return typed;
+    return fmt::FormatNumber(*value, pattern);
+}
+
+}  // namespace verrane::reports
