@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "refdata.h"
@@ -40,6 +41,36 @@ class ShippedData : public ::testing::Test {
 TEST_F(ShippedData, CheckModePasses) {
   std::ostringstream out;
   EXPECT_EQ(refdata::check_data(kData, "", out), 0) << out.str();
+}
+
+TEST_F(ShippedData, CheckModeFindsDamage) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "refdata_damaged";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  for (const char* f : {"verrane.sqlite", "Counties.shp", "Counties.shx", "Counties.dbf", "states.shp", "states.shx",
+                        "states.dbf", "statline.shp", "statline.shx", "statline.dbf"})
+    fs::copy_file(kData + "/" + f, dir / f);
+  sqlite3* d = nullptr;
+  ASSERT_EQ(sqlite3_open((dir / "verrane.sqlite").c_str(), &d), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(d,
+                         "UPDATE Counties SET Time_Zones = 'Central Time' WHERE FIPS = '01001';"
+                         "DELETE FROM tornado WHERE FIPS = '40109';"
+                         "UPDATE cntycoor SET NAME = 'Elsewhere' WHERE Fips = '12086';",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(d);
+  std::ostringstream out;
+  EXPECT_GE(refdata::check_data(dir.string(), "", out), 3);
+  EXPECT_NE(out.str().find("01001: Time_Zones 'Central Time'"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("12086: names differ"), std::string::npos) << out.str();
+
+  // Not a database at all, and no folder at all: reported, not a crash.
+  fs::remove(dir / "verrane.sqlite");
+  std::ofstream(dir / "verrane.sqlite") << "not a database";
+  EXPECT_GT(refdata::check_data(dir.string(), "", out), 0);
+  EXPECT_GT(refdata::check_data((dir / "missing").string(), "", out), 0);
+  fs::remove_all(dir);
 }
 
 TEST_F(ShippedData, EveryCountyHasATornadoRowAndCoordinates) {

@@ -322,7 +322,6 @@ void write_database(const std::string& path, const BuildResult& b) {
   d.exec("CREATE INDEX tornado_fips ON tornado (FIPS)");
   d.exec("CREATE INDEX cntycoor_state_name ON cntycoor (STATE_NAME, NAME)");
   d.exec("COMMIT");
-  d.exec("VACUUM");
   sqlite3_close(d.db);
   d.db = nullptr;
   std::error_code ec;

@@ -70,6 +70,11 @@ struct Row {
   long state_fips = 0, cnty_fips = 0;
 };
 
+std::string attr(DBFHandle h, int rec, int field) {
+  const char* v = DBFReadStringAttribute(h, rec, field);
+  return v ? v : "";
+}
+
 std::string fmt(double v) {
   std::ostringstream s;
   s << v;
@@ -325,8 +330,7 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
     if (h.first && h.second && c.problems == 0)
       for (int i = 0; i < int(rows.size()); ++i) {
         const Row& r = rows[i];
-        bool same = r.state == DBFReadStringAttribute(h.second, i, 0) && r.name == DBFReadStringAttribute(h.second, i, 2) &&
-                    r.fips == DBFReadStringAttribute(h.second, i, 4);
+        bool same = r.state == attr(h.second, i, 0) && r.name == attr(h.second, i, 2) && r.fips == attr(h.second, i, 4);
         c.expect(same, "Counties.dbf record " + std::to_string(i) + " differs from table Counties (" + r.fips + ")");
         SHPObject* o = SHPReadObject(h.first, i);
         c.expect(o && o->nVertices >= 4, "Counties.shp shape " + std::to_string(i) + " is empty");
@@ -339,8 +343,8 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
     if (h.first && h.second && c.problems == 0) {
       std::set<std::string> names;
       for (int i = 0; i < DBFGetRecordCount(h.second); ++i) {
-        names.insert(DBFReadStringAttribute(h.second, i, 0));
-        std::string sf = DBFReadStringAttribute(h.second, i, 1);
+        names.insert(attr(h.second, i, 0));
+        std::string sf = attr(h.second, i, 1);
         c.expect(sf.size() == 2, "states.dbf STATE_FIPS '" + sf + "' is not 2 characters");
       }
       c.expect(names == state_set, "states.dbf names differ from table states");
