@@ -77,7 +77,7 @@ const std::vector<Exception>& exceptions() {
 
 const char* state_zone(int s) {
   switch (s) {
-    case 1: case 5: case 17: case 19: case 20: case 21: case 22: case 27: case 28: case 29: case 31:
+    case 1: case 5: case 17: case 19: case 20: case 22: case 27: case 28: case 29: case 31:
     case 38: case 40: case 46: case 47: case 48: case 55:
       return kCentral;
     case 4: case 8: case 16: case 30: case 35: case 49: case 56:
@@ -115,8 +115,6 @@ std::string state_display_name(int fips, const std::string& atlas_name) {
 
 TimeZoneRule time_zone_of(int state, int county) {
   const char* zone = state_zone(state);
-  // Kentucky's default is Eastern, although the state sits in the Central list above.
-  if (state == 21) zone = kEastern;
   for (const Exception& e : exceptions())
     if (e.state == state && e.counties.count(county)) zone = e.zone;
   bool no_dst = state == 4 || state == 15 || state == 72 || state == 78 || state == 66 || state == 60 || state == 69;
