@@ -576,8 +576,8 @@ QPen cosmeticPen(Color c, int size) {
     QPen pen(qcolor(c));
     pen.setWidthF(std::max(1, size));
     pen.setCosmetic(true);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::BevelJoin);
+    pen.setCapStyle(Qt::FlatCap);
     return pen;
 }
 
