@@ -199,8 +199,9 @@ std::shared_ptr<MapLayer> MapLayer::Open(const std::filesystem::path& shp) {
 
     int count = 0, type = 0;
     SHPGetInfo(h.get(), &count, &type, nullptr, nullptr);
-    const uint64_t shxEntries = (std::filesystem::file_size(shx) - 100) / 8;
-    if (count < 0 || uint64_t(count) != shxEntries)
+    std::error_code ec;
+    const uint64_t shxSize = std::filesystem::file_size(shx, ec);
+    if (ec || count < 0 || shxSize < 100 || uint64_t(count) != (shxSize - 100) / 8)
         throw MapError(what + "the index " + display(shx) + " does not match the shapefile.");
 
     std::shared_ptr<MapLayer> layer(new MapLayer);
