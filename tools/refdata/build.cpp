@@ -37,17 +37,7 @@ int digits(const std::string& s, const std::string& where) {
 
 // Centroid of the boundary in degrees, for the wind speed look-up.
 LonLat center_lonlat(const Topology& t, const TopoFeature& f, bool unwrap) {
-  MultiPolygon m;
-  for (const auto& poly : feature_rings(t, f)) {
-    Polygon p;
-    for (const auto& ring : poly) {
-      Ring r;
-      for (const LonLat& ll : ring) r.push_back({unwrap && ll.lon > 0 ? ll.lon - 360 : ll.lon, ll.lat});
-      p.rings.push_back(std::move(r));
-    }
-    m.push_back(std::move(p));
-  }
-  Pt c = centroid(m);
+  Pt c = centroid(map_feature(t, f, [unwrap](LonLat ll) { return Pt{unwrap && ll.lon > 0 ? ll.lon - 360 : ll.lon, ll.lat}; }));
   return {c.x, c.y};
 }
 

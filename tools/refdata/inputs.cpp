@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <functional>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -125,18 +126,22 @@ std::vector<std::vector<std::vector<LonLat>>> feature_rings(const Topology& t, c
   return out;
 }
 
-MultiPolygon project_feature(const Topology& t, const TopoFeature& f, Region r) {
+MultiPolygon map_feature(const Topology& t, const TopoFeature& f, const std::function<Pt(LonLat)>& to_plane) {
   MultiPolygon m;
   for (const auto& poly : feature_rings(t, f)) {
     Polygon p;
     for (const auto& ring : poly) {
       Ring out;
-      for (const LonLat& ll : ring) out.push_back(project(r, ll));
+      for (const LonLat& ll : ring) out.push_back(to_plane(ll));
       p.rings.push_back(std::move(out));
     }
     m.push_back(std::move(p));
   }
   return m;
+}
+
+MultiPolygon project_feature(const Topology& t, const TopoFeature& f, Region r) {
+  return map_feature(t, f, [r](LonLat ll) { return project(r, ll); });
 }
 
 std::string read_zip_entry(const std::string& zip_path, const std::string& suffix) {

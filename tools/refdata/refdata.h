@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -82,6 +83,8 @@ struct Topology {
 
 Topology read_topology(const std::string& path);
 std::vector<std::vector<std::vector<LonLat>>> feature_rings(const Topology& t, const TopoFeature& f);
+// The feature's polygons with every point mapped by `to_plane`.
+MultiPolygon map_feature(const Topology& t, const TopoFeature& f, const std::function<Pt(LonLat)>& to_plane);
 MultiPolygon project_feature(const Topology& t, const TopoFeature& f, Region r);
 
 // ------------------------------------------------------------------ inputs
