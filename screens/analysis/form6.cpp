@@ -1,9 +1,327 @@
 #include "screens/analysis/form6.h"
 
+#include <algorithm>
+#include <exception>
+
 #include "app/app.h"
+#include "model/benefits.h"
+#include "model/hazard.h"
+#include "platform/number.h"
+#include "screens/building/form3.h"
+#include "screens/hazard/form4.h"
+#include "screens/hazard/form9.h"
+#include "screens/mitigation/form5.h"
+#include "screens/project/form2.h"
 
 namespace verrane {
 
-Form6::Form6(App& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost Analysis") {}
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+const char* const kMoney = "###,###,###,##0";
+const char* const kRatio = "##0.00";
+const char* const kLifetimeTotal = "###,###,###,##0.00";
+
+// The extraction lives on the progress window; call it only once that
+// screen offers it, so this screen builds before and after it does.
+template <class F> void CallGetData(F& f) {
+    if constexpr (requires { f.Get_Data(); }) f.Get_Data();
+}
+
+std::string LifetimeCaption(const char* head, const std::string& lifetime) {
+    return std::string(head) + lifetime + " years";
+}
+}  // namespace
+
+Form6::Form6(App& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost Analysis") {
+    Label1.setCaption("Benefit Cost Analysis");
+    for (int i = 0; i < 8; ++i) {
+        auto& t = Text1[static_cast<size_t>(i)];
+        t.name = "Text1";
+        t.index = i;
+        t.locked = true;
+        t.setBackColor(platform::kButtonFace);
+        t.onGotFocus = [this] { EditOn(); };
+        t.onLostFocus = [this] { EditOff(); };
+    }
+    for (int i = 0; i < 12; ++i) {
+        Label2[static_cast<size_t>(i)].name = "Label2";
+        Label2[static_cast<size_t>(i)].index = i;
+    }
+    Label2[1].setCaption("Expected Annual Benefits from Tornado Mitigation ($)");
+    Label2[11].setCaption("Expected Annual Benefits from Hurricane Mitigation ($)");
+    Label2[3].setCaption("Total Expected Annual Benefits ($)");
+    Label2[2].setCaption("Annualized Project Costs ($)");
+    Label2[4].setCaption("Expected Annual Net Benefits ($)");
+    Label2[0].setCaption("Benefit Cost Ratio");
+    Label2[5].setCaption("Total Lives Saved Over Project Lifetime of  years");
+    Label2[6].setCaption("Total Injuries Avoided Over Project Lifetime of  years");
+    const char* captions[4] = {"Project Descriptive Information", "Building Information", "Tornado Hazard Information",
+                               "Mitigation Project Information"};
+    for (int i = 0; i < 4; ++i) {
+        auto& b = Command1[static_cast<size_t>(i)];
+        b.name = "Command1";
+        b.index = i;
+        b.caption = captions[i];
+        b.onClick = [this, i] { Command1_Click(i); };
+    }
+    Command3.name = "Command3";
+    Command3.caption = "Benefit Cost Analysis";
+}
+
+void Form6::Form_Load() {}
+
+void Form6::Form_Unload() {
+    ReportCountyArea = 0;
+    ReportRegionArea = 0;
+    ReportRecordYears = 0;
+    for (auto* v : {&ReportCountByF, &AnnualCountByF, &ReportPathLengthByF, &ReportPathAreaByF, &AnnualPathAreaByF,
+                    &EffectiveAreaByF, &StrikeProbabilityByF, &HurricaneRangeProbability})
+        v->clear();
+}
+
+void Form6::Command1_Click(int index) {
+    BusyPointer busy(dialogs());
+    switch (index) {
+        case 0: app.form2().Show(); break;
+        case 1: app.form3().Show(); break;
+        case 2: app.form4().Show(); break;
+        case 3: app.form5().Show(); break;
+        default: return;
+    }
+    Hide();
+}
+
+void Form6::EditOn() {
+    for (const char* n : {"mnuEdit", "mnuCopy"})
+        if (auto* m = FindMenu(n)) m->setEnabled(true);
+}
+
+void Form6::EditOff() {
+    for (const char* n : {"mnuEdit", "mnuCopy"})
+        if (auto* m = FindMenu(n)) m->setEnabled(false);
+}
+
+platform::TextBox* Form6::FocusedTextBox() {
+    for (auto& t : Text1)
+        if (t.hasFocus()) return &t;
+    return nullptr;
+}
+
+// ------------------------------------------------------------------ inputs
+
+// The input screens only let numbers through, but a project file can still
+// carry an empty or damaged entry: such a value counts as 0 and the user is
+// told once, at the end of the analysis.
+float Form6::Single(const platform::TextBox& box, const char* what) {
+    try {
+        return platform::CSng(box.text());
+    } catch (const platform::ConversionError&) {
+        if (std::find(unusable_.begin(), unusable_.end(), what) == unusable_.end()) unusable_.emplace_back(what);
+        return 0.0f;
+    }
+}
+
+double Form6::Double(const std::string& text, const char* what) {
+    auto v = platform::ParseNumber(text);
+    if (v) return *v;
+    if (std::find(unusable_.begin(), unusable_.end(), what) == unusable_.end()) unusable_.emplace_back(what);
+    return 0.0;
+}
+
+namespace {
+const char* const kLength = "Building Longest Length (Building Information)";
+const char* const kWidth = "Building Longest Width (Building Information)";
+const char* const kHurricaneOccupancy = "Hurricane Shelter Occupancy (Building Information)";
+const char* const kCost = "Project Cost (Mitigation Project Information)";
+const char* const kMaintenance = "Maintenance Cost (Mitigation Project Information)";
+const char* const kLifetime = "Project Lifetime (Mitigation Project Information)";
+const char* const kRate = "Discount Rate (Mitigation Project Information)";
+}  // namespace
+
+// ------------------------------------------------------------ computations
+
+std::array<double, 6> Form6::FProbs() {
+    Form2& f2 = app.form2();
+    Form3& f3 = app.form3();
+    model::TornadoStats s;
+    s.countByF = f2.TornadoCountByF;
+    s.avgPathLengthByF = f2.AvgPathLengthByF;
+    s.avgPathAreaByF = f2.AvgPathAreaByF;
+    s.hourlyFractionByF = f2.HourlyFractionByF;
+    s.recordYears = f2.RecordYears;
+    s.sampleRegionArea = f2.SampleRegionArea;
+    s.countyArea = f2.CountyArea;
+    const float length = Single(f3.Text1[0], kLength);
+    const float width = Single(f3.Text1[1], kWidth);
+    const model::FProbsResult r = model::FProbs(s, length, width);
+
+    auto list = [](const std::array<double, 6>& a) { return std::vector<double>(a.begin(), a.end()); };
+    ReportCountyArea = r.reportCountyArea;
+    ReportRegionArea = r.reportRegionArea;
+    ReportRecordYears = r.reportRecordYears;
+    ReportCountByF = list(r.reportCountByF);
+    AnnualCountByF = list(r.annualCountByF);
+    ReportPathLengthByF = list(r.reportPathLengthByF);
+    ReportPathAreaByF = list(r.reportPathAreaByF);
+    AnnualPathAreaByF = list(r.annualPathAreaByF);
+    EffectiveAreaByF = list(r.effectiveAreaByF);
+    StrikeProbabilityByF = list(r.strikeProbabilityByF);
+    if (r.insufficient) SufficiencyNote += model::kInsufficientNote;
+    if (r.lacksData) {
+        if (!SufficiencyNote.empty()) SufficiencyNote += " ";
+        SufficiencyNote += model::kLacksDataNote;
+    }
+    return r.strikeProbabilityByF;
+}
+
+double Form6::Ann_Benefit() {
+    const std::array<double, 6> strike = FProbs();
+    const Form5& f5 = app.form5();
+    const model::BenefitResult r = model::Ann_Benefit(strike, app.form2().HourlyFractionByF,
+                                                      app.form3().TornadoHourlyOccupancy, f5.InjuryOutcome,
+                                                      f5.DeathOutcome);
+    AnnualDeathsAvoided += r.deathsAvoided;
+    AnnualInjuriesAvoided += r.injuriesAvoided;
+    return r.total;
+}
+
+double Form6::Ann_Hurricane() {
+    const Form5& f5 = app.form5();
+    const std::string& occupancy = app.form3().HurricaneOccupancyList;
+    const double hocc = occupancy.empty() ? 0.0 : Double(occupancy, kHurricaneOccupancy);
+    const model::HurricaneResult r = model::Ann_Hurricane(f5.HurricaneWind, f5.WindRangeThresholds,
+                                                          app.form2().ProjectStateName, hocc, f5.InjuryOutcome,
+                                                          f5.DeathOutcome);
+    AnnualDeathsAvoided += r.deathsAvoided;
+    AnnualInjuriesAvoided += r.injuriesAvoided;
+    ReportHurricaneWind = r.reportHurricaneWind;
+    HurricaneRangeProbability.assign(r.rangeProbability.begin(), r.rangeProbability.end());
+    return r.total;
+}
+
+double Form6::Ann_Cost() {
+    Form5& f5 = app.form5();
+    const float c = Single(f5.Text1[1], kCost);
+    const float m = Single(f5.Text1[2], kMaintenance);
+    const float years = Single(f5.Text1[3], kLifetime);
+    int16_t n = 0;
+    try {
+        n = platform::CInt(static_cast<double>(years));
+    } catch (const platform::ConversionError&) {
+        // Beyond a 16-bit number of years: counted as no lifetime, and said so.
+        if (std::find(unusable_.begin(), unusable_.end(), kLifetime) == unusable_.end()) unusable_.emplace_back(kLifetime);
+    }
+    const float r = Single(f5.Text1[6], kRate) / 100.0f;
+    return model::Ann_Cost(c, m, n, r);
+}
+
+// -------------------------------------------------------------- activation
+
+void Form6::RunExtraction() {
+    Form2& f2 = app.form2();
+    Screen* const front = app.front();
+    try {
+        Form9& f9 = app.form9();
+        f9.Show();
+        CallGetData(f9);
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The tornado statistics could not be extracted; the tornado benefits are taken as 0. ") +
+                             e.what(),
+                         Buttons::OK, Icon::Exclamation, "Extracting Tornado Statistics");
+    }
+    if (auto* f9 = app.Loaded<Form9>()) f9->Hide();
+    app.Unload("Form9");
+    // This screen is in front again once the progress window has gone,
+    // without a second activation (activating_ guards it).
+    if (front == this) Show();
+    StatsPending = f2.StatsPending;
+}
+
+void Form6::Form_Activate() {
+    if (activating_) return;
+    activating_ = true;
+    unusable_.clear();
+    try {
+        // The analysis reads both input screens; create them with their
+        // defaults and published values if they are not there.
+        if (!app.Loaded<Form3>()) app.form3().savedata();
+        if (!app.Loaded<Form5>()) app.form5().savedata();
+        Form2& f2 = app.form2();
+        Form5& f5 = app.form5();
+
+        const std::string lifetime = f5.Text1[3].text();
+        Label2[5].setCaption(LifetimeCaption("Total Lives Saved Over Project Lifetime of ", lifetime));
+        Label2[6].setCaption(LifetimeCaption("Total Injuries Avoided Over Project Lifetime of ", lifetime));
+        LivesSavedCaption = Label2[5].caption();
+        InjuriesAvoidedCaption = Label2[6].caption();
+
+        CountiesNote.clear();
+        SufficiencyNote.clear();
+        UserRatesNote.clear();
+        if (f2.SelectionMethod == 2) CountiesNote += kUserCountiesNote;
+        for (size_t k = 0; k < 9 && UserRatesNote.empty(); ++k) {
+            for (size_t cell : {10 + k, 30 + k, 60 + k, 80 + k}) {
+                if (!f5.Text2[cell].empty()) {
+                    UserRatesNote += kUserRatesNote;
+                    break;
+                }
+            }
+        }
+
+        StatsPending = f2.StatsPending;
+        AnnualDeathsAvoided = 0;
+        AnnualInjuriesAvoided = 0;
+        if (StatsPending) RunExtraction();
+
+        TornadoBenefits = StatsPending ? 0.0 : Ann_Benefit();
+        HurricaneBenefits = Ann_Hurricane();
+        AnnualizedCost = Ann_Cost();
+        ShowResults();
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The benefit cost analysis could not be completed. ") + e.what(), Buttons::OK,
+                         Icon::Exclamation, "Benefit Cost Analysis");
+    }
+    if (!unusable_.empty()) {
+        std::string text = "These inputs are empty or not numbers and were taken as 0 in this analysis:";
+        for (const auto& u : unusable_) text += "\n" + u;
+        dialogs().MsgBox(text, Buttons::OK, Icon::Exclamation, "Benefit Cost Analysis");
+    }
+    activating_ = false;
+}
+
+void Form6::ShowResults() {
+    const double total = TornadoBenefits + HurricaneBenefits;
+    const double net = total - AnnualizedCost;
+    auto money = [](double v) { return " " + platform::FormatNumber(v, kMoney); };
+
+    Text1[0].setText(money(TornadoBenefits));
+    Text1[1].setText(money(HurricaneBenefits));
+    Text1[2].setText(money(AnnualizedCost));
+    Text1[3].setText(money(net));
+    Text1[3].setForeColor(net < 0 ? platform::kRed : platform::kBlack);
+    if (AnnualizedCost == 0) {
+        Text1[4].setText(" Undefined");
+        Text1[4].setForeColor(platform::kRed);
+    } else {
+        const double ratio = total / AnnualizedCost;
+        Text1[4].setText(" " + platform::FormatNumber(ratio, kRatio));
+        Text1[4].setForeColor(ratio < 1 ? platform::kRed : platform::kBlack);
+    }
+    Text1[5].setText(money(total));
+    const double years = Double(app.form5().Text1[3].text(), kLifetime);
+    Text1[6].setText(" " + platform::FormatNumber(years * AnnualDeathsAvoided, kLifetimeTotal));
+    Text1[7].setText(" " + platform::FormatNumber(years * AnnualInjuriesAvoided, kLifetimeTotal));
+
+    TornadoBenefitsText = Text1[0].text();
+    HurricaneBenefitsText = Text1[1].text();
+    TotalBenefitsText = Text1[5].text();
+    AnnualizedCostText = Text1[2].text();
+    NetBenefitsText = Text1[3].text();
+    BenefitCostRatioText = Text1[4].text();
+    LivesSavedText = Text1[6].text();
+    InjuriesAvoidedText = Text1[7].text();
+}
 
 }  // namespace verrane
