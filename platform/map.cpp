@@ -141,7 +141,9 @@ bool knownShapeType(uint32_t t) {
 void checkHeader(const std::filesystem::path& file, const std::filesystem::path& layer, bool index) {
     const std::string what = "Cannot open the map layer " + display(layer) + ": ";
     std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) throw MapError(what + "the file " + display(file) + " does not exist.");
+    if (!std::filesystem::exists(file, ec))
+        throw MapError(what + (file == layer ? std::string("the file does not exist.")
+                                             : "its index " + display(file) + " does not exist."));
     const auto size = std::filesystem::file_size(file, ec);
     if (ec) throw MapError(what + "cannot read " + display(file) + " (" + ec.message() + ").");
     std::ifstream in(file, std::ios::binary);
