@@ -1,18 +1,40 @@
 #include "screens/building/form3.h"
 
+#include <optional>
+
 #include "app/app.h"
+#include "model/occupancy.h"
+#include "platform/refdb.h"
+#include "screens/analysis/form6.h"
+#include "screens/building/input_box.h"
+#include "screens/hazard/form4.h"
+#include "screens/mitigation/form5.h"
+#include "screens/project/form2.h"
 
 namespace verrane {
 
-// Behaviour of this screen is being completed; the controls and their
-// initial contents are final, since the project file addresses them.
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+// County record values of the time zones, in the order of the time zone list.
+const char* const kTimeZoneRecords[] = {"Atlantic Standard Time", "Eastern Standard Time",   "Central Standard Time",
+                                        "Mountain Standard Time", "Pacific Standard Time",   "Alaska Standard Time",
+                                        "Hawaii-Aleutian Standard Time", "Samoan Standard Time", "Guam Standard Time"};
+}  // namespace
+
 Form3::Form3(App& a) : Screen(a, "Form3", "Tornado Model: Building Information") {
     for (int i = 0; i < 6; ++i) {
         Text1[static_cast<size_t>(i)].name = "Text1";
         Text1[static_cast<size_t>(i)].index = i;
     }
     Text1[3].setText("0");
-    Text1[5].setText("Need shelter area and hurricane and tornado occupancy data.");
+    Text1[5].setText(kNeedAllOccupancyData);
+    Text1[5].locked = true;
+    Text1[5].multiLine = true;
+    Text1[5].setBackColor(platform::kButtonFace);
+    Text1[5].setForeColor(platform::kRed);
     for (int h = 0; h < 24; ++h) {
         Text2[static_cast<size_t>(h)].name = "Text2";
         Text2[static_cast<size_t>(h)].index = h;
@@ -24,21 +46,240 @@ Form3::Form3(App& a) : Screen(a, "Form3", "Tornado Model: Building Information")
     for (const char* t : {"Select Type", "Reinforced & Precast Concrete", "Reinforced Masonry", "Unreinforced Masonry",
                           "Steel", "Wood", "User-Defined"})
         Combo1[1].addItem(t);
+    Combo1[0].name = Combo1[1].name = "Combo1";
+    Combo1[0].index = 0;
+    Combo1[1].index = 1;
+    Check1.name = "Check1";
+    Check1.caption = "Building has minimal window area (less than 7% of wall area)";
+    Check2.name = "Check2";
+    Check2.caption = "Daylight Savings";
+
+    const char* captions[4] = {"Project Descriptive Information", "Tornado Hazard Information",
+                               "Mitigation Project Information", "Benefit Cost Analysis"};
+    for (int i = 0; i < 4; ++i) {
+        auto& b = Command1[static_cast<size_t>(i)];
+        b.name = "Command1";
+        b.index = i;
+        b.caption = captions[i];
+        b.onClick = [this, i] { Command1_Click(i); };
+    }
+    Command3.name = "Command3";
+    Command3.caption = "Building Information";
+
+    // Handlers are wired after the initial contents, which raise no events.
+    for (int i : {0, 1, 2, 3, 5}) {
+        auto& t = Text1[static_cast<size_t>(i)];
+        t.onChange = [this, i] { Text1_Change(i); };
+        t.onGotFocus = [this] { EditOn(); };
+        t.onLostFocus = [this] { EditOff(); };
+    }
+    for (int h = 0; h < 24; ++h) {
+        auto& t = Text2[static_cast<size_t>(h)];
+        t.onChange = [this, h] { Text2_Change(h); };
+        t.onGotFocus = [this] { EditOn(); };
+        t.onLostFocus = [this] { EditOff(); };
+    }
 }
 
-void Form3::Form_Load() { Combo1[1].setListIndex(0); }
-void Form3::Form_Activate() {}
-void Form3::Form_Unload() {}
-void Form3::Text1_Change(int) {}
-void Form3::Text2_Change(int) {}
-void Form3::OccupancyCheck() {}
-void Form3::Settime() {}
-void Form3::savedata() { MayLeave = true; }
-void Form3::Command1_Click(int) {}
+void Form3::Form_Load() {
+    AreaEntered = HurricaneEntered = TornadoEntered = false;
+    Combo1[1].setListIndex(0);
+    Text1_Change(1);
+    Settime();
+}
+
+void Form3::Form_Activate() {
+    LeavingScreen = false;
+    AreaEntered = !Text1[2].empty();
+    HurricaneEntered = !Text1[3].empty();
+    ScanHourlyBoxes();
+    OccupancyCheck();
+}
+
+void Form3::Form_Unload() {
+    TornadoHourlyOccupancy = {};
+    HurricaneOccupancyList.clear();
+    Published = false;
+}
+
+void Form3::ScanHourlyBoxes() {
+    PeakTornadoOccupancy = 0;
+    TornadoEntered = false;
+    for (const auto& box : Text2) {
+        if (box.empty()) continue;
+        TornadoEntered = true;
+        const float v = input::Single(box).value_or(0.0f);
+        if (v > PeakTornadoOccupancy) PeakTornadoOccupancy = v;
+    }
+}
+
+bool Form3::NumericTest(platform::TextBox& box) { return input::RejectNonNumeric(box, dialogs()); }
+
+void Form3::Text1_Change(int i) {
+    Form2& f2 = app.form2();
+    if (f2.Loading || i == 5 || i == 4 || i < 0 || i > 5) return;
+    platform::TextBox& box = Text1[static_cast<size_t>(i)];
+    NumericTest(box);
+
+    const double length = input::Value(Text1[0]), width = input::Value(Text1[1]), area = input::Value(Text1[2]);
+    if (area > length * width)
+        dialogs().MsgBox("Warning: Shelter area is larger than building footprint.", Buttons::OK, Icon::Exclamation, " ");
+
+    if (i == 2) AreaEntered = !Text1[2].empty();
+    if (i == 3) {
+        HurricaneEntered = !Text1[3].empty();
+        // Rounded, not converted to 16 bits: a large occupancy must warn, not overflow.
+        if (!IsHurricaneProne(f2.Combo3.text()) && !Text1[3].empty() &&
+            platform::RoundHalfEven(input::Value(Text1[3])) > 0)
+            dialogs().MsgBox("This non-hurricane prone state should have no hurricane occupancy. Enter zero.", Buttons::OK,
+                             Icon::Exclamation, "State Should Have No Hurricane Occupancy");
+    }
+    OccupancyCheck();
+    UpdateCompleteness(true);
+}
+
+void Form3::Text2_Change(int h) {
+    if (app.form2().Loading || h < 0 || h > 23) return;
+    NumericTest(Text2[static_cast<size_t>(h)]);
+    ScanHourlyBoxes();
+    OccupancyCheck();
+    UpdateCompleteness(false);
+}
+
+void Form3::UpdateCompleteness(bool includeShelterArea) {
+    Form2& f2 = app.form2();
+    bool complete = true;
+    for (int i : {0, 1, 2, 3}) {
+        if (i == 2 && !includeShelterArea) continue;
+        if (Text1[static_cast<size_t>(i)].empty()) complete = false;
+    }
+    for (const auto& box : Text2)
+        if (box.empty()) complete = false;
+    f2.BuildingDataComplete = complete;
+    f2.BC_On();
+}
+
+void Form3::OccupancyCheck() {
+    Text1[5].setForeColor(platform::kRed);
+    bool tornadoOk = false, hurricaneOk = false;
+    if (AreaEntered) {
+        const double area = input::Value(Text1[2]);
+        const double hurricane = input::Value(Text1[3]);
+        const double tornadoRatio = PeakTornadoOccupancy <= 0 ? 100.0 : area / PeakTornadoOccupancy;
+        const double hurricaneRatio = hurricane <= 0 ? 1000.0 : area / hurricane;
+        tornadoOk = tornadoRatio >= 5;
+        hurricaneOk = hurricaneRatio >= 10;
+    }
+    const char* verdict;
+    if (!AreaEntered) {
+        if (!HurricaneEntered)
+            verdict = TornadoEntered ? "Need shelter area and hurricane occupancy data." : kNeedAllOccupancyData;
+        else
+            verdict = TornadoEntered ? "Need shelter area data." : "Need shelter area and tornado occupancy data.";
+    } else if (!HurricaneEntered) {
+        if (!TornadoEntered)
+            verdict = "Need hurricane and tornado occupancy data.";
+        else
+            verdict = tornadoOk ? "Adequate area for maximum tornado occupancy; need hurricane occupancy data."
+                                : "Inadequate area for maximum tornado occupancy; need hurricane occupancy data.";
+    } else if (!TornadoEntered) {
+        verdict = hurricaneOk ? "Adequate area for hurricane occupancy; need tornado occupancy data."
+                              : "Inadequate area for hurricane occupancy; need tornado occupancy data.";
+    } else if (tornadoOk && hurricaneOk) {
+        verdict = kAdequateBoth;
+    } else if (hurricaneOk) {
+        verdict = "Inadequate area for maximum tornado occupancy; adequate area for hurricane occupancy.";
+    } else if (tornadoOk) {
+        verdict = "Inadequate area for hurricane occupancy; adequate area for maximum tornado occupancy.";
+    } else {
+        verdict = "Inadequate area for both maximum tornado and hurricane occupancy.";
+    }
+    CheckMessage = verdict;
+    Text1[5].setText(CheckMessage);
+    if (CheckMessage == kAdequateBoth) Text1[5].setForeColor(platform::kBlack);
+}
+
+void Form3::Settime() {
+    Form2& f2 = app.form2();
+    const std::string state = f2.Combo3.text(), county = f2.Combo2.text();
+    if (county.empty() || county == kClickCounty) return;
+    std::string zone;
+    bool daylight = false;
+    try {
+        auto db = platform::Database::Open(app.ReferenceDatabase());
+        auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}, {"NAME", county}}));
+        // No record: the time zone and daylight saving stay as they are.
+        if (rs.eof()) return;
+        zone = rs.Field("Time_Zones").asText();
+        daylight = rs.Field("Daylitsave").asBool();
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The time zone of ") + county + ", " + state + " could not be read. " + e.what(),
+                         Buttons::OK, Icon::Exclamation, "Reference Data");
+        return;
+    }
+    Check2.setValue(daylight ? 1 : 0);
+    for (int z = 0; z < 9; ++z) {
+        if (zone == kTimeZoneRecords[z]) {
+            Combo1[0].setListIndex(z);
+            break;
+        }
+    }
+}
+
+void Form3::savedata() {
+    std::array<std::optional<float>, 24> local;
+    for (size_t h = 0; h < 24; ++h) local[h] = input::Single(Text2[h]);
+    TornadoHourlyOccupancy = model::ToEasternStandardTime(local, Combo1[0].listIndex());
+    if (Check2.value() == 1) TornadoHourlyOccupancy = model::AverageDaylightSaving(TornadoHourlyOccupancy);
+    HurricaneOccupancyList = Text1[3].text();
+    Published = true;
+
+    OccupancyCheck();
+    MayLeave = true;
+    if (!LeavingScreen) return;
+    auto ask = [this] {
+        if (dialogs().MsgBox(kRequiredDataQuestion, Buttons::YesNo, Icon::None, " ") == Answer::Yes) MayLeave = false;
+    };
+    for (int i : {0, 1, 2, 3})
+        if (Text1[static_cast<size_t>(i)].empty()) return ask();
+    for (const auto& box : Text2)
+        if (box.empty()) return ask();
+}
+
+void Form3::Command1_Click(int index) {
+    BusyPointer busy(dialogs());
+    LeavingScreen = true;
+    savedata();
+    if (MayLeave) {
+        switch (index) {
+            case 0: app.form2().Show(); break;
+            case 1: app.form4().Show(); break;
+            case 2: app.form5().Show(); break;
+            case 3:
+                app.form5().savedata();
+                app.form6().Show();
+                break;
+            default: break;
+        }
+        if (index >= 0 && index <= 3) Hide();
+    }
+    LeavingScreen = false;
+}
+
 void Form3::SetAnalysisCommands(bool enabled) {
     Command1[3].setEnabled(enabled);
     Screen::SetAnalysisCommands(enabled);
 }
-platform::TextBox* Form3::FocusedTextBox() { return nullptr; }
+
+platform::TextBox* Form3::FocusedTextBox() {
+    for (auto& t : Text1)
+        if (t.hasFocus()) return &t;
+    for (auto& t : Text2)
+        if (t.hasFocus()) return &t;
+    return nullptr;
+}
+
+void Form3::EditOn() { input::SetEditMenu(*this, true); }
+void Form3::EditOff() { input::SetEditMenu(*this, false); }
 
 }  // namespace verrane

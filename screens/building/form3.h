@@ -8,6 +8,12 @@
 
 namespace verrane {
 
+// Verdicts of the occupancy check, shown in Text1(5).
+inline const char* const kNeedAllOccupancyData = "Need shelter area and hurricane and tornado occupancy data.";
+inline const char* const kAdequateBoth = "Adequate area for both maximum tornado and hurricane occupancy.";
+inline const char* const kRequiredDataQuestion =
+    "Not all required data has been entered for this screen. Do you want to complete the required data on this screen?";
+
 class Form3 : public Screen {
 public:
     static constexpr int kNumber = 3;
@@ -45,6 +51,15 @@ public:
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
     platform::TextBox* FocusedTextBox() override;
+    // Edit menu follows the focus of the text boxes.
+    void EditOn();
+    void EditOff();
+
+private:
+    void ScanHourlyBoxes();
+    // Sets BuildingDataComplete from the first empty required box, then BC_On.
+    void UpdateCompleteness(bool includeShelterArea);
+    bool NumericTest(platform::TextBox& box);
 };
 
 }  // namespace verrane

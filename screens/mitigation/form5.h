@@ -42,6 +42,19 @@ public:
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
     platform::TextBox* FocusedTextBox() override;
+    // Edit menu follows the focus of the text boxes.
+    void EditOn();
+    void EditOff();
+
+    // Rate grid cells that exist (9, 19, ... 89 do not) and those the user
+    // may edit (the user-defined columns).
+    static bool CellExists(int index) { return index >= 0 && index < 99 && index % 10 != 9; }
+    static bool UserCell(int index) { return CellExists(index) && ((index % 50) / 10 == 1 || (index % 50) / 10 == 3); }
+
+private:
+    // Nested recalculations, raised by the cells this screen writes itself,
+    // would only repeat the outer one (and its leaving questions).
+    bool inSavedata_ = false, inActivation_ = false;
 };
 
 }  // namespace verrane

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "screens/analysis/form6.h"
+#include "screens/building/form3.h"
+#include "screens/building/input_box.h"
+#include "screens/mitigation/form5.h"
+#include "tests/support/test_app.h"
+
+namespace verrane {
+namespace {
+
+using platform::Answer;
+using platform::Icon;
+
+const char* const kSumMessage = "The sum of the injuries and deaths for this wind speed range can not exceed 100%.";
+const char* const kWindQuestion =
+    "A design wind speed has not been selected. Do you want to stay on this screen to select a design wind speed?";
+
+// A project in Prince George's County, Maryland, with the building screen
+// loaded (construction type chosen by the test) and the mitigation screen shown.
+struct MitigationScreen : ::testing::Test {
+    test::TestApp t{"mitigation"};
+    Form2* f2 = nullptr;
+    Form3* f3 = nullptr;
+    Form5* f5 = nullptr;
+    void SetUp() override {
+        f2 = &t.Choose("Maryland", "Prince George's");
+        f3 = &t.app->form3();
+        f2->Command1_Click(2);
+        f5 = t.app->Loaded<Form5>();
+        ASSERT_NE(f5, nullptr);
+        t.dialogs.messages.clear();
+    }
+    // Chooses the construction type on the building screen and comes back.
+    void ConstructionType(int type, int windowBox = 0) {
+        f3->Combo1[1].setListIndex(type);
+        f3->Check1.setValue(windowBox);
+        f3->Show();
+        f5->Show();
+    }
+    std::string Cell(int i) const { return f5->Text2[static_cast<size_t>(i)].text(); }
+    void SetCell(int i, const std::string& v) { f5->Text2[static_cast<size_t>(i)].setText(v); }
+    int Count(const std::string& text) const {
+        auto texts = t.dialogs.texts();
+        return static_cast<int>(std::count(texts.begin(), texts.end(), text));
+    }
+};
+
+TEST_F(MitigationScreen, NewProjectDefaults) {
+    EXPECT_TRUE(f5->visible());
+    EXPECT_EQ(f5->Text1[0].text(), "");
+    EXPECT_EQ(f5->Text1[1].text(), "");
+    EXPECT_EQ(f5->Text1[2].text(), "0");
+    EXPECT_EQ(f5->Text1[3].text(), "");
+    EXPECT_EQ(f5->Text1[4].text(), "12500");
+    EXPECT_EQ(f5->Text1[5].text(), "2200000");
+    EXPECT_EQ(f5->Text1[6].text(), "7");
+    EXPECT_EQ(f5->Combo1.text(), "Click Design Wind Speed");
+    EXPECT_DOUBLE_EQ(f5->HurricaneWind, 110);
+    EXPECT_TRUE(f5->OutcomesValid);
+    EXPECT_EQ(f5->WindRangeThresholds, (std::array<int, 9>{0, 45, 77, 118, 138, 163, 194, 210, 262}));
+    EXPECT_FLOAT_EQ(f5->InjuryOutcome.cost, 12500);
+    EXPECT_FLOAT_EQ(f5->DeathOutcome.cost, 2200000);
+    for (int i = 0; i < 99; ++i) {
+        if (!Form5::CellExists(i)) continue;
+        const bool user = Form5::UserCell(i);
+        EXPECT_EQ(f5->Text2[static_cast<size_t>(i)].locked, !user) << i;
+        EXPECT_EQ(f5->Text2[static_cast<size_t>(i)].backColor(), user ? platform::kWhite : platform::kButtonFace) << i;
+    }
+    EXPECT_EQ(Cell(40), "0.0");
+
+    EXPECT_FALSE(f2->MitigationDataComplete);
+    f5->Text1[1].setText("250000");
+    EXPECT_FALSE(f2->MitigationDataComplete);
+    f5->Text1[3].setText("30");
+    EXPECT_TRUE(f2->MitigationDataComplete);
+    f5->Text1[6].setText("");
+    EXPECT_FALSE(f2->MitigationDataComplete);
+    EXPECT_TRUE(t.dialogs.messages.empty());
+}
+
+TEST_F(MitigationScreen, DescriptionIsFreeTextAndCostsMustBeNumbers) {
+    f5->Text1[0].setText("Safe room, 40 x 20 ft, $ unknown");
+    EXPECT_TRUE(t.dialogs.messages.empty());
+    EXPECT_FALSE(f2->MitigationDataComplete);
+    f5->Text1[1].setText("lots");
+    EXPECT_EQ(f5->Text1[1].text(), "");
+    EXPECT_EQ(Count(input::kNumberMessage), 1);
+    EXPECT_EQ(t.dialogs.messages.back().title, " ");
+    // Every change recalculates: the injury cost reaches the outcome at once.
+    f5->Text1[4].setText("20000");
+    EXPECT_FLOAT_EQ(f5->InjuryOutcome.cost, 20000);
+    f5->Text1[5].setText("");
+    EXPECT_FLOAT_EQ(f5->DeathOutcome.cost, 0);
+    // Negative and zero are accepted.
+    f5->Text1[2].setText("-5");
+    EXPECT_EQ(f5->Text1[2].text(), "-5");
+}
+
+TEST_F(MitigationScreen, DesignWindSpeedWritesAndClearsTheDefaultEffectiveness) {
+    f5->Combo1.setListIndex(4);
+    EXPECT_EQ(Cell(27), "98");
+    EXPECT_EQ(Cell(78), "85");
+    EXPECT_EQ(Cell(20), "100");
+    f5->Combo1.setListIndex(0);
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_EQ(Cell(20 + k), "0");
+        EXPECT_EQ(Cell(70 + k), "0");
+    }
+}
+
+TEST_F(MitigationScreen, PostMitigationTextsInSinglePrecision) {
+    ConstructionType(1);
+    EXPECT_EQ(Cell(1), "0.6");
+    EXPECT_EQ(Cell(52), "0.3");
+    // No design wind speed: the post values equal the defaults.
+    EXPECT_EQ(Cell(45), "85.0");
+    f5->Combo1.setListIndex(1);
+    EXPECT_EQ(Cell(44), "4.5");
+    EXPECT_EQ(Cell(45), "38.3");
+    EXPECT_EQ(Cell(95), "6.8");
+    // 3 % dead at 85 %: 0.4499999..., not 0.5.
+    EXPECT_EQ(Cell(94), "0.4");
+    EXPECT_EQ(Cell(40), "0.0");
+    EXPECT_FLOAT_EQ(f5->InjuryOutcome.pre[5], 0.85f);
+    EXPECT_DOUBLE_EQ(f5->DeathOutcome.post[4], (1.0 - static_cast<double>(0.85f)) * static_cast<double>(0.03f));
+
+    // An effectiveness of 100 gives 0.0; an empty user cell returns to the default.
+    SetCell(35, "100");
+    EXPECT_EQ(Cell(45), "0.0");
+    SetCell(35, "");
+    EXPECT_EQ(Cell(45), "38.3");
+}
+
+TEST_F(MitigationScreen, DefaultsFollowTheBuildingScreen) {
+    ConstructionType(5, 1);
+    EXPECT_EQ(Cell(2), "4");
+    EXPECT_EQ(Cell(52), "0.7");
+    ConstructionType(6, 1);
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_EQ(Cell(k), "0");
+        EXPECT_EQ(Cell(40 + k), "0.0");
+        EXPECT_EQ(Cell(90 + k), "0.0");
+    }
+    ConstructionType(2);
+    EXPECT_EQ(Cell(4), "85");
+    // Without the building screen every default is 0.
+    t.app->Unload("Form3");
+    t.app->form2().Show();
+    f5->Show();
+    EXPECT_EQ(Cell(4), "0");
+    EXPECT_EQ(Cell(44), "0.0");
+}
+
+TEST_F(MitigationScreen, PairOfPercentagesMayNotExceed100) {
+    ConstructionType(1);  // range 164-194: 85 % injured, 15 % dead
+    SetCell(15, "90");
+    EXPECT_EQ(Cell(15), "");
+    ASSERT_EQ(Count(kSumMessage), 1);
+    EXPECT_EQ(t.dialogs.messages.back().title, "Deaths + Injuries must be <= 100%");
+    EXPECT_EQ(t.dialogs.messages.back().icon, Icon::Exclamation);
+    EXPECT_EQ(Cell(45), "85.0");
+    SetCell(15, "85");
+    EXPECT_EQ(Cell(15), "85");
+    EXPECT_EQ(Count(kSumMessage), 1);
+
+    // A user death percentage is tested against the default injury percentage.
+    SetCell(15, "");
+    SetCell(65, "20");
+    EXPECT_EQ(Cell(65), "");
+    EXPECT_EQ(Count(kSumMessage), 2);
+    SetCell(65, "15");
+    EXPECT_EQ(Cell(65), "15");
+    // ... and against the user injury percentage when there is one.
+    SetCell(15, "80");
+    SetCell(65, "20");
+    EXPECT_EQ(Cell(65), "20");
+    EXPECT_EQ(Cell(95), "20.0");
+    EXPECT_EQ(Count(kSumMessage), 2);
+
+    SetCell(33, "ten");
+    EXPECT_EQ(Cell(33), "");
+    EXPECT_EQ(Count(input::kNumberMessage), 1);
+}
+
+TEST_F(MitigationScreen, BothLeavingQuestionsAndNoLetsTheUserGo) {
+    t.dialogs.answers = {Answer::No, Answer::Yes};
+    f5->Command1[0].click();
+    ASSERT_EQ(t.dialogs.messages.size(), 2u);
+    EXPECT_EQ(t.dialogs.messages[0].text, kRequiredDataQuestion);
+    EXPECT_EQ(t.dialogs.messages[1].text, kWindQuestion);
+    EXPECT_EQ(t.dialogs.messages[1].title, " ");
+    EXPECT_TRUE(f5->visible());
+    EXPECT_FALSE(f5->LeavingScreen);
+
+    t.dialogs.messages.clear();
+    f5->Command1[1].click();  // no answers queued: No to both
+    EXPECT_EQ(t.dialogs.messages.size(), 2u);
+    EXPECT_FALSE(f5->visible());
+    EXPECT_TRUE(f3->visible());
+}
+
+TEST_F(MitigationScreen, CompleteScreenLeavesForTheAnalysisWithoutQuestions) {
+    f5->Text1[1].setText("250000");
+    f5->Text1[3].setText("30");
+    f5->Combo1.setListIndex(3);
+    t.dialogs.messages.clear();
+    f3->Published = false;
+    f5->Command1_Click(3);
+    EXPECT_TRUE(t.dialogs.messages.empty());
+    EXPECT_TRUE(f3->Published);
+    EXPECT_TRUE(t.app->Loaded<Form6>()->visible());
+    EXPECT_FALSE(f5->visible());
+}
+
+TEST_F(MitigationScreen, SavedataFromElsewhereReloadsTheCounty) {
+    f5->Command1_Click(1);
+    ASSERT_FALSE(f5->visible());
+    t.dialogs.messages.clear();
+    test::ExecSql(t.dataDir, "UPDATE Counties SET Hur_wind = 125 WHERE NAME = 'Prince George''s'");
+    f3->Combo1[1].setListIndex(2);
+    f5->savedata();
+    EXPECT_DOUBLE_EQ(f5->HurricaneWind, 125);
+    EXPECT_EQ(Cell(4), "85");
+
+    // A county missing from the table keeps the wind and leaves the screen usable.
+    test::ExecSql(t.dataDir, "DELETE FROM Counties WHERE NAME = 'Prince George''s'");
+    f5->savedata();
+    EXPECT_DOUBLE_EQ(f5->HurricaneWind, 125);
+    EXPECT_TRUE(t.dialogs.messages.empty());
+    std::filesystem::remove(t.dataDir / "verrane.sqlite");
+    EXPECT_NO_THROW(f5->savedata());
+    EXPECT_EQ(t.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(f5->OutcomesValid);
+
+    t.app->Unload("Form5");
+    EXPECT_EQ(t.app->Loaded<Form5>(), nullptr);
+}
+
+}  // namespace
+}  // namespace verrane
