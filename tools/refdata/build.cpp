@@ -30,7 +30,7 @@ std::string three(int v) {
 }
 
 int digits(const std::string& s, const std::string& where) {
-  if (s.empty() || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
+  if (s.empty() || s.size() > 5 || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
     throw Error(where + ": '" + s + "' is not a numeric code");
   return std::stoi(s);
 }
