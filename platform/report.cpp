@@ -20,8 +20,6 @@
 
 namespace verrane::platform::report {
 
-namespace {
-
 // Text needs a QGuiApplication (fonts). The window has one; the command
 // line and the tests may not, so the engine starts a headless one itself.
 bool EnsureGuiApplication(std::string* error) {
@@ -42,6 +40,8 @@ bool EnsureGuiApplication(std::string* error) {
     return true;
 }
 
+namespace {
+
 bool IsText(ItemKind k) {
     return k == ItemKind::Label || k == ItemKind::Field || k == ItemKind::PageNumber || k == ItemKind::PageCount;
 }
@@ -60,12 +60,14 @@ using FontKey = std::tuple<std::string, double, bool, bool>;
 
 const QFontMetricsF& Metrics(const Font& f) {
     EnsureGuiApplication(nullptr);
-    static std::map<FontKey, QFontMetricsF> cache;
+    // Never destroyed: fonts must not outlive the application object, which
+    // the window destroys before the statics.
+    static auto* cache = new std::map<FontKey, QFontMetricsF>;
     static std::mutex lock;
     std::lock_guard<std::mutex> guard(lock);
     FontKey key{f.face, f.pointSize, f.bold, f.italic};
-    auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, QFontMetricsF(MakeFont(f))).first;
+    auto it = cache->find(key);
+    if (it == cache->end()) it = cache->emplace(key, QFontMetricsF(MakeFont(f))).first;
     return it->second;
 }
 
@@ -274,7 +276,9 @@ PlacedItem Place(const Item& item, SectionKind section, int x0, int y0) {
         p.lineHeight = LineHeight(item.font);
         p.lines = WrapText(item.text, item.font, item.width, item.wrap);
         // A box too small for its text grows downward.
-        p.height = std::max(p.height, static_cast<int>(p.lines.size()) * p.lineHeight);
+        const int textHeight = static_cast<int>(p.lines.size()) * p.lineHeight;
+        if (item.valign == VAlign::Middle && textHeight < p.height) p.textOffset = (p.height - textHeight) / 2;
+        p.height = std::max(p.height, textHeight);
     } else if (item.kind == ItemKind::Image) {
         p.image = item.image;
     }
@@ -377,7 +381,7 @@ PageModel Report::Layout() {
             while (next < order.size() && (last || order[next]->top < end)) {
                 const Item& it = *order[next];
                 PlacedItem p = Place(it, SectionKind::Detail, x0, y - origin);
-                if (p.bottom() > bodyBottom && p.top > pageStartY) {
+                if (p.bottom() > bodyBottom && p.top > pageStartY && p.height <= bodyBottom - bodyTop) {
                     // Does not fit: the rest of the section continues on a
                     // new page from this item's top.
                     newPage();
@@ -385,6 +389,37 @@ PageModel Report::Layout() {
                     origin = it.top;
                     p = Place(it, SectionKind::Detail, x0, y - origin);
                     bottom = y + (end - origin);
+                } else if (p.bottom() > bodyBottom && p.lineHeight > 0 && p.lines.size() > 1) {
+                    // A text taller than the room left continues on the
+                    // following pages, line by line; what follows it keeps
+                    // its distance below the text's end.
+                    const int total = p.height;
+                    std::vector<std::string> rest = std::move(p.lines);
+                    size_t at = 0;
+                    int partHeight = 0;
+                    while (at < rest.size()) {
+                        size_t fit = static_cast<size_t>(std::max(0, (bodyBottom - p.top) / p.lineHeight));
+                        if (fit == 0 && p.top == pageStartY) fit = 1;
+                        fit = std::min(fit, rest.size() - at);
+                        if (fit > 0) {
+                            PlacedItem part = p;
+                            part.lines.assign(rest.begin() + static_cast<long>(at), rest.begin() + static_cast<long>(at + fit));
+                            part.textOffset = 0;
+                            part.height = static_cast<int>(fit) * p.lineHeight;
+                            partHeight = part.height;
+                            at += fit;
+                            if (at == rest.size()) {
+                                p = std::move(part);
+                                break;
+                            }
+                            pages.back().items.push_back(std::move(part));
+                        }
+                        newPage();
+                        pageStartY = y;
+                        p.top = y;
+                    }
+                    origin = it.top + total - partHeight - (p.top - y);
+                    bottom = std::max(y + (end - origin), p.bottom());
                 }
                 bottom = std::max(bottom, p.bottom());
                 pages.back().items.push_back(std::move(p));
@@ -479,7 +514,7 @@ void Report::RenderPage(QPainter& painter, const PageModel& model, int pageIndex
                 double x = p.left;
                 if (p.align == Align::Right) x = p.left + p.width - w;
                 if (p.align == Align::Center) x = p.left + (p.width - w) / 2;
-                double baseline = p.top + static_cast<double>(i) * p.lineHeight + fm.ascent();
+                double baseline = p.top + p.textOffset + static_cast<double>(i) * p.lineHeight + fm.ascent();
                 painter.drawText(QPointF(x, baseline), line);
             }
         }

@@ -38,6 +38,7 @@ enum class ItemKind {
 };
 
 enum class Align { Left, Center, Right };
+enum class VAlign { Top, Middle };
 
 struct Font {
     std::string face = "Arial";
@@ -53,6 +54,7 @@ struct Item {
     int left = 0, top = 0, width = 0, height = 0;  // twips within the section
     Font font;
     Align align = Align::Left;
+    VAlign valign = VAlign::Top;  // Middle centres short text in a taller box
     bool wrap = true;
     bool visible = true;
     int penWidth = 15;  // twips, for lines and boxes
@@ -83,6 +85,7 @@ struct PlacedItem {
     Align align = Align::Left;
     std::vector<std::string> lines;  // wrapped text, one entry per printed line
     int lineHeight = 0;
+    int textOffset = 0;  // first line's distance below top
     int penWidth = 15;
     QImage image;
 
@@ -109,6 +112,11 @@ struct PageModel {
     Margins margins;
     std::vector<Page> pages;
 };
+
+// Makes sure a graphical application object exists, starting a headless one
+// when none runs (the command line). False with a message when only a
+// console application object runs.
+bool EnsureGuiApplication(std::string* error);
 
 // The font face actually used: Arial when installed, otherwise a face with
 // the same metrics.

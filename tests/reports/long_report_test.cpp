@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QPageSize>
+#include <QPrinter>
+
 #include <regex>
 
 #include "report_checks.h"
 #include "sample_report_data.h"
 
 using namespace verrane::reports;
-using namespace verrane::reports::testing;
+using namespace verrane::reports::sample;
 
 namespace {
 
@@ -181,4 +184,21 @@ TEST(LongReport, MissingSealLeavesTheImageBlankAndSaysSo) {
     EXPECT_NE(r.Messages()[0].find("aldmereseal.bmp"), std::string::npos);
     EXPECT_TRUE(r.LastLayout().pages[0].Find("SealImage")->image.isNull());
     EXPECT_EQ(r.LastLayout().pages.size(), 7u);
+}
+
+TEST(LongReport, PrintsOnAPdfPrinter) {
+    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
+    ActiveReport1 r(SampleLongData());
+    const auto pdf = OutDir() / "long-printer.pdf";
+    ASSERT_TRUE(rpt::EnsureGuiApplication(nullptr));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf.string()));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    std::string error;
+    ASSERT_TRUE(r.Print(printer, &error)) << error;
+    auto pages = PdfPages(pdf);
+    ASSERT_EQ(pages.size(), 7u);
+    EXPECT_TRUE(std::regex_search(pages[6], std::regex("Page +7 +of +7\\b")));
+    EXPECT_NE(pages[0].find("Lincoln Elementary School"), std::string::npos);
 }

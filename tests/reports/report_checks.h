@@ -13,7 +13,7 @@
 
 #include "platform/report.h"
 
-namespace verrane::reports::testing {
+namespace verrane::reports::sample {
 
 namespace rpt = platform::report;
 
@@ -79,4 +79,4 @@ inline std::filesystem::path OutDir() {
     return dir;
 }
 
-}  // namespace verrane::reports::testing
+}  // namespace verrane::reports::sample

@@ -6,7 +6,7 @@
 
 #include "reports/report_data.h"
 
-namespace verrane::reports::testing {
+namespace verrane::reports::sample {
 
 inline ProjectPart SampleProject() {
     ProjectPart p;
@@ -127,4 +127,4 @@ inline ShortReportData SampleShortData() {
     return d;
 }
 
-}  // namespace verrane::reports::testing
+}  // namespace verrane::reports::sample

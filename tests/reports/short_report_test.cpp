@@ -6,7 +6,7 @@
 #include "sample_report_data.h"
 
 using namespace verrane::reports;
-using namespace verrane::reports::testing;
+using namespace verrane::reports::sample;
 
 namespace {
 
