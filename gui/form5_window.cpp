@@ -1,0 +1,147 @@
+#include "gui/form5_window.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "gui/binding.h"
+#include "gui/screen_window.h"
+
+namespace verrane::gui {
+
+namespace {
+const char* const kRanges[9] = {"0 - 44", "45 - 77", "78 - 118", "119 - 138", "139 - 163",
+                                "164 - 194", "195 - 210", "211 - 262", "263 +"};
+
+QLineEdit* NumberBox(platform::TextBox& c, int width) {
+    auto* e = new QLineEdit();
+    Bind(e, c);
+    e->setFixedWidth(width);
+    e->setAlignment(Qt::AlignRight);
+    if (c.locked) e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
+// A column heading that wraps in its narrow column, as the captions are spaced for.
+QLabel* Heading(const char* text, bool optional) {
+    QLabel* l = optional ? BlueLabel(text) : new QLabel(text);
+    l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    l->setFixedWidth(66);
+    return l;
+}
+
+// Wrapped labels get no more height than one line in a grid unless asked.
+void FitHeight(QLabel* l) {
+    l->ensurePolished();
+    l->setMinimumHeight(l->heightForWidth(l->width()));
+}
+
+QLabel* GroupTitle(const char* text) {
+    auto* l = new QLabel(text);
+    l->setAlignment(Qt::AlignHCenter);
+    l->setFrameShape(QFrame::StyledPanel);
+    return l;
+}
+
+// One table of the rate grid: injuries (base 0) or deaths (base 50).
+QGroupBox* RateTable(Form5& f, const char* title, int base, const char* const captions[5]) {
+    auto* box = new QGroupBox(title);
+    QFont bold = box->font();
+    bold.setBold(true);
+    box->setFont(bold);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    QFont plain = bold;
+    plain.setBold(false);
+    auto add = [&](QWidget* widget, int r, int c, int rs = 1, int cs = 1, Qt::Alignment a = {}) {
+        widget->setFont(plain);
+        grid->addWidget(widget, r, c, rs, cs, a);
+    };
+    add(GroupTitle("Pre-Mitigation"), 0, 1, 1, 2);
+    add(GroupTitle("Mitigation Effectiveness"), 0, 3, 1, 2);
+    add(GroupTitle("Post-Mitigation"), 0, 5);
+    add(Heading("Wind Speeds (mph*)", false), 1, 0);
+    for (int c = 0; c < 5; ++c) add(Heading(captions[c], c == 1 || c == 3), 1, c + 1);
+    for (int c = 0; c < 6; ++c)
+        if (auto* l = qobject_cast<QLabel*>(grid->itemAtPosition(1, c)->widget())) FitHeight(l);
+    for (int k = 0; k < 9; ++k) {
+        add(new QLabel(kRanges[k]), k + 2, 0, 1, 1, Qt::AlignRight);
+        for (int c = 0; c < 5; ++c) {
+            auto* e = NumberBox(f.Text2[static_cast<size_t>(base + 10 * c + k)], 62);
+            add(e, k + 2, c + 1, 1, 1, Qt::AlignHCenter);
+        }
+    }
+    return box;
+}
+}  // namespace
+
+QWidget* CreateForm5Window(Form5& f) {
+    auto* w = new ScreenWindow(f);
+    w->AddHeading("Mitigation Project Information");
+
+    auto* top = new QGroupBox();
+    auto* grid = new QGridLayout(top);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+    grid->addWidget(new QLabel("Mitigation Project Description"), 0, 0, Qt::AlignRight | Qt::AlignTop);
+    auto* description = new QPlainTextEdit();
+    Bind(description, f.Text1[0]);
+    description->setFixedHeight(46);
+    description->setTabChangesFocus(true);
+    grid->addWidget(description, 0, 1, 1, 6);
+    auto number = [&](int index, const char* caption, const char* units, int r, int c) {
+        grid->addWidget(new QLabel(caption), r, c, Qt::AlignRight);
+        auto* e = new QLineEdit();
+        Bind(e, f.Text1[static_cast<size_t>(index)]);
+        e->setFixedWidth(100);
+        e->setAlignment(Qt::AlignRight);
+        grid->addWidget(e, r, c + 1);
+        grid->addWidget(new QLabel(units), r, c + 2);
+    };
+    number(1, "Project Cost ($)", "", 1, 0);
+    number(2, "Maintenance Cost ($)", "per year", 2, 0);
+    number(3, "Project Lifetime", "years", 3, 0);
+    number(6, "Discount Rate (Default: 7%)", "%", 4, 0);
+    number(4, "Injury Cost ($)     (Default: $12,500)", "per person", 1, 4);
+    number(5, "Death Cost ($)   (Default: $2,200,000)", "per person", 2, 4);
+    grid->addWidget(new QLabel("Design Wind Speed from Figure 2-2"), 3, 4, Qt::AlignRight);
+    auto* speed = new QComboBox();
+    Bind(speed, f.Combo1);
+    speed->setMinimumWidth(100);
+    grid->addWidget(speed, 3, 5);
+    grid->addWidget(new QLabel("mph*"), 3, 6);
+    grid->setColumnMinimumWidth(3, 24);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(6, 1);
+    w->layout()->addWidget(top);
+
+    const char* const injury[5] = {"Default  %  Injured", "User-  Defined  %", "Default      %",
+                                   "User-    Defined      %", "Calculated    %             Injured"};
+    const char* const death[5] = {"Default  %    Dead", "User-  Defined  %", "Default     %", "User-      Defined       %",
+                                  "Calculated    %               Dead"};
+    auto* tables = new QHBoxLayout();
+    tables->setSpacing(12);
+    tables->addWidget(RateTable(f, "Injury", 0, injury));
+    tables->addWidget(RateTable(f, "Death", 50, death));
+    w->layout()->addLayout(tables);
+
+    auto* notes = new QHBoxLayout();
+    notes->addWidget(new QLabel("* 3-second gust"));
+    notes->addStretch();
+    notes->addWidget(BlueLabel("Inputs in blue are not required."));
+    w->layout()->addLayout(notes);
+    w->layout()->addStretch();
+    w->AddNavigation({&f.Command1[0], &f.Command1[1], &f.Command1[2], &f.Command1[3]}, &f.Command3, 3);
+    w->resize(1000, 640);
+    return w;
+}
+
+}  // namespace verrane::gui
