@@ -1,0 +1,52 @@
+#pragma once
+// Two-way binding of Qt widgets to the headless controls: the widget shows
+// the control's value, colours, enabled and visible state; what the user
+// does goes into the control through its setters, which raise the screen's
+// events exactly as the program's own writes do.
+#include <QColor>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "platform/color.h"
+#include "platform/controls.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QWidget;
+
+namespace verrane::gui {
+
+inline QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+inline std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+inline QColor ToQColor(platform::Color c) { return QColor(c.r, c.g, c.b); }
+
+void Bind(QLineEdit* w, platform::TextBox& c);
+void Bind(QPlainTextEdit* w, platform::TextBox& c);
+void Bind(QComboBox* w, platform::ComboBox& c);
+void Bind(QCheckBox* w, platform::CheckBox& c);
+void Bind(QRadioButton* w, platform::OptionButton& c);
+void Bind(QLabel* w, platform::Label& c);
+// `display` may reshape the caption for the widget (two lines, say).
+void Bind(QPushButton* w, platform::CommandButton& c, std::function<QString(const QString&)> display = {});
+// Splits a long caption into two balanced lines.
+QString TwoLines(const QString& caption);
+void Bind(QSlider* w, platform::Slider& c);
+void Bind(QProgressBar* w, platform::ProgressBar& c);
+// Builds the menus of a screen's menu bar and keeps their enabled state in step.
+void BindMenuBar(QMenuBar* bar, std::vector<platform::MenuItem>& items);
+
+// A label in the optional-input blue.
+QLabel* BlueLabel(const QString& text, QWidget* parent = nullptr);
+inline const QColor kOptionalBlue(0, 0, 192);
+
+}  // namespace verrane::gui

@@ -1,0 +1,101 @@
+#include "gui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "gui/binding.h"
+
+namespace verrane::gui {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+Answer QtDialogs::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title) {
+    QMessageBox box(parent ? parent() : nullptr);
+    box.setWindowTitle(Q(title).trimmed().isEmpty() ? QStringLiteral("Verrane") : Q(title));
+    box.setText(Q(text));
+    switch (icon) {
+        case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case Icon::Information: box.setIcon(QMessageBox::Information); break;
+        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case Icon::None: break;
+    }
+    switch (buttons) {
+        case Buttons::OK: box.setStandardButtons(QMessageBox::Ok); break;
+        case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Buttons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+    }
+    // The busy pointer must not hide the pointer over a question.
+    const int saved = busy_;
+    while (busy_ > 0) SetBusy(false);
+    const int r = box.exec();
+    while (busy_ < saved) SetBusy(true);
+    switch (r) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        case QMessageBox::Cancel: return Answer::Cancel;
+        default: return buttons == Buttons::YesNoCancel ? Answer::Cancel : (buttons == Buttons::YesNo ? Answer::No : Answer::OK);
+    }
+}
+
+std::optional<std::string> QtDialogs::FileDialog(const platform::FileDialogRequest& r) {
+    // "Tornado Project (*.tor)|*.tor" -> "Tornado Project (*.tor)"
+    QString filter = Q(r.filter).section('|', 0, 0);
+    QFileDialog dlg(parent ? parent() : nullptr);
+    dlg.setNameFilter(filter);
+    dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !(r.flags & 2));
+    dlg.setOption(QFileDialog::ReadOnly, false);
+    const int saved = busy_;
+    while (busy_ > 0) SetBusy(false);
+    const bool ok = dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty();
+    while (busy_ < saved) SetBusy(true);
+    if (!ok) return std::nullopt;
+    return S(dlg.selectedFiles().front());
+}
+
+void QtDialogs::SetBusy(bool busy) {
+    if (busy) {
+        ++busy_;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (busy_ > 0) {
+        --busy_;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtDialogs::Beep() { QApplication::beep(); }
+
+std::string QtDialogs::ClipboardText() { return S(QGuiApplication::clipboard()->text()); }
+
+void QtDialogs::SetClipboardText(const std::string& t) { QGuiApplication::clipboard()->setText(Q(t)); }
+
+void QtDialogs::ShowHelp(const std::string& helpFile, int) {
+    static QPointer<QTextBrowser> browser;
+    if (!browser) {
+        browser = new QTextBrowser();
+        browser->setAttribute(Qt::WA_DeleteOnClose);
+        browser->setWindowTitle("Verrane Help");
+        browser->resize(760, 640);
+        browser->setOpenExternalLinks(true);
+    }
+    browser->setSource(QUrl::fromLocalFile(Q(helpFile)));
+    browser->show();
+    browser->raise();
+}
+
+void QtDialogs::Refresh() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+}  // namespace verrane::gui

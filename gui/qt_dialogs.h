@@ -1,0 +1,31 @@
+#pragma once
+// The desktop's dialogs: real modal message boxes and file dialogs, the
+// hourglass pointer, the system beep, the clipboard and the help window.
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/dialogs.h"
+
+namespace verrane::gui {
+
+class QtDialogs : public platform::Dialogs {
+public:
+    platform::Answer MsgBox(const std::string& text, platform::Buttons buttons, platform::Icon icon,
+                            const std::string& title) override;
+    std::optional<std::string> FileDialog(const platform::FileDialogRequest& r) override;
+    void SetBusy(bool busy) override;
+    void Beep() override;
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& t) override;
+    void ShowHelp(const std::string& helpFile, int command) override;
+    void Refresh() override;
+    using platform::Dialogs::MsgBox;
+
+    // The window the dialogs are modal to (the screen in front).
+    std::function<QWidget*()> parent;
+
+private:
+    int busy_ = 0;
+};
+
+}  // namespace verrane::gui
