@@ -285,24 +285,30 @@ PlacedItem Place(const Item& item, SectionKind section, int x0, int y0) {
     return p;
 }
 
-// The height a section takes once its texts have grown.
+// The height a section takes once its texts have grown: the space under its
+// items is kept.
 int Extent(const Section& s) {
     int h = s.height;
+    int growth = 0;
     for (auto& it : s.items) {
-        if (!it.visible || it.kind == ItemKind::PageBreak) continue;
+        if (!it.visible || it.kind == ItemKind::PageBreak || it.anchorBottom) continue;
         int bottom = it.top + it.height;
         if (IsText(it.kind)) {
             int lines = static_cast<int>(WrapText(it.text, it.font, it.width, it.wrap).size());
-            bottom = it.top + std::max(it.height, lines * LineHeight(it.font));
+            int grown = std::max(it.height, lines * LineHeight(it.font));
+            growth = std::max(growth, grown - it.height);
+            bottom = it.top + grown;
         }
         h = std::max(h, bottom);
     }
-    return h;
+    return std::max(h, s.height + growth);
 }
 
-void PlaceAll(const Section& s, int x0, int y0, Page& page) {
+void PlaceAll(const Section& s, int x0, int y0, Page& page, int extent) {
+    const int growth = std::max(0, extent - s.height);
     for (auto& it : s.items)
-        if (it.visible && it.kind != ItemKind::PageBreak) page.items.push_back(Place(it, s.kind, x0, y0));
+        if (it.visible && it.kind != ItemKind::PageBreak)
+            page.items.push_back(Place(it, s.kind, x0, y0 + (it.anchorBottom ? growth : 0)));
 }
 
 }  // namespace
@@ -311,7 +317,12 @@ PageModel Report::Layout() {
     model_ = PageModel{};
     model_.pageWidth = pageWidth;
     model_.pageHeight = pageHeight;
-    if (!EnsureGuiApplication(nullptr)) return model_;
+    messages_.clear();
+    std::string error;
+    if (!EnsureGuiApplication(&error)) {
+        messages_.push_back(error);
+        return model_;
+    }
 
     if (reportStart) reportStart();
     model_.margins = margins;
@@ -349,11 +360,11 @@ PageModel Report::Layout() {
             // cover page of its own, without them (it still counts as page 1).
             pages.emplace_back();
             cover.push_back(true);
-            PlaceAll(rh, x0, contentTop, pages.back());
+            PlaceAll(rh, x0, contentTop, pages.back(), extent);
             y = bodyBottom;
         } else {
             newPage();
-            PlaceAll(rh, x0, y, pages.back());
+            PlaceAll(rh, x0, y, pages.back(), extent);
             y += extent;
         }
     }
@@ -443,7 +454,7 @@ PageModel Report::Layout() {
         const int extent = Extent(rf);
         if (extent > 0 || !rf.items.empty()) {
             if (pages.empty() || cover.back() || y + extent > bodyBottom) newPage();
-            PlaceAll(rf, x0, y, pages.back());
+            PlaceAll(rf, x0, y, pages.back(), extent);
             y += extent;
         }
     }
@@ -456,11 +467,11 @@ PageModel Report::Layout() {
         Page head, foot;
         if (ph.visible) {
             if (ph.format) ph.format();
-            PlaceAll(ph, x0, contentTop, head);
+            PlaceAll(ph, x0, contentTop, head, phHeight);
         }
         if (pf.visible) {
             if (pf.format) pf.format();
-            PlaceAll(pf, x0, contentBottom - pfHeight, foot);
+            PlaceAll(pf, x0, contentBottom - pfHeight, foot, pfHeight);
         }
         auto& items = pages[i].items;
         items.insert(items.begin(), head.items.begin(), head.items.end());

@@ -58,6 +58,9 @@ struct Item {
     bool wrap = true;
     bool visible = true;
     int penWidth = 15;  // twips, for lines and boxes
+    // Keeps its distance to the section's bottom when texts make the section
+    // grow (a rule under a page header whose text wraps).
+    bool anchorBottom = false;
     QImage image;
 };
 
@@ -153,6 +156,11 @@ public:
     int pageHeight = kLetterHeight;
     std::function<void()> reportStart;
 
+    // What went wrong while the report was laid out (a picture that could
+    // not be read, say); the report still prints. Emptied by each Layout.
+    const std::vector<std::string>& Messages() const { return messages_; }
+    void AddMessage(std::string message) { messages_.push_back(std::move(message)); }
+
     // The page being laid out, from 1; valid inside the Format events.
     int PageNumber() const { return pageNumber_; }
 
@@ -174,6 +182,7 @@ private:
     std::array<Section, 5> sections_;
     int pageNumber_ = 0;
     PageModel model_;
+    std::vector<std::string> messages_;
 };
 
 }  // namespace verrane::platform::report

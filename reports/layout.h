@@ -4,6 +4,9 @@
 #include <string>
 
 #include "platform/report.h"
+#include "reports/report_data.h"
+#include "reports/report_text.h"
+#include "reports/seal.h"
 
 namespace verrane::reports::layout {
 
@@ -63,8 +66,8 @@ inline rpt::Item& Shape(rpt::Section& s, rpt::ItemKind kind, int left, int top, 
     return s.Add(std::move(it));
 }
 
-inline void HRule(rpt::Section& s, int left, int top, int width, int pen = 15) {
-    Shape(s, rpt::ItemKind::Line, left, top, width, 0, pen);
+inline rpt::Item& HRule(rpt::Section& s, int left, int top, int width, int pen = 15) {
+    return Shape(s, rpt::ItemKind::Line, left, top, width, 0, pen);
 }
 inline void VRule(rpt::Section& s, int left, int top, int height, int pen = 15) {
     Shape(s, rpt::ItemKind::Line, left, top, 0, height, pen);
@@ -87,6 +90,35 @@ inline rpt::Item& Image(rpt::Section& s, std::string name, int left, int top, in
     it.width = width;
     it.height = height;
     return s.Add(std::move(it));
+}
+
+// Loads the seal into the named image; a missing bitmap leaves it blank and
+// tells the caller through the report's messages.
+inline void LoadSealImage(rpt::Report& r, std::string_view name, const std::filesystem::path& file) {
+    std::string message;
+    QImage seal = LoadSeal(file, &message);
+    if (rpt::Item* it = r.Control(name)) it->image = seal;
+    if (!message.empty()) r.AddMessage(message);
+}
+
+// The mitigation values and the eight results, printed alike by both
+// reports under the same item names.
+inline void FillMitigationAndResults(rpt::Report& r, const MitigationPart& m, const ResultsPart& res) {
+    r.SetText("Description", m.description);
+    r.SetText("ProjectCost", FormatTyped(m.projectCost, "###,###,##0"));
+    r.SetText("MaintenanceCost", FormatTyped(m.maintenanceCost, "###,###,##0"));
+    r.SetText("ProjectLifetime", m.projectLifetime);
+    r.SetText("DiscountRate", m.discountRate);
+    r.SetText("InjuryCost", FormatTyped(m.injuryCost, "###,###,##0"));
+    r.SetText("DeathCost", FormatTyped(m.deathCost, "###,###,##0"));
+    r.SetText("TornadoBenefits", res.tornadoBenefitsText);
+    r.SetText("HurricaneBenefits", res.hurricaneBenefitsText);
+    r.SetText("TotalBenefits", res.totalBenefitsText);
+    r.SetText("AnnualizedCost", res.annualizedCostText);
+    r.SetText("NetBenefits", res.netBenefitsText);
+    r.SetText("BenefitCostRatio", res.benefitCostRatioText);
+    r.SetText("LivesSaved", res.livesSavedText);
+    r.SetText("InjuriesAvoided", res.injuriesAvoidedText);
 }
 
 }  // namespace verrane::reports::layout

@@ -3,7 +3,6 @@
 #include "reports/format_bridge.h"
 #include "reports/layout.h"
 #include "reports/report_text.h"
-#include "reports/seal.h"
 
 namespace verrane::reports {
 
@@ -102,7 +101,7 @@ void ActiveReport1::Build() {
     Field(ph, "HeaderBuildingName", 1530, 0, 6300, 240, kSmall);
     Label(ph, "Scenario ID:", 7920, 0, 1300, 240, kSmallBold);
     Field(ph, "HeaderScenarioId", 9270, 0, 810, 240, kSmall);
-    HRule(ph, 0, 300, 10080, 10);
+    HRule(ph, 0, 300, 10080, 10).anchorBottom = true;
 
     rpt::Section& pf = PageFooter();
     pf.height = 480;
@@ -269,15 +268,12 @@ void ActiveReport1::Build() {
 }
 
 void ActiveReport1::ActiveReport_ReportStart() {
-    messages_.clear();
     margins = {kMargin, kMargin, kMargin, kMargin};
 }
 
 void ActiveReport1::ReportHeader_Format() {
     const ProjectPart& p = data_.project;
-    std::string message;
-    Control("SealImage")->image = LoadSeal(data_.sealPath, &message);
-    if (!message.empty()) messages_.push_back(message);
+    LoadSealImage(*this, "SealImage", data_.sealPath);
     SetText("TitleBuildingName", p.buildingName);
     SetText("TitleAddress", p.address);
     SetText("TitleCityState", CityStateText(p.city, p.stateName));
@@ -313,13 +309,7 @@ void ActiveReport1::Detail_Format() {
     SetText("SelectionMethod", CountySelectionText(p.selectionMethod, p.selectionRadius, p.countyName, p.stateName));
     SetText("SelectedCounties", SelectedCountiesText(p.selectionMethod, p.stateName, data_.selectedCountyRows));
 
-    SetText("Description", m.description);
-    SetText("ProjectCost", FormatTyped(m.projectCost, "###,###,##0"));
-    SetText("MaintenanceCost", FormatTyped(m.maintenanceCost, "###,###,##0"));
-    SetText("ProjectLifetime", m.projectLifetime);
-    SetText("DiscountRate", m.discountRate);
-    SetText("InjuryCost", FormatTyped(m.injuryCost, "###,###,##0"));
-    SetText("DeathCost", FormatTyped(m.deathCost, "###,###,##0"));
+    FillMitigationAndResults(*this, m, r);
     SetText("DesignWindSpeed", m.designWindSpeedText);
     for (int g = 0; g < 2; ++g)
         for (int c = 0; c < 5; ++c)
@@ -345,16 +335,8 @@ void ActiveReport1::Detail_Format() {
     for (int k = 0; k < 9; ++k)
         SetText(Cell("RangeProbability", k), fmt::FormatNumber(r.hurricaneRangeProbability[k] * 100.0, "##0.00000"));
 
-    SetText("TornadoBenefits", r.tornadoBenefitsText);
-    SetText("HurricaneBenefits", r.hurricaneBenefitsText);
-    SetText("TotalBenefits", r.totalBenefitsText);
-    SetText("AnnualizedCost", r.annualizedCostText);
-    SetText("NetBenefits", r.netBenefitsText);
-    SetText("BenefitCostRatio", r.benefitCostRatioText);
     SetText("LivesSavedCaption", r.livesSavedCaption);
-    SetText("LivesSaved", r.livesSavedText);
     SetText("InjuriesAvoidedCaption", r.injuriesAvoidedCaption);
-    SetText("InjuriesAvoided", r.injuriesAvoidedText);
     SetText("UserRatesNote", r.userRatesNote);
     SetText("SufficiencyNote", r.sufficiencyNote);
     SetText("CountiesNote", r.countiesNote);

@@ -22,15 +22,11 @@ public:
     void PageFooter_Format();
 
     LongReportData& data() { return data_; }
-    // What went wrong during the last layout (for example a missing seal
-    // bitmap); the report still prints.
-    const std::vector<std::string>& Messages() const { return messages_; }
 
 private:
     void Build();
 
     LongReportData data_;
-    std::vector<std::string> messages_;
 };
 
 // The nine wind speed range labels, "0 - 44" to "263 +".

@@ -3,7 +3,6 @@
 #include "reports/format_bridge.h"
 #include "reports/layout.h"
 #include "reports/report_text.h"
-#include "reports/seal.h"
 
 namespace verrane::reports {
 
@@ -42,7 +41,7 @@ void ActiveReport2::Build() {
     Label(ph, "Verrane", 0, 0, 3150, 270, {11, true});
     Label(ph, "Shelter Benefit-Cost Model", 0, 270, 3150, 270, {9});
     Label(ph, "Version 1.0 - July 2000", 7650, 0, 2430, 270, {9, false, Align::Right});
-    HRule(ph, 0, 600, 10080, 10);
+    HRule(ph, 0, 600, 10080, 10).anchorBottom = true;
 
     rpt::Section& pf = PageFooter();
     pf.height = 468;
@@ -172,7 +171,6 @@ void ActiveReport2::Build() {
 }
 
 void ActiveReport2::ActiveReport_ReportStart() {
-    messages_.clear();
     margins = {kMargin, kMargin, kMargin, kMargin};
 }
 
@@ -182,9 +180,7 @@ void ActiveReport2::Detail_Format() {
     const MitigationPart& m = data_.mitigation;
     const ResultsPart& r = data_.results;
 
-    std::string message;
-    Control("SealImage")->image = LoadSeal(data_.sealPath, &message);
-    if (!message.empty()) messages_.push_back(message);
+    LoadSealImage(*this, "SealImage", data_.sealPath);
 
     SetText("BuildingName", p.buildingName);
     SetText("Address", p.address);
@@ -200,22 +196,8 @@ void ActiveReport2::Detail_Format() {
     SetText("MaxTornadoOccupancy", std::to_string(MaxTornadoOccupancy(b.hourly)));
     SetText("TornadoCounties", ShortCountiesText(p.selectionMethod, p.selectionRadius));
     SetText("NumberOfCounties", std::to_string(p.selectedCounties.size()));
-    SetText("Description", m.description);
-    SetText("ProjectCost", FormatTyped(m.projectCost, "###,###,##0"));
-    SetText("MaintenanceCost", FormatTyped(m.maintenanceCost, "###,###,##0"));
-    SetText("ProjectLifetime", m.projectLifetime);
-    SetText("DiscountRate", m.discountRate);
-    SetText("InjuryCost", FormatTyped(m.injuryCost, "###,###,##0"));
-    SetText("DeathCost", FormatTyped(m.deathCost, "###,###,##0"));
-    SetText("TornadoBenefits", r.tornadoBenefitsText);
-    SetText("NetBenefits", r.netBenefitsText);
-    SetText("HurricaneBenefits", r.hurricaneBenefitsText);
-    SetText("BenefitCostRatio", r.benefitCostRatioText);
-    SetText("TotalBenefits", r.totalBenefitsText);
-    SetText("LivesSaved", r.livesSavedText);
+    FillMitigationAndResults(*this, m, r);
     SetText("LivesSavedYears", LifetimeYearsText(m.projectLifetime));
-    SetText("AnnualizedCost", r.annualizedCostText);
-    SetText("InjuriesAvoided", r.injuriesAvoidedText);
     SetText("InjuriesAvoidedYears", LifetimeYearsText(m.projectLifetime));
 }
 

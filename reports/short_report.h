@@ -18,13 +18,11 @@ public:
     void PageFooter_Format();
 
     ShortReportData& data() { return data_; }
-    const std::vector<std::string>& Messages() const { return messages_; }
 
 private:
     void Build();
 
     ShortReportData data_;
-    std::vector<std::string> messages_;
 };
 
 }  // namespace verrane::reports

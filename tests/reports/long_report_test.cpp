@@ -5,6 +5,7 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include <limits>
 #include <regex>
 
 #include "report_checks.h"
@@ -201,4 +202,32 @@ TEST(LongReport, PrintsOnAPdfPrinter) {
     ASSERT_EQ(pages.size(), 7u);
     EXPECT_TRUE(std::regex_search(pages[6], std::regex("Page +7 +of +7\\b")));
     EXPECT_NE(pages[0].find("Lincoln Elementary School"), std::string::npos);
+}
+
+TEST(LongReport, EmptyOrExtremeDataStillPrintsSevenPages) {
+    LongReportData empty;  // nothing filled in, no seal path
+    ActiveReport1 a(empty);
+    std::string error;
+    ASSERT_TRUE(a.ExportPdf(OutDir() / "long-empty.pdf", &error)) << error;
+    EXPECT_EQ(a.LastLayout().pages.size(), 7u);
+    EXPECT_EQ(a.Messages().size(), 1u);  // the seal
+
+    LongReportData d = SampleLongData();
+    d.results.reportCountByF.fill(std::numeric_limits<double>::quiet_NaN());
+    d.results.strikeProbabilityByF.fill(std::numeric_limits<double>::infinity());
+    d.results.reportRegionArea = 1e300;
+    d.project.buildingName =
+        "The Northeast Regional Consolidated Independent School District Number Twelve Administration and "
+        "Gymnasium Building";
+    d.mitigation.description = "caf\xc3\xa9 \xff\xfe broken bytes " + std::string(400, 'W');  // wider than any box
+    ActiveReport1 b(d);
+    ASSERT_TRUE(b.ExportPdf(OutDir() / "long-extreme.pdf", &error)) << error;
+    // The long name wraps in its boxes; the page header grows and moves the
+    // detail down instead of covering it.
+    const rpt::PageModel& m = b.LastLayout();
+    EXPECT_EQ(m.pages.size(), 7u);
+    const rpt::PlacedItem* header = m.pages[1].Find("HeaderBuildingName");
+    ASSERT_NE(header, nullptr);
+    EXPECT_GT(header->lines.size(), 1u);
+    EXPECT_LT(header->bottom(), m.pages[1].Find("Label1_Detail")->top);
 }
