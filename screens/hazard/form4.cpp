@@ -1,9 +1,482 @@
 #include "screens/hazard/form4.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <stdexcept>
+
 #include "app/app.h"
+#include "platform/number.h"
+#include "platform/refdb.h"
+#include "screens/analysis/form6.h"
+#include "screens/building/form3.h"
+#include "screens/hazard/form7.h"
+#include "screens/hazard/form9.h"
+#include "screens/hazard/selection.h"
+#include "screens/mitigation/form5.h"
+#include "screens/project/form2.h"
 
 namespace verrane {
 
-Form4::Form4(App& a) : Screen(a, "Form4", "Tornado Model: Tornado Hazard Information") {}
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+const char* const kEditWarning =
+    "This option is generally not used unless substantial evidence merits changing the automatically selected "
+    "counties.  If you choose to modify the selection, then all counties should be contiguous.  Do you wish to "
+    "modify the selected counties? ";
+const char* const kEditWarningTitle = "User-Selected Counties Warning";
+constexpr int kEnter = 13;
+constexpr int kMaxRadius = 250;
+}  // namespace
+
+Form4::Form4(App& a) : Screen(a, "Form4", "Tornado Model: Tornado Hazard Information") {
+    Label1.name = "Label1";
+    Label1.setCaption("Tornado Hazard Information");
+    Command3.name = "Command3";
+    Command3.caption = "Tornado Hazard Information";
+    const char* targets[4] = {"Project Descriptive Information", "Building Information",
+                              "Mitigation Project Information", "Benefit Cost Analysis"};
+    for (int i = 0; i < 4; ++i) {
+        auto& b = Command1[static_cast<size_t>(i)];
+        b.name = "Command1";
+        b.index = i;
+        b.caption = targets[i];
+        b.onClick = [this, i] { Command1_Click(i); };
+    }
+    for (int i = 0; i < 20; ++i) {
+        Label2[static_cast<size_t>(i)].name = "Label2";
+        Label2[static_cast<size_t>(i)].index = i;
+    }
+    Label2[0].setCaption("Select Counties for Tornado Statistics based on:");
+    Label2[1].setCaption(
+        "The selection of at least one county is required.  Beep indicates insufficient number of counties.");
+    Label2[6].setCaption("State");
+    Label2[18].setCaption("County");
+    Label2[8].setCaption(hazard::kCalculating);
+    Label3.name = "Label3";
+    Label3.setCaption("Automated County Selection");
+    Label4.name = "Label4";
+    Label4.setCaption("Right Click on County to View County Name.");
+
+    const char* methods[3] = {"Region Around County", "Entire State", "User Selected Counties"};
+    for (int i = 0; i < 3; ++i) {
+        auto& o = Option1[static_cast<size_t>(i)];
+        o.name = "Option1";
+        o.index = i;
+        o.caption = methods[i];
+        o.onClick = [this, i] { Option1_Click(i); };
+    }
+    platform::MakeOptionGroup({&Option1[0], &Option1[1], &Option1[2]});
+
+    Label5[0].name = "Label5";
+    Label5[0].index = 0;
+    Label5[0].setCaption("Select Radius (miles):");
+    Slider1.name = "Slider1";
+    Slider1.min = 0;
+    Slider1.max = kMaxRadius;
+    Slider1.onChange = [this] { Slider1_Change(); };
+    const char* ticks[6] = {"0", "50", "100", "250", "150", "200"};
+    for (int i = 0; i < 6; ++i) {
+        Label7[static_cast<size_t>(i)].name = "Label7";
+        Label7[static_cast<size_t>(i)].index = i;
+        Label7[static_cast<size_t>(i)].setCaption(ticks[i]);
+    }
+    Text1.name = "Text1";
+    Text1.setText("0");
+    Text1.onKeyPress = [this](int k) { return Text1_KeyPress(k); };
+    Text1.onLostFocus = [this] { Text1_LostFocus(); };
+    Command2.name = "Command2";
+    Command2.caption = "Edit Counties";
+    Command2.onClick = [this] { Command2_Click(); };
+
+    // Until a method is chosen only the options show.
+    Command2.setVisible(false);
+    Label5[0].setVisible(false);
+    Slider1.setVisible(false);
+    Text1.setVisible(false);
+    for (auto& l : Label7) l.setVisible(false);
+
+    Map1.onMouseDown = [this](int button, int shift, double x, double y) { Map1_MouseDown(button, shift, x, y); };
+}
+
+std::string Form4::ProjectFips() const { return hazard::FipsText(ProjectStateCode, ProjectCountyCode); }
+
+void Form4::SetAnalysisCommands(bool enabled) {
+    Command1[3].setEnabled(enabled);
+    Screen::SetAnalysisCommands(enabled);
+}
+
+// ------------------------------------------------------------------ lifecycle
+
+void Form4::Form_Load() {
+    BusyPointer busy(dialogs());
+    restoring_ = !app.form2().HazardScreenRestored;
+    app.form2().BC_On();
+    Get_Project();
+    Load_Layers();
+    Set_Map();
+    Addem_Up();
+}
+
+void Form4::Get_Project() {
+    const Form2& f2 = app.form2();
+    ProjectStateName = f2.ProjectStateName;
+    ProjectCountyName = f2.ProjectCountyName;
+    ProjectStateCode = f2.ProjectStateCode;
+    ProjectCountyCode = f2.ProjectCountyCode;
+    Label2[7].setCaption(ProjectStateName);
+    Label2[19].setCaption(ProjectCountyName);
+}
+
+void Form4::Load_Layers() {
+    CountiesLayer.reset();
+    StatesLayer.reset();
+    StateLinesLayer.reset();
+    Map1.ClearLayers();
+    try {
+        const auto dir = app.DataDir();
+        auto lines = platform::MapLayer::Open(dir / "statline.shp");
+        auto states = platform::MapLayer::Open(dir / "states.shp");
+        auto counties = platform::MapLayer::Open(dir / "Counties.shp");
+        CountiesLayer = std::move(counties);
+        StatesLayer = std::move(states);
+        StateLinesLayer = std::move(lines);
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The map could not be loaded. ") + e.what() +
+                             " The counties can still be selected, without the map.",
+                         Buttons::OK, Icon::Exclamation, "Map");
+        return;
+    }
+    Map1.AddLayer(CountiesLayer);
+    Map1.AddLayer(StatesLayer);
+    Map1.AddLayer(StateLinesLayer);
+}
+
+void Form4::Set_Map() {
+    if (HasMap()) {
+        StateLinesLayer->symbol().color = platform::kBlue;
+        StateLinesLayer->symbol().size = 2;
+        StatesLayer->symbol().style = platform::kTransparentFill;
+        CountiesLayer->symbol().style = platform::kSolidFill;
+    }
+    Renderer = std::make_shared<platform::ValueMapRenderer>();
+    Renderer->symbolType = CountiesLayer ? CountiesLayer->symbol().symbolType : platform::kFillSymbol;
+    Renderer->field = "FIPS";
+    Renderer->setValueCount(1);
+    Renderer->setValue(0, ProjectFips());
+    CountyList.push_back(ProjectFips());
+    Renderer->symbol(0).color = platform::kGreen;
+    if (CountiesLayer) CountiesLayer->setRenderer(Renderer);
+    if (!StatesLayer) return;
+    try {
+        const auto found = StatesLayer->SearchExpression("STATE_NAME Like '%" + ProjectStateName + "%'");
+        if (!found.empty()) Map1.SetExtent(StatesLayer->extentOf(found).ScaledAboutCentre(1.1));
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The map cannot show the state. ") + e.what(), Buttons::OK, Icon::Exclamation,
+                         "Map");
+    }
+    Map1.Refresh();
+}
+
+void Form4::Form_Activate() {
+    Form2& f2 = app.form2();
+    f2.BC_On();
+    Label2[7].setCaption(f2.ProjectStateName);
+    Label2[19].setCaption(f2.ProjectCountyName);
+    if (f2.HazardScreenRestored) return;
+    restoring_ = true;
+
+    const float m = f2.SelectionMethod;
+    if (m == 0 || m == 1 || m == 2) {
+        const int index = static_cast<int>(m);
+        auto& option = Option1[static_cast<size_t>(index)];
+        if (option.value())
+            Option1_Click(index);
+        else
+            option.setValue(true);
+        if (index == 0) {
+            // Choosing the option left the slider at 0; moving it to the stored
+            // radius runs the region search through the slider's change event.
+            double r = platform::RoundHalfEven(f2.SelectionRadius);
+            if (!std::isfinite(r)) r = 0;
+            r = std::clamp(r, 0.0, static_cast<double>(kMaxRadius));
+            Slider1.setValue(static_cast<int>(r));
+        }
+        if (index == 2) {
+            Show();
+            app.Unload("Form7");
+            CountyList = f2.SelectedCounties;
+            Showem_Off();
+            Addem_Up();
+        }
+    }
+    f2.HazardScreenRestored = true;
+    restoring_ = false;
+    f2.SuppressNextBeep = false;
+}
+
+void Form4::Form_Unload() {
+    BusyPointer busy(dialogs());
+    CountyList.clear();
+    Renderer.reset();
+    Map1.ClearLayers();
+    CountiesLayer.reset();
+    StatesLayer.reset();
+    StateLinesLayer.reset();
+}
+
+// ----------------------------------------------------------------- navigation
+
+bool Form4::StoreSelectionAndExtract() {
+    Save_Counties();
+    Form9& progress = app.form9();
+    progress.Show();
+    const bool ok = progress.Get_Data();
+    progress.Hide();
+    app.Unload("Form9");
+    return ok;
+}
+
+void Form4::Command1_Click(int index) {
+    if (index < 0 || index > 3) return;
+    BusyPointer busy(dialogs());
+    // A failed extraction has said so and left StatsPending set; the user may
+    // still move on (the results screen extracts again).
+    StoreSelectionAndExtract();
+    switch (index) {
+        case 0: app.form2().Show(); break;
+        case 1: app.form3().Show(); break;
+        case 2: app.form5().Show(); break;
+        case 3:
+            app.form3().savedata();
+            app.form5().savedata();
+            app.form6().Show();
+            break;
+    }
+    Hide();
+}
+
+void Form4::Command2_Click() {
+    if (dialogs().MsgBox(kEditWarning, Buttons::YesNo, Icon::None, kEditWarningTitle) != Answer::Yes) return;
+    app.form7().Show();
+    Hide();
+}
+
+// --------------------------------------------------------------- radius entry
+
+bool Form4::Text1_KeyPress(int keyAscii) {
+    if (keyAscii != kEnter) return true;
+    RadiusEntered();
+    return false;
+}
+
+void Form4::Text1_LostFocus() { RadiusEntered(); }
+
+void Form4::RadiusEntered() {
+    if (Text1.empty()) Text1.setText("0");
+    if (!platform::IsNumeric(Text1.text())) {
+        Text1.setText("0");
+        dialogs().MsgBox("You must enter a number for this input.", Buttons::OK, Icon::None, " ");
+    }
+    const double d = platform::ParseNumber(Text1.text()).value_or(0);
+    const float v = std::fabs(d) > FLT_MAX ? static_cast<float>(d > 0 ? INFINITY : -INFINITY) : static_cast<float>(d);
+    if (v > kMaxRadius) {
+        Text1.setText("0");
+        dialogs().MsgBox("You must enter a number less than 250.", Buttons::OK, Icon::None, " ");
+    } else if (v < 0) {
+        // Below the slider's range: refused like a radius above it.
+        Text1.setText("0");
+        dialogs().MsgBox("You must enter a number from 0 to 250.", Buttons::OK, Icon::None, " ");
+    } else {
+        Slider1.setValue(platform::CInt(v));
+    }
+}
+
+// ------------------------------------------------------------------- map click
+
+void Form4::Map1_MouseDown(int button, int, double xTwips, double yTwips) {
+    if (button != 2) return;
+    BusyPointer busy(dialogs());
+    if (!CountiesLayer) return;
+    try {
+        const auto p = Map1.ToMapPoint(xTwips, yTwips);
+        const auto found = CountiesLayer->SearchByDistance(p, Map1.ToMapDistance(200));
+        if (found.empty()) {
+            dialogs().MsgBox(hazard::kPointToCounty, Buttons::OK, Icon::Exclamation, "");
+            return;
+        }
+        dialogs().MsgBox("County Name = " + CountiesLayer->attribute(found.front(), 2), Buttons::OK, Icon::None,
+                         hazard::kIdentifyTitle);
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The county could not be identified. ") + e.what(), Buttons::OK,
+                         Icon::Exclamation, "Map");
+    }
+}
+
+// ----------------------------------------------------------- county selection
+
+void Form4::SetSliderSilently(int value) {
+    auto handler = std::move(Slider1.onChange);
+    Slider1.onChange = nullptr;
+    Slider1.setValue(value);
+    Slider1.onChange = std::move(handler);
+}
+
+void Form4::Option1_Click(int index) {
+    if (index < 0 || index > 2) return;
+    BusyPointer busy(dialogs());
+    Command2.setVisible(index == 2);
+    // Choosing a method never runs the region search of the old radius.
+    SetSliderSilently(0);
+    Text1.setText("0");
+    const bool radius = index == 0;
+    Label5[0].setVisible(radius);
+    Text1.setVisible(radius);
+    Slider1.setVisible(radius);
+    for (auto& l : Label7) l.setVisible(radius);
+    if (index != 2) {
+        Label2[8].setCaption(hazard::kCalculating);
+        Refresh();
+        Sortem_Up(index);
+    }
+    if (index == 0) {
+        Slider1_Change();
+    } else if (index == 1) {
+        Showem_Off();
+        Addem_Up();
+    }
+    if (index != 2) Map1.Refresh();
+}
+
+void Form4::Sortem_Up(int index) {
+    if (index != 2) CountyList.clear();
+    if (index != 1) return;
+    try {
+        const auto db = platform::Database::Open(app.ReferenceDatabase());
+        CountyList = hazard::StateCounties(db, ProjectStateName);
+    } catch (const std::exception& e) {
+        dialogs().MsgBox("The counties of " + ProjectStateName + " could not be read. " + e.what() +
+                             " Only the project county is selected.",
+                         Buttons::OK, Icon::Exclamation, hazard::kReferenceDataTitle);
+        CountyList.clear();
+    }
+    if (CountyList.empty()) CountyList.push_back(ProjectFips());
+}
+
+void Form4::Slider1_Change() {
+    BusyPointer busy(dialogs());
+    Label2[8].setCaption(hazard::kCalculating);
+    const int r = Slider1.value();
+    Text1.setText(std::to_string(r));
+    Refresh();
+    CountyList.clear();
+    if (r > 0) {
+        try {
+            const auto db = platform::Database::Open(app.ReferenceDatabase());
+            CountyList = hazard::RegionCounties(db, ProjectStateName, ProjectCountyName, r);
+        } catch (const hazard::CountyNotFound& e) {
+            dialogs().MsgBox(std::string(e.what()) + " Only the project county is selected.", Buttons::OK,
+                             Icon::Exclamation, hazard::kReferenceDataTitle);
+            CountyList.clear();
+        } catch (const std::exception& e) {
+            dialogs().MsgBox("The counties around " + ProjectCountyName + ", " + ProjectStateName +
+                                 " could not be found. " + e.what() + " Only the project county is selected.",
+                             Buttons::OK, Icon::Exclamation, hazard::kReferenceDataTitle);
+            CountyList.clear();
+        }
+    }
+    if (CountyList.empty()) CountyList.push_back(ProjectFips());
+    Showem_Off();
+    Addem_Up();
+    Map1.Refresh();
+}
+
+void Form4::Showem_Off() {
+    if (!Renderer) Renderer = std::make_shared<platform::ValueMapRenderer>();
+    if (CountiesLayer) CountiesLayer->setRenderer(Renderer);
+    hazard::ColourSelection(*Renderer, CountyList, ProjectFips());
+    if (StatesLayer) {
+        try {
+            if (auto e = hazard::SelectionExtent(*StatesLayer, CountyList, ProjectStateCode, ProjectStateName))
+                Map1.SetExtent(*e);
+        } catch (const std::exception& e) {
+            dialogs().MsgBox(std::string("The map cannot show the selected counties. ") + e.what(), Buttons::OK,
+                             Icon::Exclamation, "Map");
+        }
+    }
+    Map1.Refresh();
+}
+
+void Form4::Addem_Up() {
+    bool sufficient = false;
+    try {
+        const auto db = platform::Database::Open(app.ReferenceDatabase());
+        sufficient = hazard::SumF3(db, CountyList) >= hazard::kSufficientF3;
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(std::string("The tornado record of the selected counties could not be read. ") + e.what(),
+                         Buttons::OK, Icon::Exclamation, hazard::kReferenceDataTitle);
+        Label2[8].setCaption("The number of tornadoes of the selected counties could not be read.");
+        Label2[8].setForeColor(platform::kRed);
+        return;
+    }
+    hazard::ShowSufficiency(Label2[8], sufficient);
+    if (sufficient) return;
+    Form2& f2 = app.form2();
+    // Re-applying a stored selection passes through the project county alone
+    // on its way; none of those steps beeps while the flag is set.
+    if (f2.SuppressNextBeep) {
+        if (!restoring_) f2.SuppressNextBeep = false;
+    } else {
+        dialogs().Beep();
+    }
+}
+
+void Form4::Save_Counties() {
+    Form2& f2 = app.form2();
+    for (int i = 0; i < 3; ++i)
+        if (Option1[static_cast<size_t>(i)].value()) f2.SelectionMethod = static_cast<float>(i);
+    f2.SelectionRadius = static_cast<float>(Slider1.value());
+    f2.SelectedCounties = CountyList;
+}
+
+// --------------------------------------------------------------- command line
+
+std::vector<std::string> SelectCountiesForCli(App& app, const std::string& state, const std::string& county,
+                                              std::optional<int> radius, bool entireState,
+                                              std::string* sufficiencyMessage) {
+    if (radius && (*radius < 0 || *radius > kMaxRadius))
+        throw std::invalid_argument("The radius must be a whole number of miles from 0 to 250.");
+    Form2& f2 = app.form2();
+    auto choose = [](platform::ComboBox& combo, const std::string& text, const std::string& what) {
+        for (int i = 1; i < combo.listCount(); ++i)
+            if (combo.item(i) == text) {
+                combo.setListIndex(i);
+                return;
+            }
+        throw std::invalid_argument("There is no " + what + " named \"" + text + "\".");
+    };
+    choose(f2.Combo3, state, "state");
+    choose(f2.Combo2, county, "county in " + state);
+    Form4& f4 = app.form4();
+    auto select = [&f4](int i) {
+        if (f4.Option1[static_cast<size_t>(i)].value())
+            f4.Option1_Click(i);
+        else
+            f4.Option1[static_cast<size_t>(i)].setValue(true);
+    };
+    if (entireState) {
+        select(1);
+    } else if (radius) {
+        select(0);
+        f4.Text1.setText(std::to_string(*radius));
+        f4.Text1_KeyPress(kEnter);
+    }
+    f4.Save_Counties();
+    if (sufficiencyMessage) *sufficiencyMessage = f4.Label2[8].caption();
+    return f4.CountyList;
+}
 
 }  // namespace verrane

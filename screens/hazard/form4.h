@@ -1,5 +1,16 @@
 #pragma once
-// Tornado Hazard Information screen: the county selection for the tornado statistics.
+// Tornado Hazard Information screen: the county selection for the tornado
+// statistics (region around the county, entire state or counties picked on
+// the map), its map and sufficiency message, and the extraction whenever the
+// screen is left.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/map.h"
 #include "screens/screen.h"
 
 namespace verrane {
@@ -8,6 +19,78 @@ class Form4 : public Screen {
 public:
     static constexpr int kNumber = 4;
     explicit Form4(App& app);
+
+    platform::Label Label1;            // "Tornado Hazard Information"
+    platform::CommandButton Command3;  // marks this screen among the buttons
+    std::array<platform::CommandButton, 4> Command1;
+    // Label2(0) options heading, (1) fixed note, (6) "State", (7) state name,
+    // (8) sufficiency message, (18) "County", (19) county name.
+    std::array<platform::Label, 20> Label2;
+    platform::Label Label3;  // "Automated County Selection"
+    platform::Label Label4;  // map hint
+    std::array<platform::OptionButton, 3> Option1;
+    std::array<platform::Label, 1> Label5;  // "Select Radius (miles):"
+    platform::Slider Slider1;
+    std::array<platform::Label, 6> Label7;  // slider tick labels
+    platform::TextBox Text1;                // radius in miles
+    platform::CommandButton Command2;       // "Edit Counties"
+    platform::MapControl Map1;
+
+    std::vector<std::string> CountyList;
+
+    // Project identity, copied by Get_Project.
+    std::string ProjectStateName, ProjectCountyName;
+    int16_t ProjectStateCode = 0, ProjectCountyCode = 0;
+    std::string ProjectFips() const;
+
+    // Shared with the county map window, which draws the same layer objects.
+    std::shared_ptr<platform::MapLayer> CountiesLayer, StatesLayer, StateLinesLayer;
+    std::shared_ptr<platform::ValueMapRenderer> Renderer;
+    bool HasMap() const { return CountiesLayer && StatesLayer && StateLinesLayer; }
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Unload() override;
+    void SetAnalysisCommands(bool enabled) override;
+
+    void Command1_Click(int index);
+    void Command2_Click();
+    // Returns false when the key was consumed (Enter).
+    bool Text1_KeyPress(int keyAscii);
+    void Text1_LostFocus();
+    void Map1_MouseDown(int button, int shift, double xTwips, double yTwips);
+    void Load_Layers();
+    void Set_Map();
+
+    void Get_Project();
+    void Option1_Click(int index);
+    void Sortem_Up(int index);
+    void Slider1_Change();
+    void Showem_Off();
+    void Addem_Up();
+    void Save_Counties();
+
+    // What every departure from this screen does first: store the selection
+    // in the project and extract its statistics behind the progress window.
+    // False when the extraction failed (its message has been shown).
+    bool StoreSelectionAndExtract();
+
+private:
+    void RadiusEntered();
+    // Sets the slider without running the region search.
+    void SetSliderSilently(int value);
+    // Between the load after a file was read and the end of re-applying its selection.
+    bool restoring_ = false;
 };
+
+// The county selection the hazard screen makes, without a window: chooses
+// the state and county on the Project Information screen, opens the hazard
+// screen and applies the method (a radius in miles, or the entire state).
+// Returns the selected FIPS codes in the screen's order and, when asked, the
+// sufficiency message. Throws std::invalid_argument for an unknown state or
+// county or a radius outside 0 to 250.
+std::vector<std::string> SelectCountiesForCli(App& app, const std::string& state, const std::string& county,
+                                              std::optional<int> radius, bool entireState,
+                                              std::string* sufficiencyMessage = nullptr);
 
 }  // namespace verrane

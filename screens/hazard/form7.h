@@ -1,5 +1,13 @@
 #pragma once
-// Map on which the user picks the counties of the sample region.
+// Map on which the user picks the counties of the sample region by hand:
+// left click adds or removes a county, right click names it; "Done" hands
+// the list back to the hazard screen.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/map.h"
 #include "screens/screen.h"
 
 namespace verrane {
@@ -8,6 +16,28 @@ class Form7 : public Screen {
 public:
     static constexpr int kNumber = 7;
     explicit Form7(App& app);
+
+    platform::Label Label1;                  // "User Selected Counties"
+    platform::Label Label3;                  // heading
+    platform::Label Label4;                  // usage hint
+    std::array<platform::Label, 13> Label2;  // (12) sufficiency message
+    std::array<platform::CommandButton, 3> Command1;  // Done, Reset, Cancel
+    platform::MapControl Map1;
+
+    std::vector<std::string> MapCountyList;
+    std::shared_ptr<platform::ValueMapRenderer> Renderer;
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Command1_Click(int index);
+    void Map1_MouseDown(int button, int shift, double xTwips, double yTwips);
+    void Show_Maps();
+    void Addem_Up2();
+    void Project_Warning();
+
+private:
+    std::string ProjectFips() const;
+    std::shared_ptr<platform::MapLayer> counties_, states_;
 };
 
 }  // namespace verrane
