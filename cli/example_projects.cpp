@@ -1,0 +1,177 @@
+#include "cli/example_projects.h"
+
+#include <array>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "cli/messages.h"
+#include "platform/dialogs.h"
+#include "screens/building/form3.h"
+#include "screens/hazard/form4.h"
+#include "screens/mitigation/form5.h"
+#include "screens/project/form2.h"
+
+namespace verrane::cli {
+
+namespace {
+
+struct UserRate {
+    int cell;  // Form5.Text2 index
+    const char* value;
+};
+
+struct Example {
+    const char* file;
+    std::array<const char*, 7> info;  // Form2.Text1(0..6)
+    const char *state, *county;
+    // Building: length, width, shelter area, hurricane occupancy.
+    const char *length, *width, *shelterArea, *hurricaneOccupancy;
+    int constructionType;
+    int minimalWindowArea;
+    std::array<const char*, 24> hourly;  // local hours 0..23
+    // Selection: 0 region (radius), 1 entire state, 2 the stored list.
+    int method;
+    const char* radius;
+    std::vector<std::string> counties;
+    // Mitigation: description, cost, maintenance, lifetime, injury cost,
+    // death cost, discount rate.
+    std::array<const char*, 7> mitigation;
+    int designWindSpeed;
+    std::vector<UserRate> userRates;
+};
+
+const std::vector<Example>& Examples() {
+    static const std::vector<Example> all = {
+        {"oklahoma-school-gym.tor",
+         {"Prairie Ridge Elementary School Gymnasium", "1200 NW 63rd Street", "Oklahoma City", "4117", "OK-2026-014",
+          "Gym safe room, 50-mile region", "J. Rivera"},
+         "Oklahoma", "Oklahoma", "140", "110", "7500", "0", 2, 1,
+         {"0", "0", "0", "0", "0", "0", "5", "60", "640", "650", "650", "650", "650", "650", "640", "250", "120", "40",
+          "25", "10", "0", "0", "0", "0"},
+         0, "50", {},
+         {"Reinforced masonry safe room built into the new gymnasium, sized for the whole school", "850000", "3000", "50",
+          "12500", "2200000", "7"},
+         4, {}},
+        {"mississippi-coast-hospital.tor",
+         {"Seaside Community Hospital, East Wing", "4500 Beach Boulevard", "Gulfport", "4576", "MS-2026-031",
+          "Hardened floor, hurricane refuge", "T. Nguyen"},
+         "Mississippi", "Harrison", "320", "180", "21000", "850", 1, 0,
+         {"380", "370", "360", "360", "360", "380", "450", "560", "620", "640", "650", "650", "640", "640", "630", "610",
+          "560", "500", "470", "450", "430", "410", "400", "390"},
+         0, "50", {},
+         {"Hardened second floor of the east wing as a refuge for patients, staff and families", "2400000", "12000",
+          "40", "12500", "2200000", "7"},
+         3, {}},
+        {"kansas-community-shelter.tor",
+         {"Riverside Neighborhood Community Center", "720 W Central Avenue", "Wichita", "", "KS-2026-007",
+          "Community shelter, statewide record", "M. Okafor"},
+         "Kansas", "Sedgwick", "100", "80", "5200", "0", 1, 1,
+         {"20", "20", "20", "20", "20", "20", "30", "60", "120", "150", "160", "160", "170", "170", "160", "170", "200",
+          "260", "320", "340", "300", "200", "80", "40"},
+         1, "0", {},
+         {"Precast concrete community storm shelter beside the community center", "600000", "2500", "30", "12500",
+          "2200000", "7"},
+         4, {}},
+        {"red-river-plant-user-counties.tor",
+         {"Lake Country Components Plant, Break Building", "18 Industrial Road", "Marietta", "4315", "OK-2026-022",
+          "Red River counties, user rates", "S. Whitfield"},
+         "Oklahoma", "Love", "260", "150", "3600", "0", 4, 0,
+         {"90", "90", "90", "90", "90", "90", "140", "210", "210", "210", "210", "210", "210", "210", "200", "150",
+          "120", "120", "120", "120", "120", "110", "90", "90"},
+         2, "0", {"40085", "40019", "40095", "40067", "48097", "48337", "48181"},
+         {"Steel-frame break building hardened as a shelter for all three shifts", "420000", "1500", "25", "15000",
+          "2500000", "5"},
+         3,
+         // Field studies of this plant's pre-engineered buildings: higher
+         // injury percentages without the shelter in the strongest ranges,
+         // and a slightly lower effectiveness of the shelter against F5 deaths.
+         {{16, "60"}, {17, "75"}, {18, "85"}, {88, "90"}}},
+    };
+    return all;
+}
+
+// Drives the hazard screen: the option button, and for a region the radius
+// typed and confirmed with Enter; then stores the selection in the project.
+template <class F4> bool SelectCounties(F4& f4, const Example& e) {
+    if constexpr (requires { f4.Option1[1].setValue(true); f4.Text1.keyPress(13); f4.Save_Counties(); }) {
+        if (e.method == 1) {
+            f4.Option1[1].setValue(true);
+        } else {
+            f4.Option1[0].setValue(true);
+            f4.Text1.setFocus(true);
+            f4.Text1.setText(e.radius);
+            f4.Text1.keyPress(13);
+        }
+        f4.Save_Counties();
+        return true;
+    } else {
+        return false;
+    }
+}
+
+void Choose(platform::ComboBox& list, const std::string& name) {
+    for (int i = 0; i < list.listCount(); ++i)
+        if (list.item(i) == name) {
+            list.setListIndex(i);
+            return;
+        }
+    throw std::runtime_error("\"" + name + "\" is not in the list");
+}
+
+void Write(const Example& e, const std::filesystem::path& file, std::ostream& err) {
+    platform::ScriptedDialogs dialogs;
+    dialogs.onMessage = [&](const platform::Message& m) { PrintMessage(err, m); };
+    App app(dialogs);
+    Form2& f2 = app.form2();
+    f2.Show();
+    for (size_t i = 0; i < 7; ++i) f2.Text1[i].setText(e.info[i]);
+    Choose(f2.Combo3, e.state);
+    Choose(f2.Combo2, e.county);
+
+    Form3& f3 = app.form3();
+    f3.Text1[0].setText(e.length);
+    f3.Text1[1].setText(e.width);
+    f3.Text1[2].setText(e.shelterArea);
+    f3.Combo1[1].setListIndex(e.constructionType);
+    f3.Check1.setValue(e.minimalWindowArea);
+    f3.Text1[3].setText(e.hurricaneOccupancy);
+    for (size_t h = 0; h < 24; ++h) f3.Text2[h].setText(e.hourly[h]);
+    f3.savedata();
+
+    if (e.method == 2) {
+        f2.SelectionMethod = 2;
+        f2.SelectedCounties = e.counties;
+    } else if (!SelectCounties(app.form4(), e)) {
+        throw std::runtime_error("the county selection is not available in this build");
+    }
+
+    Form5& f5 = app.form5();
+    for (size_t i = 0; i < 7; ++i) f5.Text1[i].setText(e.mitigation[i]);
+    f5.Combo1.setListIndex(e.designWindSpeed);
+    for (const auto& u : e.userRates) f5.Text2[static_cast<size_t>(u.cell)].setText(u.value);
+    f5.savedata();
+
+    f2.Write_File(file);
+}
+
+}  // namespace
+
+int WriteExampleProjects(const std::filesystem::path& dir, std::ostream& out, std::ostream& err) {
+    int status = 0;
+    for (const Example& e : Examples()) {
+        const auto file = dir / e.file;
+        try {
+            Write(e, file, err);
+            out << file.string() << "\n";
+        } catch (const std::exception& ex) {
+            err << "verrane-cli: " << file.string() << ": " << ex.what() << "\n";
+            status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace verrane::cli

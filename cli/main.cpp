@@ -1,0 +1,114 @@
+// verrane-cli: the program with no window. One function per subcommand.
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/analyze.h"
+#include "cli/counties.h"
+#include "cli/example_projects.h"
+#include "platform/paths.h"
+
+namespace {
+
+using namespace verrane;
+
+struct AnalyzeArgs {
+    std::vector<std::string> files;
+    bool json = false, csv = false;
+};
+
+void AddAnalyze(CLI::App& cli, AnalyzeArgs& a, int& status) {
+    auto* cmd = cli.add_subcommand("analyze",
+                                   "Open each project file as File > Open does, run the benefit cost analysis and "
+                                   "print its eight results.");
+    cmd->add_option("PROJECT", a.files, "Project files (.tor)")->required();
+    auto* json = cmd->add_flag("--json", a.json,
+                               "Print a JSON array with one object per analysed project, one object a line");
+    cmd->add_flag("--csv", a.csv, "Print one header line and one CSV line per analysed project")->excludes(json);
+    cmd->callback([&] {
+        const auto format = a.json ? cli::OutputFormat::Json : a.csv ? cli::OutputFormat::Csv : cli::OutputFormat::Text;
+        status = cli::RunAnalyze(a.files, format, std::cout, std::cerr);
+    });
+}
+
+struct CountiesArgs {
+    std::string state, county;
+    std::optional<double> radius;
+    bool entireState = false;
+};
+
+void AddCounties(CLI::App& cli, CountiesArgs& a, int& status) {
+    auto* cmd = cli.add_subcommand("counties",
+                                   "Print the FIPS codes of the counties the Tornado Hazard Information screen "
+                                   "selects, in its order, then its sufficiency message.");
+    cmd->add_option("--state", a.state, "State name as listed on the Project Information screen")->required();
+    cmd->add_option("--county", a.county, "County name as listed for that state")->required();
+    auto* radius = cmd->add_option("--radius", a.radius, "Region around the county, in miles")
+                       ->check(CLI::NonNegativeNumber);
+    auto* entire = cmd->add_flag("--entire-state", a.entireState, "Every county of the state");
+    radius->excludes(entire);
+    cmd->callback([&, radius, entire] {
+        if (radius->count() == 0 && entire->count() == 0)
+            throw CLI::ValidationError("counties", "one of --radius MILES or --entire-state is required");
+        status = cli::RunCounties({a.state, a.county, a.radius, a.entireState}, std::cout, std::cerr);
+    });
+}
+
+void AddWriteExamples(CLI::App& cli, std::string& dir, int& status) {
+    // Regenerates examples/; not listed in the help.
+    auto* cmd = cli.add_subcommand("write-examples", "");
+    cmd->group("");
+    cmd->add_option("DIR", dir, "Folder to write the sample projects into")->required()->check(CLI::ExistingDirectory);
+    cmd->callback([&] { status = cli::WriteExampleProjects(dir, std::cout, std::cerr); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App cli{"Verrane benefit-cost model for tornado and hurricane shelters, without its window.", "verrane-cli"};
+    cli.require_subcommand(1);
+    cli.fallthrough();  // --data may also follow the subcommand
+    std::string dataDir;
+    cli.add_option("--data", dataDir, "Folder of the reference data (verrane.sqlite and the shape files)")
+        ->check(CLI::ExistingDirectory)
+        ->check(CLI::Validator(
+            [](std::string& dir) {
+                return std::filesystem::exists(std::filesystem::path(dir) / "verrane.sqlite")
+                           ? std::string()
+                           : "no verrane.sqlite in " + dir;
+            },
+            "DIR"));
+    cli.parse_complete_callback([&] {
+        if (!dataDir.empty()) platform::SetDataDir(dataDir);
+    });
+
+    int status = 0;
+    AnalyzeArgs analyze;
+    AddAnalyze(cli, analyze, status);
+    CountiesArgs counties;
+    AddCounties(cli, counties, status);
+    std::string examplesDir;
+    AddWriteExamples(cli, examplesDir, status);
+
+    // CLI11 would only say that a subcommand is required.
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--data") { ++i; continue; }
+        if (arg.rfind("-", 0) == 0) continue;
+        if (arg != "analyze" && arg != "counties" && arg != "write-examples") {
+            std::cerr << "verrane-cli: unknown command \"" << arg << "\"\nRun with --help for more information.\n";
+            return 2;
+        }
+        break;
+    }
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return cli.exit(e);
+    }
+    return status;
+}
