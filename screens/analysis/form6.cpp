@@ -23,12 +23,6 @@ const char* const kMoney = "###,###,###,##0";
 const char* const kRatio = "##0.00";
 const char* const kLifetimeTotal = "###,###,###,##0.00";
 
-// The extraction lives on the progress window; call it only once that
-// screen offers it, so this screen builds before and after it does.
-template <class F> void CallGetData(F& f) {
-    if constexpr (requires { f.Get_Data(); }) f.Get_Data();
-}
-
 std::string LifetimeCaption(const char* head, const std::string& lifetime) {
     return std::string(head) + lifetime + " years";
 }
@@ -225,7 +219,7 @@ void Form6::RunExtraction() {
     try {
         Form9& f9 = app.form9();
         f9.Show();
-        CallGetData(f9);
+        f9.Get_Data();  // says itself why it failed
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The tornado statistics could not be extracted; the tornado benefits are taken as 0. ") +
                              e.what(),
