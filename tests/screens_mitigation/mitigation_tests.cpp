@@ -209,7 +209,9 @@ TEST_F(MitigationScreen, CompleteScreenLeavesForTheAnalysisWithoutQuestions) {
     t.dialogs.messages.clear();
     f3->Published = false;
     f5->Command1_Click(3);
-    EXPECT_TRUE(t.dialogs.messages.empty());
+    // The analysis screen may report on its own; this screen asks nothing.
+    EXPECT_EQ(Count(kRequiredDataQuestion), 0);
+    EXPECT_EQ(Count(kWindQuestion), 0);
     EXPECT_TRUE(f3->Published);
     EXPECT_TRUE(t.app->Loaded<Form6>()->visible());
     EXPECT_FALSE(f5->visible());
