@@ -260,6 +260,28 @@ bool Report::SetText(std::string_view name, std::string text) {
 
 namespace {
 
+// The font and lines a text item prints with.
+std::pair<Font, std::vector<std::string>> Fit(const Item& item) {
+    Font font = item.font;
+    std::vector<std::string> lines = WrapText(item.text, font, item.width, item.wrap);
+    // A word wider than the box would be cut in two: shrink for that too.
+    auto wordTooWide = [&](const Font& f) {
+        if (!item.wrap || item.width <= 0) return false;
+        std::istringstream words(item.text);
+        std::string w;
+        while (words >> w)
+            if (TextWidth(w, f) > item.width) return true;
+        return false;
+    };
+    if (item.shrinkToFit)
+        while (font.pointSize > 6 &&
+               (static_cast<int>(lines.size()) * LineHeight(font) > item.height || wordTooWide(font))) {
+            font.pointSize = std::max(6.0, font.pointSize - 0.5);
+            lines = WrapText(item.text, font, item.width, item.wrap);
+        }
+    return {font, lines};
+}
+
 PlacedItem Place(const Item& item, SectionKind section, int x0, int y0) {
     PlacedItem p;
     p.kind = item.kind;
@@ -273,8 +295,10 @@ PlacedItem Place(const Item& item, SectionKind section, int x0, int y0) {
     p.align = item.align;
     p.penWidth = item.penWidth;
     if (IsText(item.kind)) {
-        p.lineHeight = LineHeight(item.font);
-        p.lines = WrapText(item.text, item.font, item.width, item.wrap);
+        auto [font, lines] = Fit(item);
+        p.font = font;
+        p.lineHeight = LineHeight(font);
+        p.lines = std::move(lines);
         // A box too small for its text grows downward.
         const int textHeight = static_cast<int>(p.lines.size()) * p.lineHeight;
         if (item.valign == VAlign::Middle && textHeight < p.height) p.textOffset = (p.height - textHeight) / 2;
@@ -294,8 +318,8 @@ int Extent(const Section& s) {
         if (!it.visible || it.kind == ItemKind::PageBreak || it.anchorBottom) continue;
         int bottom = it.top + it.height;
         if (IsText(it.kind)) {
-            int lines = static_cast<int>(WrapText(it.text, it.font, it.width, it.wrap).size());
-            int grown = std::max(it.height, lines * LineHeight(it.font));
+            auto [font, lines] = Fit(it);
+            int grown = std::max(it.height, static_cast<int>(lines.size()) * LineHeight(font));
             growth = std::max(growth, grown - it.height);
             bottom = it.top + grown;
         }

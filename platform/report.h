@@ -56,6 +56,9 @@ struct Item {
     Align align = Align::Left;
     VAlign valign = VAlign::Top;  // Middle centres short text in a taller box
     bool wrap = true;
+    // A text too long for its box is printed smaller (down to 6 points)
+    // before it grows.
+    bool shrinkToFit = false;
     bool visible = true;
     int penWidth = 15;  // twips, for lines and boxes
     // Keeps its distance to the section's bottom when texts make the section

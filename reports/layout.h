@@ -47,10 +47,13 @@ inline rpt::Item& Label(rpt::Section& s, std::string text, int left, int top, in
     return Text(s, rpt::ItemKind::Label, std::move(name), std::move(text), left, top, width, height, st);
 }
 
-// A text the Format events fill.
+// A text the Format events fill. The height is the room it has: a longer
+// text prints smaller before it grows over what lies below.
 inline rpt::Item& Field(rpt::Section& s, std::string name, int left, int top, int width, int height = 270,
                         Style st = kBody) {
-    return Text(s, rpt::ItemKind::Field, std::move(name), std::string(), left, top, width, height, st);
+    rpt::Item& it = Text(s, rpt::ItemKind::Field, std::move(name), std::string(), left, top, width, height, st);
+    it.shrinkToFit = true;
+    return it;
 }
 
 inline rpt::Item& Shape(rpt::Section& s, rpt::ItemKind kind, int left, int top, int width, int height,

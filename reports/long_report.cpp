@@ -85,7 +85,7 @@ void ActiveReport1::Build() {
                              {"Date:", "TitleDate", 11880}};
     for (const auto& r : rows) {
         if (r.label) Label(rh, r.label, 1980, r.top, 2610, 300, kTitleLabel);
-        Field(rh, r.field, 4680, r.top, 5400, 300, kTitleValue);
+        Field(rh, r.field, 4680, r.top, 5400, 440, kTitleValue);
     }
     Label(rh,
           "Aldmere Disclaimer:" + std::string(136, ' ') +
@@ -98,17 +98,17 @@ void ActiveReport1::Build() {
     rpt::Section& ph = PageHeader();
     ph.height = 360;
     Label(ph, "Building Name:", 0, 0, 1440, 240, kSmallBold);
-    Field(ph, "HeaderBuildingName", 1530, 0, 6300, 240, kSmall);
+    Field(ph, "HeaderBuildingName", 1530, 0, 6300, 240, kSmall).shrinkToFit = false;
     Label(ph, "Scenario ID:", 7920, 0, 1300, 240, kSmallBold);
-    Field(ph, "HeaderScenarioId", 9270, 0, 810, 240, kSmall);
+    Field(ph, "HeaderScenarioId", 9270, 0, 810, 240, kSmall).shrinkToFit = false;
     HRule(ph, 0, 300, 10080, 10).anchorBottom = true;
 
     rpt::Section& pf = PageFooter();
     pf.height = 480;
     HRule(pf, 0, 60, 10080, 10);
-    Field(pf, "FooterDate", 0, 120, 2500, 240, kSmall);
+    Field(pf, "FooterDate", 0, 120, 2500, 240, kSmall).shrinkToFit = false;
     Label(pf, "Page", 8280, 120, 500, 240, {9, false, Align::Right});
-    Field(pf, "FooterPageNumber", 8820, 120, 400, 240, {9, false, Align::Center});
+    Field(pf, "FooterPageNumber", 8820, 120, 400, 240, {9, false, Align::Center}).shrinkToFit = false;
     Label(pf, "of", 9270, 120, 250, 240, kSmall);
     Text(pf, ItemKind::PageCount, "FooterPageCount", "", 9540, 120, 540, 240, kSmall);
 
@@ -131,35 +131,35 @@ void ActiveReport1::Build() {
                                  {"Shelter Construction Type:", "ConstructionType", 4050}};
     for (const auto& r : building) {
         Label(d, r.label, 630, r.top, 4410);
-        Field(d, r.field, 5130, r.top, 4950);
+        Field(d, r.field, 5130, r.top, 4950, 520);
     }
-    Field(d, "WindowSentence", 630, 4590, 9450);
+    Field(d, "WindowSentence", 630, 4590, 9450, 520);
     Label(d, "Hurricane  Shelter Occupancy: (people/day)", 630, 5130, 4410);
-    Field(d, "HurricaneOccupancy", 5130, 5130, 4950);
+    Field(d, "HurricaneOccupancy", 5130, 5130, 4950, 780);
     Label(d, "Tornado Shelter Occupancy", 630, 5940, 2610, 270, kBold);
     Label(d, "Time Zone:", 3330, 5940, 1350);
-    Field(d, "TimeZone", 4770, 5940, 1890);
-    Field(d, "DaylightSentence", 6750, 5940, 3330);
+    Field(d, "TimeZone", 4770, 5940, 1890, 960);
+    Field(d, "DaylightSentence", 6750, 5940, 3330, 960);
     for (int h = 0; h < 24; ++h) {
         const int top = 6930 + 360 * (h % 12);
         const bool pm = h >= 12;
         Label(d, kHourLabels[h], pm ? 5130 : 2430, top, pm ? 1080 : 1170);
-        Field(d, Cell("Hourly", h), pm ? 6300 : 3690, top, 1200);
+        Field(d, Cell("Hourly", h), pm ? 6300 : 3690, top, 1200, 350);
     }
     PageBreak(d, "PageBreak1", 11610);
 
     // Detail page 2: tornado hazard.
     Label(d, "Tornado Hazard Information", 0, 12060, 10080, 400, kHeading);
     Label(d, "County Selection Method:", 630, 13320, 6000, 300, kSubheading);
-    Field(d, "SelectionMethod", 1080, 13770, 8820);
+    Field(d, "SelectionMethod", 1080, 13770, 8820, 880);
     Label(d, "Selected Counties:", 630, 14670, 6000, 300, kSubheading);
-    Field(d, "SelectedCounties", 1080, 15120, 8820, 1620);
+    Field(d, "SelectedCounties", 1080, 15120, 8820, 1620).shrinkToFit = false;  // grows instead
     PageBreak(d, "PageBreak2", 17010);
 
     // Detail page 3: mitigation project.
     Label(d, "Mitigation Project Information", 0, 17100, 10080, 400, kHeading);
     Label(d, "Mitigation Project Description:", 630, 17640, 6000, 300, kSubheading);
-    Field(d, "Description", 1080, 18090, 8820);
+    Field(d, "Description", 1080, 18090, 8820, 620);
     const ValueRow mitigation[] = {{"Project Cost ($):", "ProjectCost", 18720},
                                    {"Maintenance Cost ($):", "MaintenanceCost", 19260},
                                    {"Project Lifetime:", "ProjectLifetime", 19800},
@@ -169,7 +169,7 @@ void ActiveReport1::Build() {
                                    {"Design Wind Speed:^           (3-second gust in mph)", "DesignWindSpeed", 21960}};
     for (const auto& r : mitigation) {
         Label(d, r.label, 630, r.top, 4410);
-        Field(d, r.field, 5130, r.top, 4950);
+        Field(d, r.field, 5130, r.top, 4950, r.top == 21960 ? 700 : 520);
     }
     // The two rate grids: injuries at 360, deaths at 5130.
     for (int g = 0; g < 2; ++g) {
@@ -199,7 +199,7 @@ void ActiveReport1::Build() {
             Label(d, WindRangeLabels()[k], x, top, 880, 270, kGridCell);
             for (int c = 0; c < 5; ++c) {
                 const int index = (death ? 50 : 0) + 10 * c + k;
-                Field(d, Cell("Rate", index), col0 + 720 * c, top, 700, 270, kGridCell);
+                Field(d, Cell("Rate", index), col0 + 720 * c, top, 700, 350, kGridCell);
             }
         }
         Label(d, "* 3-second gust", x, 27270, 2000, 240, {8});
@@ -215,7 +215,7 @@ void ActiveReport1::Build() {
                               {"Years in Record:", "RecordYears", 31230}};
     for (const auto& r : areas) {
         Label(d, r.label, 630, r.top, 4410);
-        Field(d, r.field, 5130, r.top, 1440, 270, kRight);
+        Field(d, r.field, 5130, r.top, 1440, 520, kRight);
     }
     Label(d, "Tornado F-Scale:", 0, 31950, 2340, 270, kSmallBold);
     const char* classes[7] = {"F0", "F1", "F2", "F3", "F4", "F5", "Total"};
@@ -223,14 +223,14 @@ void ActiveReport1::Build() {
     HRule(d, 0, 32250, 9360, 10);
     for (const auto& row : kFRows) {
         Label(d, row.caption, 0, row.top, 2340, 270, kSmall);
-        for (int c = 0; c < 7; ++c) Field(d, Cell(row.name, c), 2430 + 990 * c, row.top, 930, 270, kTableCell);
+        for (int c = 0; c < 7; ++c) Field(d, Cell(row.name, c), 2430 + 990 * c, row.top, 930, 700, kTableCell);
     }
     PageBreak(d, "PageBreak4", 39060);
 
     // Detail page 5: hurricane hazard.
     Label(d, "Hurricane Hazard for This Shelter", 360, 39240, 8000, 300, kSubheading);
     Label(d, "50-year Exceedance Wind Speed From ASCE 7-98: (3-second gust in mph)", 630, 40050, 4410, 540);
-    Field(d, "HurricaneWind", 5130, 40050, 1440);
+    Field(d, "HurricaneWind", 5130, 40050, 1440, 1400);
     Label(d, "Hurricane Wind Annual Probability", 630, 41490, 6000, 300, {11, true});
     Label(d, "Wind Speed (mph*)", 3060, 42480, 1440, 270, {10, true, Align::Center});
     Label(d, "Probability (%)", 4590, 42480, 1440, 270, {10, true, Align::Center});
@@ -238,7 +238,7 @@ void ActiveReport1::Build() {
     for (int k = 0; k < 9; ++k) {
         const int top = 43290 + 360 * k;
         Label(d, WindRangeLabels()[k], 3060, top, 1440, 270, {10, false, Align::Center});
-        Field(d, Cell("RangeProbability", k), 4590, top, 1170, 270, kRight);
+        Field(d, Cell("RangeProbability", k), 4590, top, 1170, 350, kRight);
     }
     Label(d, "* 3-second gust", 3060, 46710, 2000, 240, {8});
     PageBreak(d, "PageBreak5", 47430);
@@ -257,14 +257,14 @@ void ActiveReport1::Build() {
         if (r.label) {
             Label(d, r.label, 630, r.top, 4050);
         } else {
-            Field(d, std::string(r.field) + "Caption", 630, r.top, 4050);
+            Field(d, std::string(r.field) + "Caption", 630, r.top, 4050, 880);
         }
-        Field(d, r.field, 4770, r.top, 1800, 270, kRight);
+        Field(d, r.field, 4770, r.top, 1800, 880, kRight);
     }
     Label(d, "Remarks", 630, 56970, 6000, 300, kSubheading);
-    Field(d, "UserRatesNote", 630, 57420, 9450, 270, kSmall);
-    Field(d, "SufficiencyNote", 630, 57780, 9450, 270, kSmall);
-    Field(d, "CountiesNote", 630, 58140, 9450, 270, kSmall);
+    Field(d, "UserRatesNote", 630, 57420, 9450, 350, kSmall);
+    Field(d, "SufficiencyNote", 630, 57780, 9450, 350, kSmall);
+    Field(d, "CountiesNote", 630, 58140, 9450, 350, kSmall);
 }
 
 void ActiveReport1::ActiveReport_ReportStart() {

@@ -46,7 +46,7 @@ void ActiveReport2::Build() {
     rpt::Section& pf = PageFooter();
     pf.height = 468;
     HRule(pf, 0, 60, 10080, 10);
-    Field(pf, "FooterDate", 0, 120, 2500, 240, {9});
+    Field(pf, "FooterDate", 0, 120, 2500, 240, {9}).shrinkToFit = false;
 
     rpt::Section& d = Detail();
     d.height = 11748;

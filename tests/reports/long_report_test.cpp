@@ -231,3 +231,19 @@ TEST(LongReport, EmptyOrExtremeDataStillPrintsSevenPages) {
     EXPECT_GT(header->lines.size(), 1u);
     EXPECT_LT(header->bottom(), m.pages[1].Find("Label1_Detail")->top);
 }
+
+TEST(LongReport, LongEntriesPrintSmallerInsteadOfOverlapping) {
+    LongReportData d = SampleLongData();
+    d.project.address = "Building 14, Tinker Air Force Base, 7460 Arnold Street, Suite 200, Midwest City";
+    d.building.timeZoneText = "Hawaii-Aleutian Standard Time";
+    d.mitigation.description =
+        "Reinforced community safe room in the new gymnasium wing with a 250 mph design, backup generator, "
+        "ventilation, sanitary facilities, emergency lighting, and a second protected exit corridor to the "
+        "parking lot, sized for the whole school, its after-school programmes and the neighbourhood";
+    d.mitigation.rateCells[13] = "12.3456789";
+    d.results.reportPathLengthByF[5] = 123456789;
+    ActiveReport1 r(d);
+    std::string error;
+    ASSERT_TRUE(r.ExportPdf(OutDir() / "long-entries.pdf", &error)) << error;
+    ExpectReadable(r.LastLayout());
+}

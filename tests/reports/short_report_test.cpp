@@ -82,3 +82,29 @@ TEST(ShortReport, MissingSealStillPrints) {
     ASSERT_TRUE(r.ExportPdf(OutDir() / "short-noseal.pdf", &error)) << error;
     EXPECT_EQ(r.Messages().size(), 1u);
 }
+
+TEST(ShortReport, LongEntriesPrintSmallerInsteadOfOverlapping) {
+    ShortReportData d = SampleShortData();
+    d.project.city = "Oklahoma City";
+    d.project.countyName = "Pottawatomie";
+    d.project.address = "Building 14, Tinker Air Force Base, 7460 Arnold Street, Suite 200";
+    d.project.analyst = "Dr. Maria-Elena Castellanos-Whitfield, P.E., Regional Hazard Analyst";
+    d.mitigation.description = std::string(
+        "Reinforced community safe room in the new gymnasium wing with a 250 mph design, backup generator, "
+        "ventilation, sanitary facilities, emergency lighting, and a second protected exit corridor to the "
+        "parking lot, for the whole school and the neighbourhood");
+    d.results.tornadoBenefitsText = " 123,456,789,012";
+    ActiveReport2 r(d);
+    std::string error;
+    ASSERT_TRUE(r.ExportPdf(OutDir() / "short-entries.pdf", &error)) << error;
+    const rpt::PageModel& m = r.LastLayout();
+    ASSERT_EQ(m.pages.size(), 1u);
+    ExpectReadable(m);
+    // Every value stays inside its ruled cell.
+    for (const char* name : {"Address", "Analyst", "Description", "Location", "TornadoBenefits"}) {
+        const rpt::PlacedItem* it = m.pages[0].Find(name);
+        ASSERT_NE(it, nullptr);
+        const rpt::Item* given = r.Control(name);
+        EXPECT_LE(static_cast<int>(it->lines.size()) * it->lineHeight, given->height) << name;
+    }
+}
