@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "platform/paths.h"
+#include "screens/menus.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
@@ -31,6 +32,7 @@ template <class F> F& App::Get(int n) {
         auto s = std::make_unique<F>(*this);
         F& ref = *s;
         screens_[static_cast<size_t>(n)] = std::move(s);
+        InstallMenus(*this, ref);
         if (onScreenCreated) onScreenCreated(ref);
         ref.Form_Load();
     }

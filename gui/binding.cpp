@@ -22,6 +22,13 @@ namespace verrane::gui {
 
 namespace {
 
+// Widgets are named after their controls ("Text1_3", "Combo2"), so tests
+// and accessibility tools can find them.
+void Name(QWidget* w, const platform::Control& c) {
+    if (w->objectName().isEmpty() && !c.name.empty())
+        w->setObjectName(Q(c.index >= 0 ? c.name + "_" + std::to_string(c.index) : c.name));
+}
+
 void ApplyCommon(QWidget* w, const platform::Control& c) {
     w->setEnabled(c.enabled());
     // Hidden controls stay out of sight; a shown control follows its parent.
@@ -63,6 +70,7 @@ size_t Utf8Offset(const QString& text, int pos) { return static_cast<size_t>(tex
 }  // namespace
 
 void Bind(QLineEdit* w, platform::TextBox& c) {
+    Name(w, c);
     auto update = [w, &c] {
         QSignalBlocker block(w);
         if (w->text() != Q(c.text())) w->setText(Q(c.text()));
@@ -99,6 +107,7 @@ void Bind(QLineEdit* w, platform::TextBox& c) {
 }
 
 void Bind(QPlainTextEdit* w, platform::TextBox& c) {
+    Name(w, c);
     auto update = [w, &c] {
         QSignalBlocker block(w);
         if (w->toPlainText() != Q(c.text())) w->setPlainText(Q(c.text()));
@@ -119,6 +128,7 @@ void Bind(QPlainTextEdit* w, platform::TextBox& c) {
 }
 
 void Bind(QComboBox* w, platform::ComboBox& c) {
+    Name(w, c);
     auto update = [w, &c] {
         QSignalBlocker block(w);
         bool same = w->count() == c.listCount();
@@ -136,6 +146,7 @@ void Bind(QComboBox* w, platform::ComboBox& c) {
 }
 
 void Bind(QCheckBox* w, platform::CheckBox& c) {
+    Name(w, c);
     auto update = [w, &c] {
         QSignalBlocker block(w);
         w->setChecked(c.value() != 0);
@@ -147,6 +158,7 @@ void Bind(QCheckBox* w, platform::CheckBox& c) {
 }
 
 void Bind(QRadioButton* w, platform::OptionButton& c) {
+    Name(w, c);
     w->setAutoExclusive(false);  // the control group decides
     auto update = [w, &c] {
         QSignalBlocker block(w);
@@ -163,6 +175,7 @@ void Bind(QRadioButton* w, platform::OptionButton& c) {
 }
 
 void Bind(QLabel* w, platform::Label& c) {
+    Name(w, c);
     auto update = [w, &c] {
         w->setText(Q(c.caption()));
         ApplyCommon(w, c);
@@ -175,6 +188,7 @@ void Bind(QLabel* w, platform::Label& c) {
 }
 
 void Bind(QPushButton* w, platform::CommandButton& c, std::function<QString(const QString&)> display) {
+    Name(w, c);
     auto update = [w, &c, display] {
         w->setText(display ? display(Q(c.caption)) : Q(c.caption));
         ApplyCommon(w, c);
@@ -185,6 +199,7 @@ void Bind(QPushButton* w, platform::CommandButton& c, std::function<QString(cons
 }
 
 void Bind(QSlider* w, platform::Slider& c) {
+    Name(w, c);
     auto update = [w, &c] {
         QSignalBlocker block(w);
         w->setRange(c.min, c.max);
@@ -197,6 +212,7 @@ void Bind(QSlider* w, platform::Slider& c) {
 }
 
 void Bind(QProgressBar* w, platform::ProgressBar& c) {
+    Name(w, c);
     auto update = [w, &c] {
         w->setRange(c.min, c.max);
         w->setValue(static_cast<int>(c.value()));

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/binding.h"
+#include "gui/report_preview.h"
 
 namespace verrane::gui {
 
@@ -97,5 +98,14 @@ void QtDialogs::ShowHelp(const std::string& helpFile, int) {
 }
 
 void QtDialogs::Refresh() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+}  // namespace verrane::gui
+
+namespace verrane::gui {
+
+bool QtDialogs::ShowReport(platform::report::Report& report, bool print, std::string* error) {
+    QWidget* p = parent ? parent() : nullptr;
+    return print ? PrintReport(report, p, error) : PreviewReport(report, p, error);
+}
 
 }  // namespace verrane::gui

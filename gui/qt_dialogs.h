@@ -19,6 +19,7 @@ public:
     void SetClipboardText(const std::string& t) override;
     void ShowHelp(const std::string& helpFile, int command) override;
     void Refresh() override;
+    bool ShowReport(platform::report::Report& report, bool print, std::string* error) override;
     using platform::Dialogs::MsgBox;
 
     // The window the dialogs are modal to (the screen in front).

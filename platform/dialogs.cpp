@@ -1,5 +1,7 @@
 #include "platform/dialogs.h"
 
+#include "platform/report.h"
+
 namespace verrane::platform {
 
 Answer ScriptedDialogs::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title) {
@@ -23,6 +25,13 @@ std::optional<std::string> ScriptedDialogs::FileDialog(const FileDialogRequest& 
     auto f = files.front();
     files.pop_front();
     return f;
+}
+
+bool ScriptedDialogs::ShowReport(report::Report& r, bool print, std::string* error) {
+    const auto& model = r.Layout();
+    reportCalls.push_back({print, static_cast<int>(model.pages.size())});
+    if (!reportPdf.empty()) return r.ExportPdf(reportPdf, error);
+    return true;
 }
 
 std::vector<std::string> ScriptedDialogs::texts() const {

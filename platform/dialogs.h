@@ -11,6 +11,10 @@
 
 namespace verrane::platform {
 
+namespace report {
+class Report;
+}
+
 enum class Buttons { OK, YesNo, YesNoCancel };
 enum class Icon { None, Exclamation, Question, Information, Critical };
 enum class Answer { OK, Yes, No, Cancel };
@@ -41,6 +45,10 @@ public:
     virtual void ShowHelp(const std::string& helpFile, int command) = 0;
     // Lets the window repaint during long work (the progress windows).
     virtual void Refresh() {}
+    // The report's preview window (print = false) or the printer dialog and
+    // printing (print = true). False when cancelled or when it failed; a
+    // failure is explained in `error`.
+    virtual bool ShowReport(report::Report& report, bool print, std::string* error) = 0;
 
     Answer MsgBox(const std::string& text, const std::string& title = "") {
         return MsgBox(text, Buttons::OK, Icon::None, title);
@@ -69,6 +77,11 @@ public:
     std::string ClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& t) override { clipboard = t; }
     void ShowHelp(const std::string& file, int command) override { helpCalls.emplace_back(file, command); }
+    // Reports are laid out and, when `reportPdf` is set, written there as PDF.
+    bool ShowReport(report::Report& report, bool print, std::string* error) override;
+    std::string reportPdf;
+    struct ReportCall { bool print; int pages; };
+    std::vector<ReportCall> reportCalls;
 
     // Texts of all messages shown so far, in order.
     std::vector<std::string> texts() const;

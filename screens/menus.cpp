@@ -1,0 +1,266 @@
+#include "screens/menus.h"
+
+#include "app/app.h"
+#include "app/report_glue.h"
+#include "screens/analysis/form6.h"
+#include "screens/building/form3.h"
+#include "screens/hazard/form4.h"
+#include "screens/hazard/form9.h"
+#include "screens/mitigation/form5.h"
+#include "screens/project/form2.h"
+
+namespace verrane {
+
+using platform::MenuItem;
+
+namespace {
+
+MenuItem Item(std::string name, std::string caption, std::function<void()> onClick, std::string shortcut = {}) {
+    MenuItem m;
+    m.name = std::move(name);
+    m.caption = std::move(caption);
+    m.onClick = std::move(onClick);
+    m.shortcut = std::move(shortcut);
+    return m;
+}
+
+MenuItem Separator() {
+    MenuItem m;
+    m.caption = "-";
+    return m;
+}
+
+MenuItem Menu(std::string name, std::string caption, std::vector<MenuItem> items) {
+    MenuItem m;
+    m.name = std::move(name);
+    m.caption = std::move(caption);
+    m.items = std::move(items);
+    return m;
+}
+
+int Number(const Screen& s) { return s.name()[4] - '0'; }
+
+// The hazard screen stores its selection and re-extracts before it is left.
+void LeaveHazardScreen(App& app) {
+    if (auto* f4 = app.Loaded<Form4>()) {
+        f4->Save_Counties();
+        Form9& f9 = app.form9();
+        f9.Show();
+        f9.Get_Data();
+        f9.Hide();
+        app.Unload("Form9");
+    }
+}
+
+Screen& Target(App& app, int n) {
+    switch (n) {
+        case 2: return app.form2();
+        case 3: return app.form3();
+        case 4: return app.form4();
+        case 5: return app.form5();
+        default: return app.form6();
+    }
+}
+
+// The text boxes whose focus switches the Edit menu (none on the hazard screen).
+std::vector<platform::TextBox*> EditBoxes(Screen& s) {
+    std::vector<platform::TextBox*> out;
+    auto add = [&out](auto& array) {
+        for (auto& b : array) out.push_back(&b);
+    };
+    if (auto* f = dynamic_cast<Form2*>(&s)) add(f->Text1);
+    if (auto* f = dynamic_cast<Form3*>(&s)) {
+        add(f->Text1);
+        add(f->Text2);
+    }
+    if (auto* f = dynamic_cast<Form5*>(&s)) {
+        add(f->Text1);
+        add(f->Text2);
+    }
+    if (auto* f = dynamic_cast<Form6*>(&s)) add(f->Text1);
+    return out;
+}
+
+// Cut, Copy and Paste act on the text box that has the focus on the screen in front.
+void EditCommand(App& app, int which) {
+    Screen* front = app.front();
+    if (!front) return;
+    platform::TextBox* box = nullptr;
+    for (auto* b : EditBoxes(*front))
+        if (b->hasFocus()) box = b;
+    if (!box) return;
+    // The results screen offers Copy only.
+    if (which != 1 && front->name() == "Form6") return;
+    auto& d = app.dialogs;
+    if (which == 0) {
+        d.SetClipboardText(box->selText());
+        box->replaceSelection("");
+    } else if (which == 1) {
+        d.SetClipboardText(box->selText());
+    } else {
+        box->replaceSelection(d.ClipboardText());
+    }
+}
+
+}  // namespace
+
+void GoToScreen(App& app, Screen& from, int target) {
+    BusyPointer busy(app.dialogs);
+    Form2& f2 = app.form2();
+    switch (Number(from)) {
+        case 2:
+            if (f2.Combo2.text() == kClickCounty || f2.Combo2.listIndex() < 0) {
+                f2.ShowNeedLocation();
+                return;
+            }
+            if (target == 6) {
+                app.form3().savedata();
+                app.form5().savedata();
+            }
+            break;
+        case 3: {
+            Form3& f3 = static_cast<Form3&>(from);
+            f3.LeavingScreen = true;
+            f3.savedata();
+            f3.LeavingScreen = false;
+            if (!f3.MayLeave) return;
+            if (target == 6) app.form5().savedata();
+            break;
+        }
+        case 4:
+            LeaveHazardScreen(app);
+            if (target == 6) {
+                app.form3().savedata();
+                app.form5().savedata();
+            }
+            break;
+        case 5: {
+            Form5& f5 = static_cast<Form5&>(from);
+            if (target == 6) app.form3().savedata();
+            f5.LeavingScreen = true;
+            f5.savedata();
+            f5.LeavingScreen = false;
+            if (!f5.MayLeave) return;
+            break;
+        }
+        default: break;
+    }
+    Screen& to = Target(app, target);
+    if (&to == &from) return;
+    to.Show();
+    from.Hide();
+}
+
+void RunReport(App& app, Screen& from, bool longReport, bool print) {
+    switch (Number(from)) {
+        case 2: app.form6().Form_Activate(); break;
+        case 4:
+            LeaveHazardScreen(app);
+            [[fallthrough]];
+        case 3:
+        case 5:
+            app.form3().savedata();
+            app.form5().savedata();
+            app.form6().Form_Activate();
+            break;
+        default: break;  // the results on the screen are reported
+    }
+    std::vector<std::string> notes;
+    auto report = MakeReport(app, longReport, notes);
+    for (const auto& n : notes) app.dialogs.MsgBox(n, platform::Buttons::OK, platform::Icon::Exclamation, "Report");
+    std::string error;
+    const bool shown = app.dialogs.ShowReport(*report, print, &error);
+    for (const auto& m : ReportMessages(*report))
+        app.dialogs.MsgBox(m, platform::Buttons::OK, platform::Icon::Exclamation, "Report");
+    if (!shown && !error.empty())
+        app.dialogs.MsgBox("The report could not be produced. " + error, platform::Buttons::OK, platform::Icon::Exclamation,
+                           "Report");
+    // Coming back from the preview activates the results screen again.
+    if (Number(from) == 6 && app.front() == &from && !print) from.Form_Activate();
+}
+
+void InstallMenus(App& app, Screen& s) {
+    const int n = Number(s);
+    if (n < 2 || n > 6) return;
+    Form2* f2 = n == 2 ? &static_cast<Form2&>(s) : nullptr;
+    auto project = [&app, f2]() -> Form2& { return f2 ? *f2 : app.form2(); };
+    // On the hazard screen the selection is stored first, so the file holds it.
+    auto fileCommand = [&app, &s, project](void (Form2::*cmd)()) {
+        return [&app, &s, project, cmd] {
+            if (s.name() == "Form4")
+                if (auto* f4 = app.Loaded<Form4>()) f4->Save_Counties();
+            (project().*cmd)();
+        };
+    };
+    auto report = [&app, &s](bool longReport, bool print) {
+        return [&app, &s, longReport, print] { RunReport(app, s, longReport, print); };
+    };
+    auto go = [&app, &s](int target) { return [&app, &s, target] { GoToScreen(app, s, target); }; };
+
+    std::vector<MenuItem> file{
+        Item("mnuNew", "&New", fileCommand(&Form2::mnuNew_Click)),
+        Item("mnuOpen", "&Open", fileCommand(&Form2::mnuOpen_Click), n == 2 ? "Ctrl+O" : ""),
+        Item("mnusave", "&Save", fileCommand(&Form2::mnusave_Click)),
+        Item("mnusaveas", "S&ave As", fileCommand(&Form2::mnusaveas_Click)),
+        Separator(),
+        Menu("mnuPrintPreview", "Print Pre&view",
+             {Item("mnuPreviewShort", "Short Report", report(false, false)),
+              Item("mnuPreviewLong", "Long Report", report(true, false))}),
+        Menu("mnuPrint", "&Print",
+             {Item("mnuPrintShort", "Short Report", report(false, true)),
+              Item("mnuPrintLong", "Long Report", report(true, true))}),
+        Separator(),
+        Item("mnuExit", "E&xit", [project] { project().mnuExit_Click(); })};
+    std::vector<MenuItem> edit;
+    if (n != 4)
+        edit = {Item("mnuCut", "Cu&t", [&app] { EditCommand(app, 0); }, "Ctrl+X"),
+                Item("mnuCopy", "&Copy", [&app] { EditCommand(app, 1); }, "Ctrl+C"),
+                Item("mnupaste", "&Paste", [&app] { EditCommand(app, 2); }, "Ctrl+V")};
+    std::vector<MenuItem> input{Item("mnuProject", "Project Descriptive Information", go(2)),
+                                Item("mnuBuilding", "Building Information", go(3)),
+                                Item("mnuHazard", "Tornado Hazard Information", go(4)),
+                                Item("mnuMitigation", n == 3 ? "Mitigation Project" : "Mitigation Project Information",
+                                     go(5))};
+    s.menuBar = {Menu("mnuFile", "&File", std::move(file)), Menu("mnuEdit", "&Edit", std::move(edit)),
+                 Menu("mnuInput", "&Input", std::move(input)),
+                 Menu("mnuBCAnalysis", "&BC Analysis", {Item("mnuBCResults", "BC Analysis Results", go(6))}),
+                 Item("mnuHelp", "&Help", [&app] { app.dialogs.ShowHelp(app.form2().HelpFile, 3); })};
+
+    // Initial enabled state: the item of this screen is never available.
+    auto off = [&s](const char* name) {
+        if (auto* m = s.FindMenu(name)) m->enabled = false;
+    };
+    off("mnuEdit");
+    off("mnuCut");
+    off("mnuCopy");
+    off("mnupaste");
+    if (n != 6) {
+        off("mnuPrintPreview");
+        off("mnuPrint");
+        off("mnuBCAnalysis");
+    } else {
+        off("mnuBCAnalysis");
+        off("mnuBCResults");
+    }
+    const char* own[] = {"", "", "mnuProject", "mnuBuilding", "mnuHazard", "mnuMitigation", ""};
+    if (*own[n]) off(own[n]);
+
+    // The Edit menu follows the focus: on while a text box of the screen has it.
+    const bool resultsScreen = n == 6;
+    for (platform::TextBox* box : EditBoxes(s)) {
+        auto gained = box->onGotFocus, lost = box->onLostFocus;
+        box->onGotFocus = [&s, gained, resultsScreen] {
+            for (const char* name : {"mnuEdit", "mnuCut", "mnuCopy", "mnupaste"})
+                if (!resultsScreen || std::string(name) == "mnuEdit" || std::string(name) == "mnuCopy")
+                    if (auto* m = s.FindMenu(name)) m->setEnabled(true);
+            if (gained) gained();
+        };
+        box->onLostFocus = [&s, lost] {
+            for (const char* name : {"mnuEdit", "mnuCut", "mnuCopy", "mnupaste"})
+                if (auto* m = s.FindMenu(name)) m->setEnabled(false);
+            if (lost) lost();
+        };
+    }
+}
+
+}  // namespace verrane

@@ -1,0 +1,21 @@
+#pragma once
+// The menu bar shared by the five input screens (Form2 to Form6): the file
+// commands, the reports, the Edit commands, moving between screens and the
+// help. What each screen does before it lets the user leave differs, and
+// lives here in one place.
+namespace verrane {
+
+class App;
+class Screen;
+
+// Gives a newly created screen its menu bar (Form2 ... Form6; others none).
+void InstallMenus(App& app, Screen& screen);
+
+// The "&Input" items and "BC Analysis Results": go from one screen to
+// another (target 2..6) after what the source screen requires.
+void GoToScreen(App& app, Screen& from, int target);
+
+// "Print Pre&view" / "&Print" > "Short Report" / "Long Report".
+void RunReport(App& app, Screen& from, bool longReport, bool print);
+
+}  // namespace verrane
