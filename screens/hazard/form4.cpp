@@ -411,19 +411,8 @@ void Form4::Showem_Off() {
 }
 
 void Form4::Addem_Up() {
-    bool sufficient = false;
-    try {
-        const auto db = platform::Database::Open(app.ReferenceDatabase());
-        sufficient = hazard::SumF3(db, CountyList) >= hazard::kSufficientF3;
-    } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The tornado record of the selected counties could not be read. ") + e.what(),
-                         Buttons::OK, Icon::Exclamation, hazard::kReferenceDataTitle);
-        Label2[8].setCaption("The number of tornadoes of the selected counties could not be read.");
-        Label2[8].setForeColor(platform::kRed);
-        return;
-    }
-    hazard::ShowSufficiency(Label2[8], sufficient);
-    if (sufficient) return;
+    const auto sufficient = hazard::TestSufficiency(app.ReferenceDatabase(), CountyList, Label2[8], dialogs());
+    if (!sufficient || *sufficient) return;
     Form2& f2 = app.form2();
     // Re-applying a stored selection passes through the project county alone
     // on its way; none of those steps beeps while the flag is set.

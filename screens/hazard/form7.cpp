@@ -88,19 +88,8 @@ void Form7::Show_Maps() {
 void Form7::Addem_Up2() {
     Label2[12].setCaption(hazard::kCalculating);
     Refresh();
-    bool sufficient = false;
-    try {
-        const auto db = platform::Database::Open(app.ReferenceDatabase());
-        sufficient = hazard::SumF3(db, MapCountyList) >= hazard::kSufficientF3;
-    } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The tornado record of the selected counties could not be read. ") + e.what(),
-                         Buttons::OK, Icon::Exclamation, hazard::kReferenceDataTitle);
-        Label2[12].setCaption("The number of tornadoes of the selected counties could not be read.");
-        Label2[12].setForeColor(platform::kRed);
-        return;
-    }
-    hazard::ShowSufficiency(Label2[12], sufficient);
-    if (!sufficient) dialogs().Beep();
+    const auto sufficient = hazard::TestSufficiency(app.ReferenceDatabase(), MapCountyList, Label2[12], dialogs());
+    if (sufficient && !*sufficient) dialogs().Beep();
 }
 
 void Form7::Project_Warning() {

@@ -101,9 +101,22 @@ double SumF3(const Database& db, const std::vector<std::string>& counties) {
     return sum;
 }
 
-void ShowSufficiency(platform::Label& label, bool sufficient) {
+std::optional<bool> TestSufficiency(const std::filesystem::path& database, const std::vector<std::string>& counties,
+                                    platform::Label& label, platform::Dialogs& dialogs) {
+    bool sufficient = false;
+    try {
+        const auto db = Database::Open(database);
+        sufficient = SumF3(db, counties) >= kSufficientF3;
+    } catch (const std::exception& e) {
+        dialogs.MsgBox(std::string("The tornado record of the selected counties could not be read. ") + e.what(),
+                       platform::Buttons::OK, platform::Icon::Exclamation, kReferenceDataTitle);
+        label.setCaption("The number of tornadoes of the selected counties could not be read.");
+        label.setForeColor(platform::kRed);
+        return std::nullopt;
+    }
     label.setCaption(sufficient ? kSufficient : kInsufficient);
     label.setForeColor(sufficient ? platform::kBlack : platform::kRed);
+    return sufficient;
 }
 
 void ColourSelection(platform::ValueMapRenderer& renderer, const std::vector<std::string>& counties,

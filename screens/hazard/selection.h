@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/dialogs.h"
 #include "platform/map.h"
 #include "platform/refdb.h"
 
@@ -52,8 +53,11 @@ std::vector<std::string> StateCounties(const platform::Database& db, const std::
 // reaches 16 (the rest need not be read).
 double SumF3(const platform::Database& db, const std::vector<std::string>& counties);
 
-// The sufficiency message of a sum, black or red.
-void ShowSufficiency(platform::Label& label, bool sufficient);
+// The sufficiency test of a screen: reads the tornado record of the
+// counties and shows the message, black or red, in the label. When the
+// record cannot be read, says why and returns nullopt.
+std::optional<bool> TestSufficiency(const std::filesystem::path& database, const std::vector<std::string>& counties,
+                                    platform::Label& label, platform::Dialogs& dialogs);
 
 // Project county green, the other listed counties red.
 void ColourSelection(platform::ValueMapRenderer& renderer, const std::vector<std::string>& counties,

@@ -102,6 +102,19 @@ TEST_F(Selection, RadiusZeroReadsNoCoordinatesAndAMissingCountyFallsBackToItself
     EXPECT_EQ(other.Count("is not in the county coordinate table. Only the project county is selected."), 1u);
 }
 
+TEST_F(Selection, UnreadableTornadoRecordIsReportedNotJudged) {
+    t.Sql("ALTER TABLE tornado DROP COLUMN FCOUNT3");
+    const int beeps = t.dialogs.beeps;
+    f4.Option1[1].setValue(true);
+    EXPECT_EQ(f4.CountyList.size(), 4u);
+    EXPECT_EQ(t.Count("The tornado record of the selected counties could not be read."), 1u);
+    EXPECT_EQ(t.Count("FCOUNT3"), 1u);
+    EXPECT_NE(f4.Label2[8].caption(), kSufficient);
+    EXPECT_NE(f4.Label2[8].caption(), kInsufficient);
+    EXPECT_EQ(f4.Label2[8].foreColor(), platform::kRed);
+    EXPECT_EQ(t.dialogs.beeps, beeps);
+}
+
 TEST_F(Selection, RadiusTypedInTheBox) {
     f4.Option1[0].setValue(true);
     Radius("250");
