@@ -155,7 +155,8 @@ TEST_F(BuildingScreen, CompletenessOfHourlyChangesIgnoresTheShelterArea) {
 
 TEST_F(BuildingScreen, OneLeavingQuestionAndYesStays) {
     f3->Text1[0].setText("100");
-    f3->Text2[5].setText("");  // an hourly box is empty too
+    f3->Text1[1].setText("50");  // only the shelter area is empty
+    f3->Text2[5].setText("");    // ... and an hourly box
     t.dialogs.messages.clear();
     t.dialogs.answers = {Answer::Yes};
     f3->Command1[0].click();
