@@ -125,5 +125,19 @@ TEST_F(Extraction, LeavingTheHazardScreenStoresAndExtractsTheShownCounties) {
     EXPECT_FALSE(f2.StatsPending);
 }
 
+TEST_F(Extraction, BenefitCostAnalysisRunsBothSavedataFirst) {
+    Form4& f4 = t.app->form4();
+    f4.Show();
+    ASSERT_FALSE(t.app->IsLoaded("Form3"));
+    f4.Command1_Click(3);
+    ASSERT_TRUE(t.app->IsLoaded("Form3"));
+    ASSERT_TRUE(t.app->IsLoaded("Form5"));
+    EXPECT_TRUE(t.app->Loaded<Form3>()->Published);
+    EXPECT_TRUE(t.app->Loaded<Form5>()->OutcomesValid);
+    EXPECT_EQ(t.app->front(), t.app->Loaded<Form6>());
+    EXPECT_FALSE(f4.visible());
+    EXPECT_EQ(f2.SelectedCounties, Fips{"40109"});
+}
+
 }  // namespace
 }  // namespace verrane::test

@@ -8,6 +8,9 @@
 #include <QImage>
 
 #include "app/app.h"
+#include "screens/analysis/form6.h"
+#include "screens/building/form3.h"
+#include "screens/mitigation/form5.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/form7.h"
 #include "screens/hazard/form9.h"
