@@ -1,0 +1,50 @@
+#include "gui/form6_window.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "gui/binding.h"
+#include "gui/screen_window.h"
+
+namespace verrane::gui {
+
+QWidget* CreateForm6Window(Form6& f) {
+    auto* w = new ScreenWindow(f);
+    w->AddHeading(Q(f.Label1.caption()));
+
+    auto* box = new QGroupBox();
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(24);
+    grid->setVerticalSpacing(10);
+    // Top to bottom: tornado, hurricane, total, cost, net, ratio, lives, injuries.
+    const std::pair<int, int> rows[8] = {{0, 1}, {1, 11}, {5, 3}, {2, 2}, {3, 4}, {4, 0}, {6, 5}, {7, 6}};
+    int row = 0, n = 0;
+    for (auto [text, label] : rows) {
+        // Lines set the costs and the results apart from the benefits.
+        if (n == 3 || n == 6) {
+            auto* line = new QFrame();
+            line->setFrameShape(QFrame::HLine);
+            line->setFrameShadow(QFrame::Sunken);
+            grid->addWidget(line, row++, 0, 1, 2);
+        }
+        auto* l = new QLabel();
+        Bind(l, f.Label2[static_cast<size_t>(label)]);
+        grid->addWidget(l, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
+        auto* e = new QLineEdit();
+        Bind(e, f.Text1[static_cast<size_t>(text)]);
+        e->setFixedWidth(170);
+        grid->addWidget(e, row++, 1, Qt::AlignRight | Qt::AlignVCenter);
+        ++n;
+    }
+    grid->setColumnStretch(0, 1);
+    w->layout()->addWidget(box);
+    w->layout()->addStretch();
+    w->AddNavigation({&f.Command1[0], &f.Command1[1], &f.Command1[2], &f.Command1[3]}, &f.Command3, 4);
+    w->resize(720, 470);
+    return w;
+}
+
+}  // namespace verrane::gui
