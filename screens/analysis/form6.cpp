@@ -36,8 +36,6 @@ Form6::Form6(App& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost Analysis"
         t.index = i;
         t.locked = true;
         t.setBackColor(platform::kButtonFace);
-        t.onGotFocus = [this] { EditOn(); };
-        t.onLostFocus = [this] { EditOff(); };
     }
     for (int i = 0; i < 12; ++i) {
         Label2[static_cast<size_t>(i)].name = "Label2";
@@ -85,16 +83,6 @@ void Form6::Command1_Click(int index) {
         default: return;
     }
     Hide();
-}
-
-void Form6::EditOn() {
-    for (const char* n : {"mnuEdit", "mnuCopy"})
-        if (auto* m = FindMenu(n)) m->setEnabled(true);
-}
-
-void Form6::EditOff() {
-    for (const char* n : {"mnuEdit", "mnuCopy"})
-        if (auto* m = FindMenu(n)) m->setEnabled(false);
 }
 
 platform::TextBox* Form6::FocusedTextBox() {

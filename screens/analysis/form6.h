@@ -62,8 +62,6 @@ public:
     double Ann_Cost();
     std::array<double, 6> FProbs();
 
-    void EditOn();
-    void EditOff();
     platform::TextBox* FocusedTextBox() override;
     // The report items are always available here.
     void SetAnalysisCommands(bool) override {}
