@@ -11,9 +11,8 @@ namespace {
 int argc = 1;
 char arg0[] = "gui_tests";
 char* argv[] = {arg0, nullptr};
-QApplication& QtApp() {
-    static QApplication app(argc, argv);
-    return app;
+void QtApp() {
+    if (!QApplication::instance()) new QApplication(argc, argv);  // lives for the test process
 }
 }  // namespace
 
