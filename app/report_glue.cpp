@@ -135,11 +135,7 @@ reports::ShortReportData CollectShortReportData(App& app) {
     return d;
 }
 
-std::vector<std::string> ReportMessages(platform::report::Report& r) {
-    if (auto* l = dynamic_cast<reports::ActiveReport1*>(&r)) return l->Messages();
-    if (auto* s = dynamic_cast<reports::ActiveReport2*>(&r)) return s->Messages();
-    return {};
-}
+std::vector<std::string> ReportMessages(platform::report::Report& r) { return r.Messages(); }
 
 std::unique_ptr<platform::report::Report> MakeReport(App& app, bool longReport, std::vector<std::string>& notes) {
     if (longReport) return std::make_unique<reports::ActiveReport1>(CollectLongReportData(app, notes));

@@ -10,6 +10,8 @@
 #include "cli/analyze.h"
 #include "cli/counties.h"
 #include "cli/example_projects.h"
+#include "cli/report_cmd.h"
+#include "cli/screenshot_cmd.h"
 #include "platform/paths.h"
 
 namespace {
@@ -58,6 +60,42 @@ void AddCounties(CLI::App& cli, CountiesArgs& a, int& status) {
     });
 }
 
+struct ReportArgs {
+    std::string file, out;
+    bool longReport = false, shortReport = false;
+};
+
+void AddReport(CLI::App& cli, ReportArgs& a, int& status) {
+    auto* cmd = cli.add_subcommand("report",
+                                   "Open a project as File > Open does, run the analysis, and write its long or short "
+                                   "report to a PDF file.");
+    cmd->add_option("PROJECT", a.file, "Project file (.tor)")->required();
+    auto* lng = cmd->add_flag("--long", a.longReport, "The long report (title page and six detail pages)");
+    auto* shrt = cmd->add_flag("--short", a.shortReport, "The one-page short report");
+    lng->excludes(shrt);
+    cmd->add_option("-o,--output", a.out, "PDF file to write")->required();
+    cmd->callback([&, lng, shrt] {
+        if (lng->count() == 0 && shrt->count() == 0)
+            throw CLI::ValidationError("report", "one of --long or --short is required");
+        status = cli::RunReportCommand(a.file, a.longReport, a.out, std::cout, std::cerr);
+    });
+}
+
+struct ScreenshotArgs {
+    std::string screen, project, out;
+};
+
+void AddScreenshot(CLI::App& cli, ScreenshotArgs& a, int& status) {
+    auto* cmd = cli.add_subcommand("screenshot", "Render one screen's window to a PNG file, with no display.");
+    cmd->add_option("SCREEN", a.screen,
+                    "start, project, building, hazard, mitigation, analysis, map, progress, extraction, or Form1..Form9")
+        ->required();
+    cmd->add_option("--project", a.project, "Show this project (.tor); the analysis screen runs its analysis")
+        ->check(CLI::ExistingFile);
+    cmd->add_option("-o,--output", a.out, "PNG file to write")->required();
+    cmd->callback([&] { status = cli::RunScreenshot(a.screen, a.project, a.out, std::cout, std::cerr); });
+}
+
 void AddWriteExamples(CLI::App& cli, std::string& dir, int& status) {
     // Regenerates examples/; not listed in the help.
     auto* cmd = cli.add_subcommand("write-examples", "");
@@ -91,6 +129,10 @@ int main(int argc, char** argv) {
     AddAnalyze(cli, analyze, status);
     CountiesArgs counties;
     AddCounties(cli, counties, status);
+    ReportArgs report;
+    AddReport(cli, report, status);
+    ScreenshotArgs screenshot;
+    AddScreenshot(cli, screenshot, status);
     std::string examplesDir;
     AddWriteExamples(cli, examplesDir, status);
 
@@ -99,7 +141,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--data") { ++i; continue; }
         if (arg.rfind("-", 0) == 0) continue;
-        if (arg != "analyze" && arg != "counties" && arg != "write-examples") {
+        if (arg != "analyze" && arg != "counties" && arg != "report" && arg != "screenshot" && arg != "write-examples") {
             std::cerr << "verrane-cli: unknown command \"" << arg << "\"\nRun with --help for more information.\n";
             return 2;
         }

@@ -12,6 +12,8 @@ Form1::Form1(App& a) : Screen(a, "Form1", "Verrane") {
     Option1[1].caption = "Existing Project";
     platform::MakeOptionGroup({&Option1[0], &Option1[1]});
     Option1[0].setValue(true);
+    // The window shows the seal as soon as it exists.
+    SealPicture = app.DataDir() / "aldmereseal.bmp";
     Command1[0].caption = "OK";
     Command1[1].caption = "Cancel";
     for (int i = 0; i < 2; ++i) {
