@@ -10,6 +10,7 @@
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
+#include "screens/menus.h"
 #include "screens/mitigation/form5.h"
 #include "screens/progress/form8.h"
 
@@ -95,11 +96,16 @@ void Form2::LoadAfterStart() {
         LoadFailed = false;
         return;
     }
+    FinishLoad(progress);
+}
+
+void Form2::FinishLoad(Form8& progress) {
     progress.SetProgress(80);
     if (auto* f3 = app.Loaded<Form3>()) f3->savedata();
     progress.SetProgress(90);
     if (auto* f5 = app.Loaded<Form5>()) f5->savedata();
     BC_On();
+    progress.SetProgress(100);
     Show();
     app.Unload("Form8");
 }
@@ -202,24 +208,10 @@ void Form2::BC_On() {
     if (auto* s = app.Loaded<Form5>()) s->SetAnalysisCommands(on);
 }
 
+// The buttons lead to Form3 ... Form6 exactly as the Input and BC Analysis
+// menu items do.
 void Form2::Command1_Click(int index) {
-    BusyPointer busy(dialogs());
-    if (Combo2.text() == kClickCounty || Combo2.listIndex() < 0) {
-        ShowNeedLocation();
-        return;
-    }
-    switch (index) {
-        case 0: app.form3().Show(); break;
-        case 1: app.form4().Show(); break;
-        case 2: app.form5().Show(); break;
-        case 3:
-            app.form3().savedata();
-            app.form5().savedata();
-            app.form6().Show();
-            break;
-        default: return;
-    }
-    Hide();
+    if (index >= 0 && index <= 3) GoToScreen(app, *this, index + 3);
 }
 
 // ---------------------------------------------------------------- project file
@@ -446,14 +438,7 @@ void Form2::mnuOpen_Click() {
         LoadFailed = false;
         return;
     }
-    progress.SetProgress(80);
-    if (auto* f3 = app.Loaded<Form3>()) f3->savedata();
-    progress.SetProgress(90);
-    if (auto* f5 = app.Loaded<Form5>()) f5->savedata();
-    BC_On();
-    progress.SetProgress(100);
-    Show();
-    app.Unload("Form8");
+    FinishLoad(progress);
     StatsPending = true;
 }
 

@@ -13,6 +13,8 @@
 
 namespace verrane {
 
+class Form8;
+
 inline const char* const kClickState = " Click State";
 inline const char* const kClickCounty = " Click County";
 inline const char* const kFileHeader = "Verrane v1.0";
@@ -84,6 +86,9 @@ private:
     // Yes/No/Cancel save prompt; false when the user cancelled.
     bool OfferToSave();
     void LoadAfterStart();
+    // After a file was read: savedata of the loaded input screens, BC_On,
+    // and this screen in front of the closing progress window.
+    void FinishLoad(Form8& progress);
 };
 
 }  // namespace verrane
