@@ -175,7 +175,12 @@ private:
 class CommandButton : public Control {
 public:
     std::string caption;
-    void click() { if (enabled() && onClick) onClick(); }
+    // The handler runs from a copy: it may discard the screen that owns this button.
+    void click() {
+        if (!enabled() || !onClick) return;
+        auto handler = onClick;
+        handler();
+    }
     std::function<void()> onClick;
 };
 
@@ -218,7 +223,12 @@ struct MenuItem {
     std::function<void()> onClick;
     std::function<void()> onViewUpdate;
     void setEnabled(bool v) { if (v != enabled) { enabled = v; if (onViewUpdate) onViewUpdate(); } }
-    void click() { if (enabled && onClick) onClick(); }
+    // The handler runs from a copy: New, Open and Exit discard the screen that owns the item.
+    void click() {
+        if (!enabled || !onClick) return;
+        auto handler = onClick;
+        handler();
+    }
 };
 
 }  // namespace verrane::platform

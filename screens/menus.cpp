@@ -5,7 +5,6 @@
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
-#include "screens/hazard/form9.h"
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
 
@@ -42,14 +41,7 @@ int Number(const Screen& s) { return s.name()[4] - '0'; }
 
 // The hazard screen stores its selection and re-extracts before it is left.
 void LeaveHazardScreen(App& app) {
-    if (auto* f4 = app.Loaded<Form4>()) {
-        f4->Save_Counties();
-        Form9& f9 = app.form9();
-        f9.Show();
-        f9.Get_Data();
-        f9.Hide();
-        app.Unload("Form9");
-    }
+    if (auto* f4 = app.Loaded<Form4>()) f4->StoreSelectionAndExtract();
 }
 
 Screen& Target(App& app, int n) {

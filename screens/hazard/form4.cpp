@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/app.h"
+#include "screens/menus.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "screens/analysis/form6.h"
@@ -240,23 +241,13 @@ bool Form4::StoreSelectionAndExtract() {
     return ok;
 }
 
+// The buttons lead where the Input and BC Analysis menu items do, after the
+// same storing of the selection and extraction. A failed extraction has said
+// so and left StatsPending set; the user may still move on (the results
+// screen extracts again).
 void Form4::Command1_Click(int index) {
-    if (index < 0 || index > 3) return;
-    BusyPointer busy(dialogs());
-    // A failed extraction has said so and left StatsPending set; the user may
-    // still move on (the results screen extracts again).
-    StoreSelectionAndExtract();
-    switch (index) {
-        case 0: app.form2().Show(); break;
-        case 1: app.form3().Show(); break;
-        case 2: app.form5().Show(); break;
-        case 3:
-            app.form3().savedata();
-            app.form5().savedata();
-            app.form6().Show();
-            break;
-    }
-    Hide();
+    static constexpr int kTargets[4] = {2, 3, 5, 6};
+    if (index >= 0 && index <= 3) GoToScreen(app, *this, kTargets[index]);
 }
 
 void Form4::Command2_Click() {
