@@ -141,7 +141,8 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--data") { ++i; continue; }
         if (arg.rfind("-", 0) == 0) continue;
-        if (arg != "analyze" && arg != "counties" && arg != "report" && arg != "screenshot" && arg != "write-examples") {
+        const auto known = cli.get_subcommands([&arg](CLI::App* sub) { return sub->get_name() == arg; });
+        if (known.empty()) {
             std::cerr << "verrane-cli: unknown command \"" << arg << "\"\nRun with --help for more information.\n";
             return 2;
         }
