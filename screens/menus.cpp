@@ -81,8 +81,8 @@ void EditCommand(App& app, int which) {
     for (auto* b : EditBoxes(*front))
         if (b->hasFocus()) box = b;
     if (!box) return;
-    // The results screen offers Copy only.
-    if (which != 1 && front->name() == "Form6") return;
+    // The results screen offers Copy only, and locked boxes take no text.
+    if (which != 1 && (front->name() == "Form6" || box->locked)) return;
     auto& d = app.dialogs;
     if (which == 0) {
         d.SetClipboardText(box->selText());

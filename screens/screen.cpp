@@ -48,4 +48,28 @@ void Screen::SetAnalysisCommands(bool enabled) {
         if (auto* m = FindMenu(n)) m->setEnabled(enabled);
 }
 
+const char* ScreenButtonCaption(int n) {
+    switch (n) {
+        case 2: return "Project Descriptive Information";
+        case 3: return "Building Information";
+        case 4: return "Tornado Hazard Information";
+        case 5: return "Mitigation Project Information";
+        case 6: return "Benefit Cost Analysis";
+        default: return "";
+    }
+}
+
+void SetUpNavigation(std::array<platform::CommandButton, 4>& buttons, const std::array<int, 4>& targets,
+                     std::function<void(int)> onClick, platform::CommandButton& marker, const char* markerName, int own) {
+    for (int i = 0; i < 4; ++i) {
+        auto& b = buttons[static_cast<size_t>(i)];
+        b.name = "Command1";
+        b.index = i;
+        b.caption = ScreenButtonCaption(targets[static_cast<size_t>(i)]);
+        b.onClick = [onClick, i] { onClick(i); };
+    }
+    marker.name = markerName;
+    marker.caption = ScreenButtonCaption(own);
+}
+
 }  // namespace verrane

@@ -4,6 +4,7 @@
 // and discards it on Unload (running Form_Unload). Exactly one screen is in
 // front at a time: Show() brings a screen to the front and runs its
 // Form_Activate when it was not already the front screen.
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -58,6 +59,15 @@ private:
     std::string name_;
     bool visible_ = false;
 };
+
+// The caption of the navigation button that leads to screen n (2..6).
+const char* ScreenButtonCaption(int n);
+
+// The row of navigation buttons: Command1(0..3) leading to the screens
+// `targets`, each click handed to `onClick` with its index, and the marker
+// button (`markerName`, "Command2" or "Command3") naming screen `own`.
+void SetUpNavigation(std::array<platform::CommandButton, 4>& buttons, const std::array<int, 4>& targets,
+                     std::function<void(int)> onClick, platform::CommandButton& marker, const char* markerName, int own);
 
 // Shows the hourglass pointer for as long as it lives.
 class BusyPointer {

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/app.h"
+#include "screens/menus.h"
 #include "model/benefits.h"
 #include "model/hazard.h"
 #include "platform/number.h"
@@ -49,17 +50,7 @@ Form6::Form6(App& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost Analysis"
     Label2[0].setCaption("Benefit Cost Ratio");
     Label2[5].setCaption("Total Lives Saved Over Project Lifetime of  years");
     Label2[6].setCaption("Total Injuries Avoided Over Project Lifetime of  years");
-    const char* captions[4] = {"Project Descriptive Information", "Building Information", "Tornado Hazard Information",
-                               "Mitigation Project Information"};
-    for (int i = 0; i < 4; ++i) {
-        auto& b = Command1[static_cast<size_t>(i)];
-        b.name = "Command1";
-        b.index = i;
-        b.caption = captions[i];
-        b.onClick = [this, i] { Command1_Click(i); };
-    }
-    Command3.name = "Command3";
-    Command3.caption = "Benefit Cost Analysis";
+    SetUpNavigation(Command1, {2, 3, 4, 5}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 6);
 }
 
 void Form6::Form_Load() {}
@@ -73,16 +64,9 @@ void Form6::Form_Unload() {
         v->clear();
 }
 
+// Nothing is saved or recomputed when leaving: the same move as the Input menu.
 void Form6::Command1_Click(int index) {
-    BusyPointer busy(dialogs());
-    switch (index) {
-        case 0: app.form2().Show(); break;
-        case 1: app.form3().Show(); break;
-        case 2: app.form4().Show(); break;
-        case 3: app.form5().Show(); break;
-        default: return;
-    }
-    Hide();
+    if (index >= 0 && index <= 3) GoToScreen(app, *this, index + 2);
 }
 
 platform::TextBox* Form6::FocusedTextBox() {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/app.h"
+#include "screens/menus.h"
 #include "model/occupancy.h"
 #include "platform/refdb.h"
 #include "screens/analysis/form6.h"
@@ -54,17 +55,7 @@ Form3::Form3(App& a) : Screen(a, "Form3", "Tornado Model: Building Information")
     Check2.name = "Check2";
     Check2.caption = "Daylight Savings";
 
-    const char* captions[4] = {"Project Descriptive Information", "Tornado Hazard Information",
-                               "Mitigation Project Information", "Benefit Cost Analysis"};
-    for (int i = 0; i < 4; ++i) {
-        auto& b = Command1[static_cast<size_t>(i)];
-        b.name = "Command1";
-        b.index = i;
-        b.caption = captions[i];
-        b.onClick = [this, i] { Command1_Click(i); };
-    }
-    Command3.name = "Command3";
-    Command3.caption = "Building Information";
+    SetUpNavigation(Command1, {2, 4, 5, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 3);
 
     // Handlers are wired after the initial contents, which raise no events.
     for (int i : {0, 1, 2, 3, 5}) {
@@ -246,24 +237,11 @@ void Form3::savedata() {
         if (box.empty()) return ask();
 }
 
+// The buttons lead where the Input and BC Analysis menu items do, after
+// the same savedata with its leaving question.
 void Form3::Command1_Click(int index) {
-    BusyPointer busy(dialogs());
-    LeavingScreen = true;
-    savedata();
-    if (MayLeave) {
-        switch (index) {
-            case 0: app.form2().Show(); break;
-            case 1: app.form4().Show(); break;
-            case 2: app.form5().Show(); break;
-            case 3:
-                app.form5().savedata();
-                app.form6().Show();
-                break;
-            default: break;
-        }
-        if (index >= 0 && index <= 3) Hide();
-    }
-    LeavingScreen = false;
+    static constexpr int kTargets[4] = {2, 4, 5, 6};
+    if (index >= 0 && index <= 3) GoToScreen(app, *this, kTargets[index]);
 }
 
 void Form3::SetAnalysisCommands(bool enabled) {

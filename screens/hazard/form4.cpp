@@ -36,17 +36,7 @@ constexpr int kMaxRadius = 250;
 Form4::Form4(App& a) : Screen(a, "Form4", "Tornado Model: Tornado Hazard Information") {
     Label1.name = "Label1";
     Label1.setCaption("Tornado Hazard Information");
-    Command3.name = "Command3";
-    Command3.caption = "Tornado Hazard Information";
-    const char* targets[4] = {"Project Descriptive Information", "Building Information",
-                              "Mitigation Project Information", "Benefit Cost Analysis"};
-    for (int i = 0; i < 4; ++i) {
-        auto& b = Command1[static_cast<size_t>(i)];
-        b.name = "Command1";
-        b.index = i;
-        b.caption = targets[i];
-        b.onClick = [this, i] { Command1_Click(i); };
-    }
+    SetUpNavigation(Command1, {2, 3, 5, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 4);
     for (int i = 0; i < 20; ++i) {
         Label2[static_cast<size_t>(i)].name = "Label2";
         Label2[static_cast<size_t>(i)].index = i;

@@ -60,17 +60,7 @@ Form5::Form5(App& a) : Screen(a, "Form5", "Tornado Model: Mitigation Project Inf
     Combo1.name = "Combo1";
     for (const char* s : {kClickDesignWindSpeed, "130", "160", "200", "250"}) Combo1.addItem(s);
 
-    const char* captions[4] = {"Project Descriptive Information", "Building Information", "Tornado Hazard Information",
-                               "Benefit Cost Analysis"};
-    for (int i = 0; i < 4; ++i) {
-        auto& b = Command1[static_cast<size_t>(i)];
-        b.name = "Command1";
-        b.index = i;
-        b.caption = captions[i];
-        b.onClick = [this, i] { Command1_Click(i); };
-    }
-    Command3.name = "Command3";
-    Command3.caption = "Mitigation Project Information";
+    SetUpNavigation(Command1, {2, 3, 4, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 5);
 
     // Handlers are wired after the initial contents, which raise no events.
     for (int i = 0; i < 7; ++i) {

@@ -41,17 +41,7 @@ bool IsHurricaneProne(const std::string& stateName) {
 }
 
 Form2::Form2(App& a) : Screen(a, "Form2", "Tornado Model: Project Information") {
-    const char* captions[4] = {"Building Information", "Tornado Hazard Information", "Mitigation Project Information",
-                               "Benefit Cost Analysis"};
-    for (int i = 0; i < 4; ++i) {
-        auto& b = Command1[static_cast<size_t>(i)];
-        b.name = "Command1";
-        b.index = i;
-        b.caption = captions[i];
-        b.onClick = [this, i] { Command1_Click(i); };
-    }
-    Command2.name = "Command2";
-    Command2.caption = "Project Descriptive Information";
+    SetUpNavigation(Command1, {3, 4, 5, 6}, [this](int i) { Command1_Click(i); }, Command2, "Command2", 2);
     for (int i = 0; i < 7; ++i) {
         Text1[static_cast<size_t>(i)].name = "Text1";
         Text1[static_cast<size_t>(i)].index = i;
