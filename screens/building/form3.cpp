@@ -61,14 +61,10 @@ Form3::Form3(App& a) : Screen(a, "Form3", "Tornado Model: Building Information")
     for (int i : {0, 1, 2, 3, 5}) {
         auto& t = Text1[static_cast<size_t>(i)];
         t.onChange = [this, i] { Text1_Change(i); };
-        t.onGotFocus = [this] { EditOn(); };
-        t.onLostFocus = [this] { EditOff(); };
     }
     for (int h = 0; h < 24; ++h) {
         auto& t = Text2[static_cast<size_t>(h)];
         t.onChange = [this, h] { Text2_Change(h); };
-        t.onGotFocus = [this] { EditOn(); };
-        t.onLostFocus = [this] { EditOff(); };
     }
 }
 
@@ -256,8 +252,5 @@ platform::TextBox* Form3::FocusedTextBox() {
         if (t.hasFocus()) return &t;
     return nullptr;
 }
-
-void Form3::EditOn() { input::SetEditMenu(*this, true); }
-void Form3::EditOff() { input::SetEditMenu(*this, false); }
 
 }  // namespace verrane

@@ -51,9 +51,6 @@ public:
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
     platform::TextBox* FocusedTextBox() override;
-    // Edit menu follows the focus of the text boxes.
-    void EditOn();
-    void EditOff();
 
 private:
     void ScanHourlyBoxes();

@@ -37,10 +37,4 @@ inline bool RejectNonNumeric(platform::TextBox& box, platform::Dialogs& dialogs)
     return true;
 }
 
-// The Edit menu is available only while a text box of the screen has the focus.
-inline void SetEditMenu(Screen& screen, bool enabled) {
-    for (const char* n : {"mnuEdit", "mnuCut", "mnuCopy", "mnupaste"})
-        if (auto* m = screen.FindMenu(n)) m->setEnabled(enabled);
-}
-
 }  // namespace verrane::input

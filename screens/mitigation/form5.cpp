@@ -66,15 +66,11 @@ Form5::Form5(App& a) : Screen(a, "Form5", "Tornado Model: Mitigation Project Inf
     for (int i = 0; i < 7; ++i) {
         auto& t = Text1[static_cast<size_t>(i)];
         t.onChange = [this, i] { Text1_Change(i); };
-        t.onGotFocus = [this] { EditOn(); };
-        t.onLostFocus = [this] { EditOff(); };
     }
     for (int i = 0; i < 99; ++i) {
         if (!CellExists(i)) continue;
         auto& t = Text2[static_cast<size_t>(i)];
         t.onChange = [this, i] { Text2_Change(i); };
-        t.onGotFocus = [this] { EditOn(); };
-        t.onLostFocus = [this] { EditOff(); };
     }
     Combo1.onClick = [this] { Combo1_Click(); };
 }
@@ -244,8 +240,5 @@ platform::TextBox* Form5::FocusedTextBox() {
         if (t.hasFocus()) return &t;
     return nullptr;
 }
-
-void Form5::EditOn() { input::SetEditMenu(*this, true); }
-void Form5::EditOff() { input::SetEditMenu(*this, false); }
 
 }  // namespace verrane

@@ -42,9 +42,6 @@ public:
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
     platform::TextBox* FocusedTextBox() override;
-    // Edit menu follows the focus of the text boxes.
-    void EditOn();
-    void EditOff();
 
     // Rate grid cells that exist (9, 19, ... 89 do not) and those the user
     // may edit (the user-defined columns).

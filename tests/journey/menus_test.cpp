@@ -135,6 +135,17 @@ TEST(Menus, EditCommandsUseTheFocusedBoxAndTheClipboard) {
     EXPECT_EQ(f2.Text1[0].text(), "HighCentral ");
     f2.Text1[0].setFocus(false);
     EXPECT_FALSE(Enabled(f2, "mnuEdit"));
+    // The building and mitigation screens' boxes switch it the same way.
+    Form3& f3 = t.app->form3();
+    f3.Text2[5].setFocus(true);
+    EXPECT_TRUE(Enabled(f3, "mnupaste"));
+    f3.Text2[5].setFocus(false);
+    EXPECT_FALSE(Enabled(f3, "mnuEdit"));
+    Form5& f5 = t.app->form5();
+    f5.Text2[12].setFocus(true);
+    EXPECT_TRUE(Enabled(f5, "mnuCut"));
+    f5.Text2[12].setFocus(false);
+    EXPECT_FALSE(Enabled(f5, "mnuCut"));
 }
 
 TEST(Menus, HelpOpensTheContents) {
