@@ -471,34 +471,69 @@ std::vector<int> MapLayer::SearchExpression(std::string_view expression) const {
     return found;
 }
 
-std::vector<int> MapLayer::SearchByDistance(MapPoint p, double distance) const {
+namespace {
+
+// Squared distance from p to the shape's outline, line or points (0 inside
+// a polygon). Stops early once the distance is known to be within enough.
+double squaredDistanceTo(const MapLayer::Shape& s, MapShapeKind kind, MapPoint p, double enough) {
+    if (kind == MapShapeKind::Polygon && polygonContains(s.parts, p)) return 0;
+    double best = std::numeric_limits<double>::infinity();
+    for (const auto& part : s.parts) {
+        if (kind == MapShapeKind::Point) {
+            for (const MapPoint& q : part) best = std::min(best, (q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y));
+        } else {
+            if (part.size() == 1) best = std::min(best, squaredDistanceToSegment(p, part[0], part[0]));
+            for (size_t v = 1; v < part.size(); ++v) best = std::min(best, squaredDistanceToSegment(p, part[v - 1], part[v]));
+            if (kind == MapShapeKind::Polygon && part.size() > 2)
+                best = std::min(best, squaredDistanceToSegment(p, part.back(), part.front()));
+        }
+        if (best <= enough) break;
+    }
+    return best;
+}
+
+void checkSearchPoint(MapPoint p, double distance, const std::filesystem::path& layer) {
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::isnan(distance))
-        throw MapError("Cannot search the map layer " + display(path_) + " around a point that is not a number.");
+        throw MapError("Cannot search the map layer " + display(layer) + " around a point that is not a number.");
+}
+
+MapRect widened(const MapRect& r, double d) { return {r.left - d, r.right + d, r.bottom - d, r.top + d}; }
+
+}  // namespace
+
+std::vector<int> MapLayer::SearchByDistance(MapPoint p, double distance) const {
+    checkSearchPoint(p, distance, path_);
     const double d = std::max(0.0, distance);
     const double d2 = d * d;
     std::vector<int> found;
     for (int r = 0; r < recordCount(); ++r) {
         const Shape& s = shapes_[static_cast<size_t>(r)];
-        if (s.parts.empty()) continue;
-        const MapRect near{s.bounds.left - d, s.bounds.right + d, s.bounds.bottom - d, s.bounds.top + d};
-        if (!near.contains(p)) continue;
-        bool hit = kind_ == MapShapeKind::Polygon && polygonContains(s.parts, p);
-        for (size_t k = 0; !hit && k < s.parts.size(); ++k) {
-            const auto& part = s.parts[k];
-            if (kind_ == MapShapeKind::Point) {
-                for (const MapPoint& q : part)
-                    if ((q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y) <= d2) { hit = true; break; }
-                continue;
-            }
-            if (part.size() == 1) hit = squaredDistanceToSegment(p, part[0], part[0]) <= d2;
-            for (size_t v = 1; !hit && v < part.size(); ++v)
-                hit = squaredDistanceToSegment(p, part[v - 1], part[v]) <= d2;
-            if (!hit && kind_ == MapShapeKind::Polygon && part.size() > 2)
-                hit = squaredDistanceToSegment(p, part.back(), part.front()) <= d2;
-        }
-        if (hit) found.push_back(r);
+        if (s.parts.empty() || !widened(s.bounds, d).contains(p)) continue;
+        if (squaredDistanceTo(s, kind_, p, d2) <= d2) found.push_back(r);
     }
     return found;
+}
+
+int MapLayer::ShapeAt(MapPoint p, double tolerance) const {
+    checkSearchPoint(p, tolerance, path_);
+    if (kind_ == MapShapeKind::Polygon)
+        for (int r = recordCount() - 1; r >= 0; --r) {
+            const Shape& s = shapes_[static_cast<size_t>(r)];
+            if (!s.parts.empty() && s.bounds.contains(p) && polygonContains(s.parts, p)) return r;
+        }
+    const double d = std::max(0.0, tolerance);
+    double best = d * d;
+    int nearest = -1;
+    for (int r = 0; r < recordCount(); ++r) {
+        const Shape& s = shapes_[static_cast<size_t>(r)];
+        if (s.parts.empty() || !widened(s.bounds, d).contains(p)) continue;
+        const double d2 = squaredDistanceTo(s, kind_, p, 0);
+        if (d2 < best || (nearest < 0 && d2 <= best)) {
+            best = d2;
+            nearest = r;
+        }
+    }
+    return nearest;
 }
 
 // ------------------------------------------------------------------- control

@@ -136,6 +136,12 @@ public:
     // Shapes whose polygon contains p or whose outline (or line, or point)
     // lies within distance of p, in record order.
     std::vector<int> SearchByDistance(MapPoint p, double distance) const;
+    // The shape under p, as the map shows it: the last polygon in record
+    // order (the one drawn on top) that contains p. When none does (a click
+    // on a border, on water, beside the map), the shape whose outline, line
+    // or point lies nearest to p within tolerance, the first in record order
+    // among equals. -1 when there is none.
+    int ShapeAt(MapPoint p, double tolerance) const;
 
     struct Shape {
         MapRect bounds;

@@ -163,8 +163,8 @@ void Form4::Set_Map() {
     if (CountiesLayer) CountiesLayer->setRenderer(Renderer);
     if (!StatesLayer) return;
     try {
-        const auto found = StatesLayer->SearchExpression("STATE_NAME Like '%" + ProjectStateName + "%'");
-        if (!found.empty()) Map1.SetExtent(StatesLayer->extentOf(found).ScaledAboutCentre(1.1));
+        if (auto e = hazard::SelectionExtent(*StatesLayer, {ProjectFips()}, ProjectStateCode, ProjectStateName))
+            Map1.SetExtent(*e);
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The map cannot show the state. ") + e.what(), Buttons::OK, Icon::Exclamation,
                          "Map");
@@ -283,13 +283,12 @@ void Form4::Map1_MouseDown(int button, int, double xTwips, double yTwips) {
     BusyPointer busy(dialogs());
     if (!CountiesLayer) return;
     try {
-        const auto p = Map1.ToMapPoint(xTwips, yTwips);
-        const auto found = CountiesLayer->SearchByDistance(p, Map1.ToMapDistance(200));
-        if (found.empty()) {
+        const int county = hazard::CountyAt(Map1, *CountiesLayer, xTwips, yTwips);
+        if (county < 0) {
             dialogs().MsgBox(hazard::kPointToCounty, Buttons::OK, Icon::Exclamation, "");
             return;
         }
-        dialogs().MsgBox("County Name = " + CountiesLayer->attribute(found.front(), 2), Buttons::OK, Icon::None,
+        dialogs().MsgBox("County Name = " + CountiesLayer->attribute(county, 2), Buttons::OK, Icon::None,
                          hazard::kIdentifyTitle);
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The county could not be identified. ") + e.what(), Buttons::OK,

@@ -99,24 +99,24 @@ void Form7::Project_Warning() {
 void Form7::Map1_MouseDown(int button, int, double xTwips, double yTwips) {
     BusyPointer busy(dialogs());
     if (!counties_) return;
-    std::vector<int> found;
+    int county = -1;
     try {
-        found = counties_->SearchByDistance(Map1.ToMapPoint(xTwips, yTwips), Map1.ToMapDistance(200));
+        county = hazard::CountyAt(Map1, *counties_, xTwips, yTwips);
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The county could not be found. ") + e.what(), Buttons::OK, Icon::Exclamation,
                          "Map");
         return;
     }
-    if (found.empty()) {
+    if (county < 0) {
         dialogs().MsgBox(hazard::kPointToCounty, Buttons::OK, Icon::Exclamation, "");
         return;
     }
     if (button == 2) {
-        dialogs().MsgBox("County Name = " + counties_->attribute(found.front(), "NAME"), Buttons::OK, Icon::None,
+        dialogs().MsgBox("County Name = " + counties_->attribute(county, "NAME"), Buttons::OK, Icon::None,
                          hazard::kIdentifyTitle);
         return;
     }
-    const std::string f = counties_->attribute(found.front(), "FIPS");
+    const std::string f = counties_->attribute(county, "FIPS");
     auto it = std::find(MapCountyList.begin(), MapCountyList.end(), f);
     if (it == MapCountyList.end()) {
         MapCountyList.push_back(f);

@@ -27,6 +27,13 @@ double NumberOrNaN(const Recordset& rs, int column) {
     return v.isNull() ? std::numeric_limits<double>::quiet_NaN() : v.asDouble();
 }
 
+// The state of that name exactly: "Kansas" must not find Arkansas too.
+std::string StateNameExpression(const std::string& name) {
+    std::string quoted;
+    for (char c : name) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    return "STATE_NAME = '" + quoted + "'";
+}
+
 }  // namespace
 
 std::string FipsText(int stateCode, int countyCode) {
@@ -119,6 +126,10 @@ std::optional<bool> TestSufficiency(const std::filesystem::path& database, const
     return sufficient;
 }
 
+int CountyAt(const platform::MapControl& map, const platform::MapLayer& counties, double xTwips, double yTwips) {
+    return counties.ShapeAt(map.ToMapPoint(xTwips, yTwips), map.ToMapDistance(200));
+}
+
 void ColourSelection(platform::ValueMapRenderer& renderer, const std::vector<std::string>& counties,
                      const std::string& projectFips) {
     renderer.field = "FIPS";
@@ -150,7 +161,7 @@ std::optional<platform::MapRect> SelectionExtent(const platform::MapLayer& state
         for (int s : others)
             widen(states.SearchExpression("STATE_FIPS Like '%" + platform::FormatNumber(s, "00") + "%'"));
     } else {
-        widen(states.SearchExpression("STATE_NAME Like '%" + projectStateName + "%'"));
+        widen(states.SearchExpression(StateNameExpression(projectStateName)));
     }
     if (!extent) return std::nullopt;
     return extent->ScaledAboutCentre(1.1);

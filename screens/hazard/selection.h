@@ -59,6 +59,11 @@ double SumF3(const platform::Database& db, const std::vector<std::string>& count
 std::optional<bool> TestSufficiency(const std::filesystem::path& database, const std::vector<std::string>& counties,
                                     platform::Label& label, platform::Dialogs& dialogs);
 
+// The county a click on the map picks (its record in the counties layer,
+// -1 for none): the county under the pointer; off every county, the nearest
+// one within 200 twips.
+int CountyAt(const platform::MapControl& map, const platform::MapLayer& counties, double xTwips, double yTwips);
+
 // Project county green, the other listed counties red.
 void ColourSelection(platform::ValueMapRenderer& renderer, const std::vector<std::string>& counties,
                      const std::string& projectFips);

@@ -206,6 +206,46 @@ TEST_F(MapFixture, DistanceSearch) {
     EXPECT_THROW(c->SearchByDistance({NAN, 0}, 1), MapError);
 }
 
+TEST_F(MapFixture, ShapeUnderThePoint) {
+    auto c = MapLayer::Open(fixture_->counties);
+    // Inside Barton, within the tolerance of Allen's edge: Barton, although
+    // Allen comes first in record order.
+    EXPECT_EQ(c->SearchByDistance({10.2, 5}, 0.5), (std::vector<int>{0, 1}));
+    EXPECT_EQ(c->ShapeAt({10.2, 5}, 0.5), 1);
+    EXPECT_EQ(c->ShapeAt({42, 10}, 0), 6);
+    // Off every shape: the nearest within the tolerance, not the first.
+    EXPECT_EQ(c->ShapeAt({30.2, 10.3}, 0.5), 5);  // Ford 0.2 away, Clay 0.36
+    EXPECT_EQ(c->ShapeAt({30.4, 15}, 0.5), 5);
+    EXPECT_EQ(c->ShapeAt({30.6, 15}, 0.5), -1);
+    EXPECT_EQ(c->ShapeAt({35, 30}, 1), -1);
+    // In the lake only its shore counts.
+    EXPECT_EQ(c->ShapeAt({50, 10}, 1), -1);
+    EXPECT_EQ(c->ShapeAt({50, 14.5}, 1), 6);
+
+    auto line = MapLayer::Open(fixture_->statline);
+    EXPECT_EQ(line->ShapeAt({20.3, 10}, 0.5), 0);
+    EXPECT_EQ(line->ShapeAt({20.3, 21}, 0.5), -1);
+    EXPECT_THROW(c->ShapeAt({0, NAN}, 1), MapError);
+}
+
+// A county with a city in a hole of it, and a county with a town drawn over
+// it without a hole: the shape drawn on top is the one under the point.
+TEST(MapLayer, EnclavesAndOverlapsGiveTheShapeOnTop) {
+    const fs::path dir = TempDir("enclaves");
+    const maptest::Ring hole{{10, 20, 20, 10, 10}, {10, 10, 20, 20, 10}};  // anticlockwise
+    maptest::WriteShapefile(dir / "c.shp", SHPT_POLYGON, {"NAME"},
+                            {{{maptest::Square(0, 0, 30), hole}, {"County"}},
+                             {{maptest::Square(10, 10, 10)}, {"City"}},
+                             {{maptest::Square(40, 0, 30)}, {"Other"}},
+                             {{maptest::Square(50, 10, 10)}, {"Town"}}});
+    auto c = MapLayer::Open(dir / "c.shp");
+    EXPECT_EQ(c->ShapeAt({15, 15}, 3), 1);
+    EXPECT_EQ(c->ShapeAt({5, 15}, 3), 0);
+    EXPECT_EQ(c->ShapeAt({55, 15}, 3), 3);
+    EXPECT_EQ(c->ShapeAt({45, 15}, 3), 2);
+    fs::remove_all(dir);
+}
+
 TEST(MapControl, ControlToMapKeepsAspectCentred) {
     MapControl m;
     m.SetControlSize(480, 400);
