@@ -1,5 +1,7 @@
 #include "gui/form4_window.h"
 
+#include <cmath>
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +20,7 @@
 namespace verrane::gui {
 
 MapView::MapView(platform::MapControl& map, QWidget* parent) : QWidget(parent), map_(map) {
+    setObjectName("Map1");
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setCursor(Qt::CrossCursor);
     map_.onRefresh = [view = QPointer<MapView>(this)] {
@@ -44,9 +47,10 @@ void MapView::mousePressEvent(QMouseEvent* e) {
     if (e->modifiers() & Qt::ShiftModifier) shift |= 1;
     if (e->modifiers() & Qt::ControlModifier) shift |= 2;
     if (e->modifiers() & Qt::AltModifier) shift |= 4;
+    // The centre of the pixel under the pointer: the county drawn there.
     const QPointF at = e->position();
-    map_.MouseDown(button, shift, at.x() * platform::MapControl::kTwipsPerPixel,
-                   at.y() * platform::MapControl::kTwipsPerPixel);
+    map_.MouseDown(button, shift, (std::floor(at.x()) + 0.5) * platform::MapControl::kTwipsPerPixel,
+                   (std::floor(at.y()) + 0.5) * platform::MapControl::kTwipsPerPixel);
 }
 
 namespace {
