@@ -115,6 +115,25 @@ void BM_DistanceSearch(benchmark::State& st) {
 }
 BENCHMARK(BM_DistanceSearch)->Unit(benchmark::kMicrosecond);
 
+// The county a click picks, on the hazard screen's map: argument 0 a click
+// inside a county, 1 a click in the sea beside the coast (the nearest county
+// within the tolerance).
+void BM_ClickLookup(benchmark::State& st) {
+    const Scene& s = Shared();
+    MapControl m;
+    m.SetControlSize(480, 400);
+    m.SetExtent(s.state.ScaledAboutCentre(1.1));
+    const double tolerance = m.ToMapDistance(200);
+    MapPoint p = s.inCounty;
+    if (st.range(0)) {
+        // Step from the county towards the bottom edge of the view until off every county.
+        while (p.y > s.state.bottom - 50 && s.counties->ShapeAt(p, 0) >= 0) p.y -= tolerance / 4;
+    }
+    for (auto _ : st) benchmark::DoNotOptimize(s.counties->ShapeAt(p, tolerance));
+    st.SetLabel(s.source);
+}
+BENCHMARK(BM_ClickLookup)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 void BM_OpenCounties(benchmark::State& st) {
     const fs::path p = Shared().counties->path();
     if (!fs::exists(p)) {
