@@ -278,7 +278,8 @@ TEST_P(MapClicks, EveryCountyIsTheOneUnderThePointer) {
 INSTANTIATE_TEST_SUITE_P(Shipped, MapClicks,
                          ::testing::Values(Project{"Oklahoma", "Oklahoma"}, Project{"Texas", "Travis"},
                                            Project{"Virginia", "Arlington"}, Project{"Maryland", "Prince George's"},
-                                           Project{"Georgia", "Fulton"}),
+                                           Project{"Georgia", "Fulton"}, Project{"Kansas", "Sedgwick"},
+                                           Project{"Missouri", "Jackson"}),
                          [](const auto& info) { return std::string(info.param.state); });
 
 }  // namespace
