@@ -104,12 +104,17 @@ void BM_RepaintState(benchmark::State& st) {
 }
 BENCHMARK(BM_RepaintState)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_DistanceSearch(benchmark::State& st) {
-    const Scene& s = Shared();
+// The 200-twip click tolerance on a 480 x 400 map of the state.
+double ClickTolerance(const Scene& s) {
     MapControl m;
     m.SetControlSize(480, 400);
     m.SetExtent(s.state.ScaledAboutCentre(1.1));
-    const double tolerance = m.ToMapDistance(200);
+    return m.ToMapDistance(200);
+}
+
+void BM_DistanceSearch(benchmark::State& st) {
+    const Scene& s = Shared();
+    const double tolerance = ClickTolerance(s);
     for (auto _ : st) benchmark::DoNotOptimize(s.counties->SearchByDistance(s.inCounty, tolerance));
     st.SetLabel(s.source);
 }
@@ -120,10 +125,7 @@ BENCHMARK(BM_DistanceSearch)->Unit(benchmark::kMicrosecond);
 // within the tolerance).
 void BM_ClickLookup(benchmark::State& st) {
     const Scene& s = Shared();
-    MapControl m;
-    m.SetControlSize(480, 400);
-    m.SetExtent(s.state.ScaledAboutCentre(1.1));
-    const double tolerance = m.ToMapDistance(200);
+    const double tolerance = ClickTolerance(s);
     MapPoint p = s.inCounty;
     if (st.range(0)) {
         // Step from the county towards the bottom edge of the view until off every county.
