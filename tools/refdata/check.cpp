@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -181,6 +182,12 @@ void check_record_totals(Checker& c, sqlite3* db, const ClassSums& table_len, co
       c.fail(std::string("tornado record: ") + e.what());
       return;
     }
+    std::string built_from = meta(db, "tornado_files"), given;
+    for (const std::string& f : record_files(raw_dir, extra_spc))
+      given += (given.empty() ? "" : ",") + std::filesystem::path(f).filename().string();
+    if (!built_from.empty() && built_from != given)
+      c.fail("tornado record: built from " + built_from + ", checked against " + given +
+             " (give the build's --spc files to the check)");
     std::string raw_years = std::to_string(s.first_year) + "-" + std::to_string(s.last_year);
     c.out << "tornado record read anew: " << raw_years << ", " << s.tornadoes << " tornadoes, " << s.rows_read
           << " rows\n";
