@@ -271,7 +271,8 @@ TEST_F(Fixture, SpcOwnFormatGathersStateSegmentsAndFurtherCounties) {
   std::snprintf(b, sizeof b, "%.4f,%.4f", ks.lat, ks.lon);
   const std::string A = a, B = b;
   std::string text =
-      "om,yr,mo,dy,date,time,tz,st,stf,stn,mag,inj,fat,loss,closs,slat,slon,elat,elon,len,wid,ns,sn,sg,f1,f2,f3,f4,fc\n"
+      "\xEF\xBB\xBFom,yr,mo,dy,date,time,tz,st,stf,stn,mag,inj,fat,loss,closs,slat,slon,elat,elon,len,wid,ns,sn,sg,f1,f2,"
+      "f3,f4,fc\r\n"
       // one state, no rating, a further county on a continuation row
       "11,2023,01,02,2023-01-02,11:47:00,3,OK,40,0,-9,0,0,0,0," + A + ",0,0,4.0,100,1,1,1,1,0,0,0,0\n"
       "11,2023,01,02,2023-01-02,11:47:00,3,OK,40,0,0,0,0,0,0,0,0,0,0,0,0,1,0,-9,3,0,0,0,0\n"

@@ -85,6 +85,7 @@ std::vector<TornadoRow> parse_tornadoes(const std::string& text, TornadoSummary&
   std::string line;
   if (!std::getline(in, line)) throw Error("tornado record: empty file");
   if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // byte order mark of a re-saved file
   std::vector<std::string> head = split_csv(line);
   auto find = [&](const char* name) {
     for (size_t i = 0; i < head.size(); ++i)
