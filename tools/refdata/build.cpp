@@ -189,7 +189,8 @@ BuildResult build_from_raw(const std::string& raw, std::ostream& log, const std:
       << "  counted tornadoes without length: " << s.no_length << ", without width: " << s.no_width << "\n"
       << "  pieces of track by sharing rule: one county " << rule_count(s, ShareRule::OneCounty)
       << ", by straight track " << rule_count(s, ShareRule::ByTrack) << " (counties with a zero share "
-      << s.zero_shares << "), equal (line misses a listed county) " << rule_count(s, ShareRule::Equal)
+      << s.zero_shares << "), equal (line misses a listed county) " << rule_count(s, ShareRule::Equal) << " (in none of them "
+      << s.equal_no_track << ")"
       << ", equal (no end point) " << rule_count(s, ShareRule::NoEndEqual) << ", nearest county "
       << rule_count(s, ShareRule::NearestCounty) << "\n";
   return b;

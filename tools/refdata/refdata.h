@@ -227,6 +227,7 @@ struct TornadoSummary {
   long no_width = 0;        // counted tornadoes with width 0 (unknown)
   std::map<ShareRule, long> pieces_by_rule;
   long zero_shares = 0;     // counted in a county its straight track only touches (share 0)
+  long equal_no_track = 0;  // equal shares because the line lies in none of the counties (or is a point)
   int first_year = 0, last_year = 0;
   // Each tornado once: recorded length (feet) and area (acres) by class, the
   // unknown-rated separately (their class in the table is F0), and what the

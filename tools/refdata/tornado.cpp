@@ -337,6 +337,7 @@ PieceCounties locate(const TrackPiece& p, const Atlas& at, TornadoSummary& s) {
     // A listed county the line misses: the line is not where the record says.
     if (total <= 0 || (listed && !all)) {
       out.rule = ShareRule::Equal;
+      if (total <= 0) ++s.equal_no_track;
       return;
     }
     out.rule = ShareRule::ByTrack;
