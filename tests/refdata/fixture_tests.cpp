@@ -448,6 +448,21 @@ TEST(Geometry, HolesAndTouchingTracks) {
   EXPECT_NEAR(c.y, 5, 1e-9);
 }
 
+TEST(Geometry, TrackLengthInsideACountyLeavesOutItsHolesAndSurvivesABowTie) {
+  County donut, bow;
+  donut.shape = {Polygon{{Ring{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, Ring{{4, 4}, {6, 4}, {6, 6}, {4, 6}}}}};
+  donut.box = extent(donut.shape);
+  // A ring that crosses itself, as a simplified boundary can: two triangles meeting at (5, 5).
+  bow.shape = {Polygon{{Ring{{20, 0}, {30, 10}, {30, 0}, {20, 10}}}}};
+  bow.box = extent(bow.shape);
+  TrackClipper clip({donut, bow});
+  EXPECT_NEAR(clip.inside(0, {-5, 5}, {15, 5}), 8, 1e-9) << "10 across, less 2 of hole";
+  EXPECT_NEAR(clip.inside(0, {2, 2}, {3, 2}), 1, 1e-9);
+  EXPECT_EQ(clip.inside(0, {20, 20}, {30, 30}), 0);
+  EXPECT_EQ(clip.inside(0, {5, 5}, {5, 5}), 0) << "a point has no length";
+  EXPECT_NEAR(clip.inside(1, {20, 2}, {30, 2}), 4, 1e-9) << "2 in each triangle";
+}
+
 TEST(RawInputs, MalformedFilesGiveClearErrors) {
   namespace fs = std::filesystem;
   fs::path dir = fs::temp_directory_path() / "refdata_bad_inputs";
