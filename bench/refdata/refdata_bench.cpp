@@ -36,11 +36,10 @@ void BM_AssignTornadoes(benchmark::State& state) {
   std::ostringstream log;
   refdata::BuildResult b = refdata::build_from_raw(raw_dir(), log);
   refdata::TornadoSummary s;
-  std::string csv = refdata::read_zip_entry(raw_dir() + "/spc/1950-2022_tornados_tidytuesday.zip", ".csv");
-  std::vector<refdata::TornadoRow> rows = refdata::parse_tornadoes(csv, s);
+  std::vector<refdata::Tornado> record = refdata::read_record(refdata::record_files(raw_dir(), {}), s);
   for (auto _ : state) {
     refdata::TornadoSummary t;
-    auto m = refdata::assign_tornadoes(rows, b.counties, t);
+    auto m = refdata::assign_tornadoes(record, b.counties, t);
     benchmark::DoNotOptimize(m.size());
   }
 }

@@ -108,14 +108,67 @@ TEST_F(Fixture, RepeatedAndInvalidCodesCountOnceAndUnusableCodesFallBackToGeomet
   EXPECT_EQ(s.by_geometry, 1);
 }
 
-TEST_F(Fixture, TrackCrossingTwoCountiesCountsInBoth) {
+TEST_F(Fixture, TrackCrossingTwoCountiesCountsInBothAndSharesItsLengthByTheTrackInEach) {
   TornadoRow r = row(3);
-  track(r, {5, 5}, {15, 5});
+  r.len = 13;
+  track(r, {2, 5}, {15, 5});  // 8 miles in 40001, 5 in 40003
   auto m = assign_tornadoes({r}, counties, s);
   EXPECT_EQ(m.at("40001").count[3], 1);
   EXPECT_EQ(m.at("40003").count[3], 1);
   EXPECT_EQ(total(m, "20001") + total(m, "20003"), 0);
   EXPECT_EQ(s.county_hits, 2);
+  EXPECT_NEAR(average_length_ft(m.at("40001"), 3), 8 * 5280.0, 1);
+  EXPECT_NEAR(average_length_ft(m.at("40003"), 3), 5 * 5280.0, 1);
+  EXPECT_NEAR(average_acres(m.at("40003"), 3), 5 * 5280.0 * 330 / 43560, 1e-3) << "share of length x width";
+  EXPECT_EQ(s.pieces_by_rule[ShareRule::ByTrack], 1);
+}
+
+TEST_F(Fixture, ListedCountiesShareEquallyWithoutEndPointOrWhenTheLineMissesOne) {
+  TornadoRow no_end = row(2);
+  no_end.f = {1, 3, 0, 0};
+  no_end.len = 6;
+  TornadoRow misses = row(2);
+  misses.f = {1, 3, 0, 0};  // the record says both; the line stays in 40001
+  misses.len = 6;
+  track(misses, {2, 5}, {8, 5});
+  TornadoRow follows = row(2);
+  follows.f = {1, 3, 0, 0};
+  follows.len = 12;  // recorded length, not the drawn line's, is what is shared
+  track(follows, {8, 5}, {12, 5});
+  auto m = assign_tornadoes({no_end, misses, follows}, counties, s);
+  // 40001: 3 + 3 + 6 miles over 3 tornadoes; 40003 the same.
+  EXPECT_NEAR(average_length_ft(m.at("40001"), 2), 4 * 5280.0, 1e-6);
+  EXPECT_NEAR(average_length_ft(m.at("40003"), 2), 4 * 5280.0, 1e-6);
+  EXPECT_EQ(s.pieces_by_rule[ShareRule::NoEndEqual], 1);
+  EXPECT_EQ(s.pieces_by_rule[ShareRule::Equal], 1);
+  EXPECT_EQ(s.pieces_by_rule[ShareRule::ByTrack], 1);
+}
+
+TEST_F(Fixture, SharesAddUpToEachTornadosRecordedLengthOnce) {
+  // Whatever the rule, summed over counties as a region pools them
+  // (average x count), every tornado's length counts exactly once.
+  std::vector<TornadoRow> rs;
+  double want = 0;
+  for (int i = 0; i < 12; ++i) {
+    TornadoRow r = row(4);
+    r.len = 1 + i;
+    if (i % 3 == 0) r.f = {1, 3, 0, 0};
+    if (i % 4 == 1) r.ns = 2, r.sn = 0;
+    track(r, {1.0 + i * 0.7, 1.0 + i * 1.3}, {18.5 - i * 0.9, 3.0 + i * 1.4});
+    want += r.len * 5280;
+    rs.push_back(r);
+  }
+  TornadoRow unknown_length = row(4, 1);
+  unknown_length.len = 0;
+  rs.push_back(unknown_length);
+  auto m = assign_tornadoes(rs, counties, s);
+  double got = 0, entries = 0;
+  for (const auto& [fips, c] : m) {
+    if (average_length_ft(c, 4) > 0) got += average_length_ft(c, 4) * c.count[4];
+    entries += c.count[4];
+  }
+  EXPECT_NEAR(got, want, 1e-6 * want);
+  EXPECT_GT(entries, 13) << "tornadoes still count in every county they touched";
 }
 
 TEST_F(Fixture, SingleStateRowWithoutCodesStaysInItsOwnState) {
@@ -175,7 +228,7 @@ TEST_F(Fixture, HoursMoveToEasternStandardTimeAcrossMidnight) {
   EXPECT_FALSE(est_hour(24, "UTC").has_value());
 }
 
-TEST_F(Fixture, AveragesAreOverTheClassTornadoesWithKnownValues) {
+TEST_F(Fixture, AveragesAreTheCountySharesOverTheClassCount) {
   TornadoRow a = row(1, 1);
   a.len = 1;
   a.wid = 100;
@@ -190,10 +243,10 @@ TEST_F(Fixture, AveragesAreOverTheClassTornadoesWithKnownValues) {
   auto m = assign_tornadoes({a, b, unknown_width, other_class}, counties, s);
   const CountyTornado& c = m.at("40001");
   EXPECT_EQ(c.count[1], 3);
-  EXPECT_DOUBLE_EQ(average_length_ft(c, 1), 2 * 5280.0);
-  // (1 mi x 100 yd + 3 mi x 300 yd) / 2, in acres
+  EXPECT_DOUBLE_EQ(average_length_ft(c, 1), (1 + 3 + 2) * 5280.0 / 3);
+  // (1 mi x 100 yd + 3 mi x 300 yd) over all three: the one of unknown width adds no area
   double acres_a = 1 * 5280.0 * 300 / 43560, acres_b = 3 * 5280.0 * 900 / 43560;
-  EXPECT_DOUBLE_EQ(average_acres(c, 1), (acres_a + acres_b) / 2);
+  EXPECT_DOUBLE_EQ(average_acres(c, 1), (acres_a + acres_b) / 3);
   EXPECT_DOUBLE_EQ(average_length_ft(c, 0), 0) << "no tornado of the class: 0";
 
   TornadoRow no_len = row(5, 3);
@@ -202,11 +255,90 @@ TEST_F(Fixture, AveragesAreOverTheClassTornadoesWithKnownValues) {
   EXPECT_EQ(average_length_ft(m2.at("40003"), 5), -9) << "length not recorded for any of the class";
 }
 
-TEST_F(Fixture, UnknownRatingsAreLeftOut) {
+TEST_F(Fixture, UnknownRatingsCountInF0) {
   TornadoRow r = row(-1, 1);
   auto m = assign_tornadoes({r, row(0, 1)}, counties, s);
-  EXPECT_EQ(total(m, "40001"), 1);
+  EXPECT_EQ(m.at("40001").count[0], 2);
+  EXPECT_EQ(m.at("40001").hourly[0][16], 2);
+  EXPECT_DOUBLE_EQ(average_length_ft(m.at("40001"), 0), 2 * 5280.0);
   EXPECT_EQ(s.unknown_rating, 1);
+}
+
+TEST_F(Fixture, SpcOwnFormatGathersStateSegmentsAndFurtherCounties) {
+  LonLat ok = lonlat_at({base.x + 5, base.y + 5}), ks = lonlat_at({base.x + 5, base.y + 15});
+  char a[64], b[64];
+  std::snprintf(a, sizeof a, "%.4f,%.4f", ok.lat, ok.lon);
+  std::snprintf(b, sizeof b, "%.4f,%.4f", ks.lat, ks.lon);
+  const std::string A = a, B = b;
+  std::string text =
+      "\xEF\xBB\xBFom,yr,mo,dy,date,time,tz,st,stf,stn,mag,inj,fat,loss,closs,slat,slon,elat,elon,len,wid,ns,sn,sg,f1,f2,"
+      "f3,f4,fc\r\n"
+      // one state, no rating, a further county on a continuation row
+      "11,2023,01,02,2023-01-02,11:47:00,3,OK,40,0,-9,0,0,0,0," + A + ",0,0,4.0,100,1,1,1,1,0,0,0,0\n"
+      "11,2023,01,02,2023-01-02,11:47:00,3,OK,40,0,0,0,0,0,0,0,0,0,0,0,0,1,0,-9,3,0,0,0,0\n"
+      // two states: the whole track, then each state's segment
+      "12,2023,01,02,2023-01-02,23:10:00,0,OK,40,0,2,0,0,0,0," + A + "," + B + ",10.0,200,2,0,1,0,0,0,0,0\n"
+      "12,2023,01,02,2023-01-02,23:10:00,0,OK,40,0,2,0,0,0,0," + A + ",0,0,6.0,200,2,1,2,1,0,0,0,0\n"
+      "12,2023,01,02,2023-01-02,23:20:00,0,KS,20,0,2,0,0,0,0," + B + ",0,0,3.0,150,2,1,2,1,0,0,0,0\n"
+      // a continuation row whose tornado is not in the file
+      "99,2023,01,02,2023-01-02,12:00:00,3,OK,40,0,0,0,0,0,0,0,0,0,0,0,0,1,0,-9,3,0,0,0,0\n";
+  namespace fs = std::filesystem;
+  fs::path file = fs::temp_directory_path() / "refdata_2023_torn.csv";
+  std::ofstream(file, std::ios::binary) << text;
+  RecordSource src = read_record_file(file.string(), s);
+  fs::remove(file);
+  EXPECT_EQ(src.name, "refdata_2023_torn.csv");
+  ASSERT_EQ(src.tornadoes.size(), 2u);
+  EXPECT_EQ(s.orphan_rows, 1);
+  EXPECT_EQ(s.zone_assumed, 1) << "zone code 0 is read as Central";
+  const Tornado& one = src.tornadoes[0];
+  EXPECT_EQ(one.whole.mag, -1);
+  EXPECT_EQ(one.whole.tz, "America/Chicago");
+  ASSERT_EQ(one.pieces.size(), 1u);
+  EXPECT_EQ(one.pieces[0].codes.size(), 8u) << "f1..f4 of the row and of its continuation row";
+  ASSERT_EQ(src.tornadoes[1].pieces.size(), 2u);
+
+  auto m = assign_tornadoes(src.tornadoes, counties, s);
+  // The unrated tornado: F0, in both listed counties, 2 miles each (no end point).
+  EXPECT_EQ(m.at("40001").count[0], 1);
+  EXPECT_EQ(m.at("40003").count[0], 1);
+  EXPECT_DOUBLE_EQ(average_length_ft(m.at("40003"), 0), 2 * 5280.0);
+  // The two-state tornado: its recorded 10 miles shared 6 : 3 by the segments,
+  // its recorded width (200 yd) for both; 23:10 Central is hour 0 Eastern.
+  EXPECT_EQ(m.at("40001").count[2], 1);
+  EXPECT_EQ(m.at("20001").count[2], 1);
+  EXPECT_NEAR(average_length_ft(m.at("40001"), 2), 10 * 5280.0 * 6 / 9, 1e-6);
+  EXPECT_NEAR(average_length_ft(m.at("20001"), 2), 10 * 5280.0 * 3 / 9, 1e-6);
+  EXPECT_NEAR(average_acres(m.at("20001"), 2), 10 * 5280.0 * 3 / 9 * 600 / 43560, 1e-6);
+  EXPECT_EQ(m.at("20001").hourly[2][0], 1);
+  EXPECT_EQ(s.segmented, 1);
+}
+
+TEST(TornadoRecord, LaterFilesReplaceTheYearsTheyHold) {
+  auto tornado = [](int yr, int om, double len) {
+    Tornado t;
+    t.whole.yr = yr;
+    t.whole.om = om;
+    t.whole.mag = 1;
+    t.whole.len = len;
+    return t;
+  };
+  RecordSource cleaned{"cleaned", {tornado(2021, 1, 1), tornado(2022, 1, 2), tornado(2022, 2, 4)}};
+  RecordSource yearly{"2022_torn.csv", {tornado(2022, 1, 2), tornado(2022, 2, 4), tornado(2022, 3, 8)}};
+  RecordSource next{"2023_torn.csv", {tornado(2023, 1, 16)}};
+  TornadoSummary s;
+  std::vector<Tornado> all = merge_sources({cleaned, next, yearly}, s);
+  ASSERT_EQ(all.size(), 5u);
+  EXPECT_EQ(s.replaced, 2) << "the cleaned copy's 2022 gives way to the yearly file";
+  EXPECT_EQ(all.front().whole.yr, 2021);
+  EXPECT_EQ(all.back().whole.yr, 2023) << "in year order whatever the order of the files";
+  EXPECT_EQ(s.record_years(), 3);
+  add_raw_totals(all, s);
+  EXPECT_DOUBLE_EQ(s.raw_len_ft[1], (1 + 2 + 4 + 8 + 16) * 5280.0) << "each tornado once";
+
+  TornadoSummary gap;
+  EXPECT_THROW(merge_sources({cleaned, RecordSource{"2024_torn.csv", {tornado(2024, 1, 1)}}}, gap), Error);
+  EXPECT_THROW(merge_sources({}, gap), Error);
 }
 
 TEST(TornadoRecord, ParsesRowsAndCountsWhatItDrops) {
@@ -314,6 +446,21 @@ TEST(Geometry, HolesAndTouchingTracks) {
   Pt c = centroid(donut);
   EXPECT_NEAR(c.x, 5, 1e-9);
   EXPECT_NEAR(c.y, 5, 1e-9);
+}
+
+TEST(Geometry, TrackLengthInsideACountyLeavesOutItsHolesAndSurvivesABowTie) {
+  County donut, bow;
+  donut.shape = {Polygon{{Ring{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, Ring{{4, 4}, {6, 4}, {6, 6}, {4, 6}}}}};
+  donut.box = extent(donut.shape);
+  // A ring that crosses itself, as a simplified boundary can: two triangles meeting at (5, 5).
+  bow.shape = {Polygon{{Ring{{20, 0}, {30, 10}, {30, 0}, {20, 10}}}}};
+  bow.box = extent(bow.shape);
+  TrackClipper clip({donut, bow});
+  EXPECT_NEAR(clip.inside(0, {-5, 5}, {15, 5}), 8, 1e-9) << "10 across, less 2 of hole";
+  EXPECT_NEAR(clip.inside(0, {2, 2}, {3, 2}), 1, 1e-9);
+  EXPECT_EQ(clip.inside(0, {20, 20}, {30, 30}), 0);
+  EXPECT_EQ(clip.inside(0, {5, 5}, {5, 5}), 0) << "a point has no length";
+  EXPECT_NEAR(clip.inside(1, {20, 2}, {30, 2}), 4, 1e-9) << "2 in each triangle";
 }
 
 TEST(RawInputs, MalformedFilesGiveClearErrors) {

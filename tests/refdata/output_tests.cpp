@@ -159,6 +159,8 @@ TEST(Writers, DatabaseAndShapefilesHoldWhatTheProgramReads) {
   t.len_known[3] = 2;
   t.hourly[3][17] = 2;
   b.tornado["20001"] = t;
+  b.summary.first_year = 1950;
+  b.summary.last_year = 2023;
   write_database((d / "verrane.sqlite").string(), b);
   write_shapefiles(d.string(), b);
 
@@ -176,7 +178,7 @@ TEST(Writers, DatabaseAndShapefilesHoldWhatTheProgramReads) {
   EXPECT_EQ(sqlite3_column_double(st, 2), 5280);
   EXPECT_EQ(sqlite3_column_double(st, 3), -9) << "no width recorded for the class";
   EXPECT_EQ(sqlite3_column_double(st, 4), 2);
-  EXPECT_EQ(sqlite3_column_int(st, 5), 73);
+  EXPECT_EQ(sqlite3_column_int(st, 5), 74) << "the years the record spans";
   EXPECT_DOUBLE_EQ(sqlite3_column_double(st, 6), 5);
   sqlite3_finalize(st);
   sqlite3_close(db);

@@ -62,6 +62,7 @@ TEST_F(ShippedData, CheckModeFindsDamage) {
   sqlite3_close(d);
   std::ostringstream out;
   EXPECT_GE(refdata::check_data(dir.string(), "", out), 3);
+  EXPECT_NE(out.str().find("path length of F3"), std::string::npos) << "a county's tornadoes are missing";
   EXPECT_NE(out.str().find("01001: Time_Zones 'Central Time'"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("12086: names differ"), std::string::npos) << out.str();
 
@@ -70,6 +71,25 @@ TEST_F(ShippedData, CheckModeFindsDamage) {
   std::ofstream(dir / "verrane.sqlite") << "not a database";
   EXPECT_GT(refdata::check_data(dir.string(), "", out), 0);
   EXPECT_GT(refdata::check_data((dir / "missing").string(), "", out), 0);
+  fs::remove_all(dir);
+}
+
+TEST_F(ShippedData, CheckModeFindsATrackCountedInFullInEveryCounty) {
+  // The fault the table once had: each county given the whole track.
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "refdata_whole_tracks";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  fs::copy_file(kData + "/verrane.sqlite", dir / "verrane.sqlite");
+  sqlite3* d = nullptr;
+  ASSERT_EQ(sqlite3_open((dir / "verrane.sqlite").c_str(), &d), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(d, "UPDATE tornado SET FLENFT4 = FLENFT4 * 1.2 WHERE FLENFT4 > 0", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(d);
+  std::ostringstream out;
+  EXPECT_GT(refdata::check_data(dir.string(), "", out), 0);
+  EXPECT_NE(out.str().find("path length of F4 is 1.2 times the record's"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("F4: table"), std::string::npos) << "the figures are printed";
   fs::remove_all(dir);
 }
 
@@ -106,7 +126,8 @@ TEST_F(ShippedData, HurricaneWindSpeeds) {
 
 TEST_F(ShippedData, TornadoRecord) {
   EXPECT_GT(num("SELECT FCOUNT0+FCOUNT1+FCOUNT2+FCOUNT3+FCOUNT4+FCOUNT5 FROM tornado WHERE FIPS = '40109'"), 80);
-  EXPECT_EQ(num("SELECT RYEARS FROM tornado WHERE FIPS = '40109'"), 73);
+  EXPECT_EQ(num("SELECT RYEARS FROM tornado WHERE FIPS = '40109'"), 74);
+  EXPECT_EQ(one("SELECT value FROM meta WHERE key = 'tornado_years'"), "1950-2023");
   double all = num("SELECT sum(FCOUNT0+FCOUNT1+FCOUNT2+FCOUNT3+FCOUNT4+FCOUNT5) FROM tornado");
   EXPECT_GE(all, num("SELECT value FROM meta WHERE key = 'tornadoes_counted'"));
   EXPECT_GE(all, num("SELECT value FROM meta WHERE key = 'tornado_rows_read'"));

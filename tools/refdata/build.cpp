@@ -29,6 +29,11 @@ std::string three(int v) {
   return b;
 }
 
+long rule_count(const TornadoSummary& s, ShareRule r) {
+  auto it = s.pieces_by_rule.find(r);
+  return it == s.pieces_by_rule.end() ? 0 : it->second;
+}
+
 int digits(const std::string& s, const std::string& where) {
   if (s.empty() || s.size() > 5 || !std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; }))
     throw Error(where + ": '" + s + "' is not a numeric code");
@@ -66,7 +71,21 @@ std::vector<StateLine> state_lines(const Topology& t) {
   return out;
 }
 
-BuildResult build_from_raw(const std::string& raw, std::ostream& log) {
+std::vector<std::string> record_files(const std::string& raw, const std::vector<std::string>& extra_spc) {
+  std::vector<std::string> files = {raw + "/spc/1950-2022_tornados_tidytuesday.zip", raw + "/spc/2023_torn.csv"};
+  files.insert(files.end(), extra_spc.begin(), extra_spc.end());
+  return files;
+}
+
+std::vector<Tornado> read_record(const std::vector<std::string>& files, TornadoSummary& s) {
+  std::vector<RecordSource> sources;
+  for (const std::string& f : files) sources.push_back(read_record_file(f, s));
+  std::vector<Tornado> record = merge_sources(sources, s);
+  add_raw_totals(record, s);
+  return record;
+}
+
+BuildResult build_from_raw(const std::string& raw, std::ostream& log, const std::vector<std::string>& extra_spc) {
   BuildResult b;
   const std::string atlas = raw + "/census/counties-10m.json";
   Topology topo = read_topology(atlas);
@@ -141,14 +160,22 @@ BuildResult build_from_raw(const std::string& raw, std::ostream& log) {
   b.lines = state_lines(topo);
   log << "state lines: " << b.lines.size() << " arcs\n";
 
-  std::string csv = read_zip_entry(raw + "/spc/1950-2022_tornados_tidytuesday.zip", ".csv");
-  std::vector<TornadoRow> rows = parse_tornadoes(csv, b.summary);
-  b.tornado = assign_tornadoes(rows, b.counties, b.summary);
+  std::vector<std::string> files = record_files(raw, extra_spc);
+  for (const std::string& f : files) b.record_sources.push_back(fs::path(f).filename().string());
+  std::vector<Tornado> record = read_record(files, b.summary);
+  b.tornado = assign_tornadoes(record, b.counties, b.summary);
   const TornadoSummary& s = b.summary;
-  log << "tornado rows read: " << s.rows_read << "\n"
+  log << "tornado record: " << s.first_year << "-" << s.last_year << " (" << s.record_years() << " years) from";
+  for (const std::string& f : b.record_sources) log << " " << f;
+  log << "\n"
+      << "  rows read: " << s.rows_read << "\n"
       << "  dropped, malformed: " << s.malformed << "\n"
       << "  dropped, exact duplicate of an earlier row: " << s.duplicates << "\n"
-      << "  dropped, unknown rating: " << s.unknown_rating << "\n"
+      << "  dropped, segment or continuation rows without their tornado: " << s.orphan_rows << "\n"
+      << "  tornadoes: " << s.tornadoes << " (dropped from an earlier file whose year a later file holds: "
+      << s.replaced << ")\n"
+      << "  time zone not recorded, read as Central: " << s.zone_assumed << "\n"
+      << "  unknown rating, counted in F0: " << s.unknown_rating << "\n"
       << "  dropped, unknown time zone: " << s.unknown_zone << "\n"
       << "  dropped, no county found: " << s.no_county << "\n"
       << "  counted by county codes: " << s.by_codes << "\n"
@@ -157,9 +184,15 @@ BuildResult build_from_raw(const std::string& raw, std::ostream& log) {
       << "  tornadoes counted: " << s.counted() << ", county entries: " << s.county_hits << "\n"
       << "  old county codes mapped: " << s.old_codes << ", invalid county codes ignored: " << s.invalid_codes
       << "\n"
-      << "  whole-track rows: " << s.whole_track_rows << " (also counted in another state they cross: "
-      << s.whole_track_other_states << ")\n"
-      << "  counted tornadoes without length: " << s.no_length << ", without width: " << s.no_width << "\n";
+      << "  whole-track rows without segments: " << s.whole_track_rows << " (also counted in another state they cross: "
+      << s.whole_track_other_states << "); shared among state segments: " << s.segmented << "\n"
+      << "  counted tornadoes without length: " << s.no_length << ", without width: " << s.no_width << "\n"
+      << "  pieces of track by sharing rule: one county " << rule_count(s, ShareRule::OneCounty)
+      << ", by straight track " << rule_count(s, ShareRule::ByTrack) << " (counties with a zero share "
+      << s.zero_shares << "), equal (line misses a listed county) " << rule_count(s, ShareRule::Equal) << " (in none of them "
+      << s.equal_no_track << ")"
+      << ", equal (no end point) " << rule_count(s, ShareRule::NoEndEqual) << ", nearest county "
+      << rule_count(s, ShareRule::NearestCounty) << "\n";
   return b;
 }
 
@@ -200,6 +233,18 @@ struct Stmt {
     sqlite3_clear_bindings(st);
   }
 };
+
+// Round-trip text of a double, and of six of them separated by commas.
+std::string exact_text(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  return buf;
+}
+std::string sums_text(const ClassSums& v) {
+  std::string out;
+  for (int f = 0; f < 6; ++f) out += (f ? "," : "") + exact_text(v[f]);
+  return out;
+}
 
 }  // namespace
 
@@ -265,7 +310,7 @@ void write_database(const std::string& path, const BuildResult& b) {
       const CountyTornado& t = it == b.tornado.end() ? zero : it->second;
       int i = 1;
       st.text(i++, c.fips);
-      st.integer(i++, kRecordYears);
+      st.integer(i++, b.summary.record_years());
       for (int f = 0; f < 6; ++f) st.real(i++, t.count[f]);
       for (int f = 0; f < 6; ++f) st.real(i++, average_length_ft(t, f));
       for (int f = 0; f < 6; ++f) st.real(i++, average_acres(t, f));
@@ -297,10 +342,22 @@ void write_database(const std::string& path, const BuildResult& b) {
       st.text(2, v);
       st.run();
     };
-    put("tornado_source", "SPC 1950-2022 actual tornadoes (TidyTuesday 2023-05-16 copy)");
+    std::string sources;
+    for (const std::string& f : b.record_sources) sources += (sources.empty() ? "" : ",") + f;
+    put("tornado_source", "SPC tornado record (" + sources + ")");
+    put("tornado_files", sources);
+    put("tornado_years", std::to_string(s.first_year) + "-" + std::to_string(s.last_year));
     put("tornado_rows_read", std::to_string(s.rows_read));
+    put("tornadoes", std::to_string(s.tornadoes));
     put("tornadoes_counted", std::to_string(s.counted()));
+    put("tornadoes_unrated", std::to_string(s.unknown_rating));
     put("tornado_county_entries", std::to_string(s.county_hits));
+    put("tornado_length_ft", sums_text(s.raw_len_ft));
+    put("tornado_acres", sums_text(s.raw_acres));
+    put("tornado_unrated_length_ft", exact_text(s.unrated_len_ft));
+    put("tornado_unrated_acres", exact_text(s.unrated_acres));
+    put("tornado_dropped_length_ft", sums_text(s.dropped_len_ft));
+    put("tornado_dropped_acres", sums_text(s.dropped_acres));
     std::string unverified;
     for (const County& c : b.counties)
       if (c.wind_unverified) unverified += (unverified.empty() ? "" : ",") + c.fips;

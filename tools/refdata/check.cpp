@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <sstream>
@@ -141,9 +143,118 @@ void check_zones_against(Checker& c, const std::map<std::string, std::pair<std::
         << unlisted << " counties not in the table (territories, renamed counties)\n";
 }
 
+std::string meta(sqlite3* db, const std::string& key) {
+  Query q(db, "SELECT value FROM meta WHERE key = '" + key + "'");
+  return q.next() ? q.text(0) : "";
+}
+
+std::optional<ClassSums> sums_of(const std::string& text) {
+  std::vector<std::string> f = split_csv(text);
+  if (f.size() != 6) return std::nullopt;
+  ClassSums v{};
+  for (int i = 0; i < 6; ++i) {
+    char* end = nullptr;
+    v[i] = std::strtod(f[i].c_str(), &end);
+    if (f[i].empty() || *end) return std::nullopt;
+  }
+  return v;
+}
+
+bool close_to(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)}); }
+
+// The path length and area the table holds, pooled over every county as the
+// program pools a region (average x count), against the record's own figures,
+// each tornado counted once. The record's figures are those the build wrote
+// into meta; with the raw folder they are read anew from the record files.
+void check_record_totals(Checker& c, sqlite3* db, const ClassSums& table_len, const ClassSums& table_acres,
+                         int ryears, const std::string& raw_dir, const std::vector<std::string>& extra_spc) {
+  std::optional<ClassSums> len = sums_of(meta(db, "tornado_length_ft")), acres = sums_of(meta(db, "tornado_acres"));
+  std::optional<ClassSums> drop_len = sums_of(meta(db, "tornado_dropped_length_ft")),
+                           drop_acres = sums_of(meta(db, "tornado_dropped_acres"));
+  double unrated_len = std::atof(meta(db, "tornado_unrated_length_ft").c_str());
+  double unrated_acres = std::atof(meta(db, "tornado_unrated_acres").c_str());
+  std::string years = meta(db, "tornado_years");
+  if (!raw_dir.empty()) {
+    TornadoSummary s;
+    try {
+      read_record(record_files(raw_dir, extra_spc), s);
+    } catch (const Error& e) {
+      c.fail(std::string("tornado record: ") + e.what());
+      return;
+    }
+    std::string built_from = meta(db, "tornado_files"), given;
+    for (const std::string& f : record_files(raw_dir, extra_spc))
+      given += (given.empty() ? "" : ",") + std::filesystem::path(f).filename().string();
+    if (!built_from.empty() && built_from != given)
+      c.fail("tornado record: built from " + built_from + ", checked against " + given +
+             " (give the build's --spc files to the check)");
+    std::string raw_years = std::to_string(s.first_year) + "-" + std::to_string(s.last_year);
+    c.out << "tornado record read anew: " << raw_years << ", " << s.tornadoes << " tornadoes, " << s.rows_read
+          << " rows\n";
+    if (len) {
+      for (int f = 0; f < 6; ++f)
+        c.expect(close_to((*len)[f], s.raw_len_ft[f]) && close_to((*acres)[f], s.raw_acres[f]),
+                 "meta: record length or area of F" + std::to_string(f) + " differs from the record files");
+      c.expect(close_to(unrated_len, s.unrated_len_ft) && close_to(unrated_acres, s.unrated_acres),
+               "meta: length or area of the unknown-rated tornadoes differs from the record files");
+      c.expect(years == raw_years, "meta: tornado_years " + years + ", the record files hold " + raw_years);
+    } else {
+      c.out << "meta holds no record totals: comparing with the record files\n";
+      len = s.raw_len_ft;
+      acres = s.raw_acres;
+      unrated_len = s.unrated_len_ft;
+      unrated_acres = s.unrated_acres;
+      years = raw_years;
+    }
+  }
+  if (!len || !acres) {
+    c.fail("meta has no tornado_length_ft / tornado_acres: rebuild, or check with --raw");
+    return;
+  }
+  int first = 0, last = 0;
+  if (std::sscanf(years.c_str(), "%d-%d", &first, &last) == 2)
+    c.expect(ryears == last - first + 1, "tornado: RYEARS " + std::to_string(ryears) + " for the record " + years);
+  else
+    c.fail("meta has no tornado_years");
+  ClassSums no_drop{};
+  if (!drop_len) drop_len = no_drop;
+  if (!drop_acres) drop_acres = no_drop;
+  char line[200];
+  c.out << "path length by class, summed over counties (FLENFT x FCOUNT) against the record (each tornado once):\n";
+  for (int f = 0; f < 6; ++f) {
+    double raw = (*len)[f], ratio = raw > 0 ? table_len[f] / raw : 0;
+    std::snprintf(line, sizeof line, "  F%d: table %.0f ft, record %.0f ft, ratio %.4f\n", f, table_len[f], raw, ratio);
+    c.out << line;
+    if (f > 0 && raw > 0)
+      c.expect(std::fabs(ratio - 1) <= 0.05, "tornado: path length of F" + std::to_string(f) + " is " + fmt(ratio) +
+                                                 " times the record's (more than 5 % off)");
+    // Exact bookkeeping: every tornado's length once; the unknown-rated ones in
+    // F0; nothing but what the build could place in no county missing.
+    double want_len = raw - (*drop_len)[f] + (f == 0 ? unrated_len : 0);
+    double want_acres = (*acres)[f] - (*drop_acres)[f] + (f == 0 ? unrated_acres : 0);
+    c.expect(std::fabs(table_len[f] - want_len) <= 1e-6 * std::max(1.0, want_len),
+             "tornado: path length of F" + std::to_string(f) + " summed over counties is " + fmt(table_len[f]) +
+                 " ft, the record gives " + fmt(want_len));
+    c.expect(std::fabs(table_acres[f] - want_acres) <= 1e-6 * std::max(1.0, want_acres),
+             "tornado: path area of F" + std::to_string(f) + " summed over counties is " + fmt(table_acres[f]) +
+                 " acres, the record gives " + fmt(want_acres));
+  }
+  double all_table = 0, all_raw = unrated_acres;
+  for (int f = 0; f < 6; ++f) {
+    all_table += table_acres[f];
+    all_raw += (*acres)[f];
+  }
+  std::snprintf(line, sizeof line,
+                "  F0 surplus over the rated F0 tornadoes: %.0f ft; length of the unknown-rated tornadoes: %.0f ft\n"
+                "  path area, all classes: table %.0f acres, record %.0f acres, ratio %.4f\n",
+                table_len[0] - (*len)[0], unrated_len, all_table, all_raw, all_raw > 0 ? all_table / all_raw : 0);
+  c.out << line;
+}
+
 }  // namespace
 
-int check_data(const std::string& dir, const std::string& raw_dir, std::ostream& out) {
+int check_data(const std::string& dir, const std::string& raw_dir, std::ostream& out,
+               const std::vector<std::string>& extra_spc) {
   Checker c{out};
   const std::string path = dir + "/verrane.sqlite";
   sqlite3* db = nullptr;
@@ -226,6 +337,8 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
 
   // tornado
   double fcount_sum = 0;
+  ClassSums table_len{}, table_acres{};
+  int ryears = -1;
   {
     std::string sql = "SELECT FIPS, RYEARS";
     for (size_t i = 2; i < tcols.size(); ++i) sql += ", " + tcols[i];
@@ -235,7 +348,8 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
       std::string fips = q.text(0);
       c.expect(i < rows.size() && rows[i].fips == fips, "tornado row " + std::to_string(i) + " is " + fips +
                                                              ", not the county of the same row of Counties");
-      c.expect(sqlite3_column_int(q.st, 1) == kRecordYears, "tornado " + fips + ": RYEARS " + q.text(1));
+      if (ryears < 0) ryears = sqlite3_column_int(q.st, 1);
+      c.expect(sqlite3_column_int(q.st, 1) == ryears && ryears > 0, "tornado " + fips + ": RYEARS " + q.text(1));
       for (int f = 0; f < 6; ++f) {
         double n = q.real(2 + f), len = q.real(8 + f), ac = q.real(14 + f);
         c.expect(n >= 0 && n == std::floor(n), "tornado " + fips + ": FCOUNT" + std::to_string(f) + " " + fmt(n));
@@ -244,6 +358,9 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
         c.expect(ac >= 0 || (ac == -9 && n > 0), "tornado " + fips + ": FAC" + std::to_string(f) + " " + fmt(ac));
         c.expect(n > 0 || (len == 0 && ac == 0), "tornado " + fips + ": class " + std::to_string(f) +
                                                      " has averages but no tornado");
+        // As the program pools counties: average x count, negatives skipped.
+        if (len >= 0) table_len[f] += len * n;
+        if (ac >= 0) table_acres[f] += ac * n;
         double hours = 0;
         for (int h = 0; h < 24; ++h) hours += q.real(20 + f * 24 + h);
         c.expect(hours == n, "tornado " + fips + ": hourly counts of class " + std::to_string(f) + " add to " +
@@ -261,6 +378,7 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
       c.fail("meta has no tornadoes_counted");
     }
   }
+  check_record_totals(c, db, table_len, table_acres, ryears, raw_dir, extra_spc);
 
   // cntycoor
   std::map<Region, Box> regions;

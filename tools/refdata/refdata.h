@@ -157,29 +157,61 @@ double hur_wind_at(const County& c, const std::vector<WindPoint>& points, bool& 
 
 // ---------------------------------------------------------------- tornado
 
+// One row of the record, in either of the two formats the importer reads: the
+// storm prediction center's own CSV (time zone codes, `mag` -9, `sg` segment
+// and continuation rows) and the cleaned copy (zone names, `mag` NA, no `sg`:
+// every row is a whole tornado).
 struct TornadoRow {
   int yr = 0, om = 0;
   int mag = -1;        // -1 unknown
   int hour = 0;        // clock hour in the record's zone
   std::string tz;      // "America/Chicago", "America/Denver", "UTC"
+  bool zone_assumed = false;  // zone code 0 (not recorded), read as Central
   std::string st;
   int stf = 0;
   double slat = 0, slon = 0, elat = 0, elon = 0, len = 0, wid = 0;
-  int ns = 1, sn = 1;
+  int ns = 1, sn = 1, sg = 1;  // sg: 1 whole track, 2.. state segment, -9 further counties
   std::array<int, 4> f{0, 0, 0, 0};
+  bool has_end() const { return !(elat == 0 && elon == 0); }
 };
 
+// One stretch of a tornado's track whose counties the record lists together:
+// the whole track, or one state's segment of a multi-state track. `codes` are
+// (state, county) pairs from the row and its continuation rows.
+struct TrackPiece {
+  TornadoRow row;
+  std::vector<std::pair<int, int>> codes;
+  bool crosses_states = false;  // whole track of a multi-state tornado with no segment rows
+};
+
+// A tornado as the record has it: `whole` holds its rating, time, length and
+// width (counted once); `pieces` where its track lies.
+struct Tornado {
+  TornadoRow whole;
+  std::vector<TrackPiece> pieces;
+};
+
+// How the length of one piece was shared among its counties.
+enum class ShareRule { OneCounty, ByTrack, Equal, NoEndEqual, NearestCounty };
+
 struct CountyTornado {
-  std::array<double, 6> count{}, len_ft_sum{}, acres_sum{};
+  std::array<double, 6> count{}, len_ft_sum{}, acres_sum{};  // sums of the county's shares
   std::array<double, 6> len_known{}, acres_known{};  // tornadoes with a recorded length / length and width
   std::array<std::array<double, 24>, 6> hourly{};
 };
+
+// Per class (F0..F5) sums over tornadoes, each counted once.
+using ClassSums = std::array<double, 6>;
 
 struct TornadoSummary {
   long rows_read = 0;
   long malformed = 0;
   long duplicates = 0;
-  long unknown_rating = 0;
+  long orphan_rows = 0;     // segment or continuation rows with no whole-track row of their tornado
+  long zone_assumed = 0;    // tornadoes whose zone code is 0, read as Central
+  long tornadoes = 0;       // in the merged record
+  long replaced = 0;        // tornadoes of earlier sources dropped because a later source holds their year
+  long unknown_rating = 0;  // counted in class F0
   long unknown_zone = 0;
   long by_codes = 0;
   long by_geometry = 0;
@@ -189,10 +221,21 @@ struct TornadoSummary {
   long invalid_codes = 0;   // county references to no county of the atlas
   long whole_track_rows = 0;
   long whole_track_other_states = 0;  // whole-track rows also counted in another state
+  long segmented = 0;       // multi-state tornadoes shared among their state segments
   long county_hits = 0;     // sum of counties over counted tornadoes
   long no_length = 0;       // counted tornadoes with length 0 (unknown)
   long no_width = 0;        // counted tornadoes with width 0 (unknown)
+  std::map<ShareRule, long> pieces_by_rule;
+  long zero_shares = 0;     // counted in a county its straight track only touches (share 0)
+  long equal_no_track = 0;  // equal shares because the line lies in none of the counties (or is a point)
+  int first_year = 0, last_year = 0;
+  // Each tornado once: recorded length (feet) and area (acres) by class, the
+  // unknown-rated separately (their class in the table is F0), and what the
+  // table could not take (no county, unknown zone) by table class.
+  ClassSums raw_len_ft{}, raw_acres{}, dropped_len_ft{}, dropped_acres{};
+  double unrated_len_ft = 0, unrated_acres = 0;
   long counted() const { return by_codes + by_geometry + by_nearest; }
+  int record_years() const { return first_year ? last_year - first_year + 1 : 0; }
 };
 
 // Hour in Eastern Standard Time; nullopt for a zone the record format does not define.
@@ -200,20 +243,61 @@ std::optional<int> est_hour(int hour, const std::string& tz);
 // Old county codes of the record mapped to today's atlas.
 std::string current_fips(const std::string& fips);
 
-// Parses the record (CSV text with header). Malformed rows and exact
-// duplicates are counted in the summary and left out.
+// Recorded path length in feet and area in acres of one tornado; 0 when not known.
+double length_ft(const TornadoRow& r);
+double path_acres(const TornadoRow& r);
+
+// Parses the record (CSV text with header, either format). Malformed rows and
+// exact duplicates are counted in the summary and left out.
 std::vector<TornadoRow> parse_tornadoes(const std::string& csv_text, TornadoSummary& s);
 
-// Averages written to FLENFTf / FACf: 0 for a class without tornadoes, -9
-// when none of the class's tornadoes has the length (width) recorded.
+// Gathers rows into tornadoes: a whole-track row (sg 1) with the state
+// segment rows and continuation rows of the same year and number that follow.
+std::vector<Tornado> group_tornadoes(const std::vector<TornadoRow>& rows, TornadoSummary& s);
+
+// One file of the record, in the order given; a later file replaces every year it holds.
+struct RecordSource {
+  std::string name;
+  std::vector<Tornado> tornadoes;
+};
+std::vector<Tornado> merge_sources(const std::vector<RecordSource>& sources, TornadoSummary& s);
+
+// Reads one record file (CSV, or a zip holding one) into tornadoes.
+RecordSource read_record_file(const std::string& path, TornadoSummary& s);
+
+// Each tornado's recorded length and area, once, into the summary's raw sums.
+void add_raw_totals(const std::vector<Tornado>& tornadoes, TornadoSummary& s);
+
+// Averages written to FLENFTf / FACf: the county's shares over its count; 0
+// for a class without tornadoes, -9 when none of the class's tornadoes has the
+// length (width) recorded.
 double average_length_ft(const CountyTornado& c, int f);
 double average_acres(const CountyTornado& c, int f);
 
-// Counts every tornado of known rating in each county it touched.
-// Result is keyed by FIPS and holds every county of `counties`.
+// Counts every tornado in each county it touched (unknown ratings in F0) and
+// shares its recorded length and area among those counties. Result is keyed
+// by FIPS and holds every county of `counties`.
+std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<Tornado>& tornadoes,
+                                                      const std::vector<County>& counties,
+                                                      TornadoSummary& s);
+// The same for a record of single rows (each row one tornado).
 std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<TornadoRow>& rows,
                                                       const std::vector<County>& counties,
                                                       TornadoSummary& s);
+
+// Lengths of the straight segment a->b inside each county polygon (planar miles).
+class TrackClipper {
+ public:
+  explicit TrackClipper(const std::vector<County>& counties);
+  ~TrackClipper();
+  TrackClipper(const TrackClipper&) = delete;
+  TrackClipper& operator=(const TrackClipper&) = delete;
+  double inside(size_t county, Pt a, Pt b) const;
+
+ private:
+  struct Impl;
+  Impl* impl_;
+};
 
 // ----------------------------------------------------------------- output
 
@@ -223,18 +307,25 @@ struct StateLine {
 };
 std::vector<StateLine> state_lines(const Topology& t);
 
-constexpr int kRecordYears = 73;
-
 struct BuildResult {
   std::vector<County> counties;
   std::vector<State> states;
   std::vector<StateLine> lines;
   std::map<std::string, CountyTornado> tornado;
   TornadoSummary summary;
+  std::vector<std::string> record_sources;  // file names, in the order read
 };
 
+// The record files a build reads: the cleaned copy and SPC's 2023 file of the
+// raw folder, then `extra_spc` in order.
+std::vector<std::string> record_files(const std::string& raw_dir, const std::vector<std::string>& extra_spc);
+
+// Reads the record files, merges them and sums each tornado once (no geometry).
+std::vector<Tornado> read_record(const std::vector<std::string>& files, TornadoSummary& s);
+
 // Reads the raw folder (layout of shared/data) and builds everything in memory.
-BuildResult build_from_raw(const std::string& raw_dir, std::ostream& log);
+BuildResult build_from_raw(const std::string& raw_dir, std::ostream& log,
+                           const std::vector<std::string>& extra_spc = {});
 
 // Writes verrane.sqlite (via a temporary file renamed into place).
 void write_database(const std::string& path, const BuildResult& b);
@@ -242,7 +333,9 @@ void write_database(const std::string& path, const BuildResult& b);
 void write_shapefiles(const std::string& dir, const BuildResult& b);
 
 // Validates the shipped data; with raw_dir, also compares time zones with
-// timezones/county_tzs.csv. Prints every problem; returns their number.
-int check_data(const std::string& data_dir, const std::string& raw_dir, std::ostream& out);
+// timezones/county_tzs.csv and the tornado table with the record read anew
+// (with `extra_spc` as in the build). Prints every problem; returns their number.
+int check_data(const std::string& data_dir, const std::string& raw_dir, std::ostream& out,
+               const std::vector<std::string>& extra_spc = {});
 
 }  // namespace refdata
