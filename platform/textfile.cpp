@@ -209,8 +209,10 @@ void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vect
             throw TextFileError("Cannot save to " + Quoted(file) + ": it is " + Kind(st.st_mode) + ".");
         // No write permission for anyone is read-only, also for a user whom
         // the system would let write anyway.
-        if (!existing.isWritable() || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             throw TextFileError("Cannot save to " + Quoted(file) + ": the file is read-only.");
+        if (!existing.isWritable())
+            throw TextFileError("Cannot save to " + Quoted(file) + ": " + std::strerror(EACCES) + ".");
     }
     if (existing.fileName().toLocal8Bit().size() + 7 > NAME_MAX) return SaveUnderShortName(target, existing, data, file);
     QSaveFile out(target);
