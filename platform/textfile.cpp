@@ -109,25 +109,14 @@ QString SaveTarget(const std::filesystem::path& file) {
 
 // QSaveFile names its temporary file after the target plus seven
 // characters; a name that leaves no room for them is saved through a
-// temporary file of a short unique name in the same folder instead.
-void SaveUnderShortName(const QString& target, const QFileInfo& existing, const std::string& data,
+// temporary file of a short unique name in the same folder instead, given
+// the permissions `mode`.
+void SaveUnderShortName(const QString& target, mode_t mode, const std::string& data,
                         const std::filesystem::path& shown) {
     QTemporaryFile tmp(QFileInfo(target).absolutePath() + "/.verrane-XXXXXX");
     if (!tmp.open()) throw TextFileError("Cannot save to " + Quoted(shown) + ": " + tmp.errorString().toStdString() + ".");
-    QFileDevice::Permissions perms = existing.exists() ? existing.permissions() : QFileDevice::Permissions{};
-    if (!existing.exists()) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        const mode_t mode = 0666 & ~mask;
-        if (mode & S_IRUSR) perms |= QFileDevice::ReadOwner | QFileDevice::ReadUser;
-        if (mode & S_IWUSR) perms |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
-        if (mode & S_IRGRP) perms |= QFileDevice::ReadGroup;
-        if (mode & S_IWGRP) perms |= QFileDevice::WriteGroup;
-        if (mode & S_IROTH) perms |= QFileDevice::ReadOther;
-        if (mode & S_IWOTH) perms |= QFileDevice::WriteOther;
-    }
     if (tmp.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !tmp.flush() ||
-        ::fsync(tmp.handle()) != 0 || !tmp.setPermissions(perms))
+        ::fsync(tmp.handle()) != 0 || ::fchmod(tmp.handle(), mode) != 0)
         throw TextFileError("Saving " + Quoted(shown) + " failed: " + tmp.errorString().toStdString() + ".");
     if (::rename(QFile::encodeName(tmp.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
         throw TextFileError("Cannot replace " + Quoted(shown) + ": " + std::strerror(errno) + ".");
@@ -203,22 +192,28 @@ void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vect
     }
     const QString target = SaveTarget(file);
     const QFileInfo existing(target);
-    if (existing.exists()) {
-        struct stat st {};
-        if (::stat(QFile::encodeName(target).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-            throw TextFileError("Cannot save to " + Quoted(file) + ": it is " + Kind(st.st_mode) + ".");
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode_t mode = 0666 & ~mask;  // of a new file
+    struct stat st {};
+    if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) throw TextFileError("Cannot save to " + Quoted(file) + ": it is " + Kind(st.st_mode) + ".");
         // No write permission for anyone is read-only, also for a user whom
         // the system would let write anyway.
         if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
             throw TextFileError("Cannot save to " + Quoted(file) + ": the file is read-only.");
         if (!existing.isWritable())
             throw TextFileError("Cannot save to " + Quoted(file) + ": " + std::strerror(EACCES) + ".");
+        mode = st.st_mode & 07777;
     }
-    if (existing.fileName().toLocal8Bit().size() + 7 > NAME_MAX) return SaveUnderShortName(target, existing, data, file);
+    if (existing.fileName().toLocal8Bit().size() + 7 > NAME_MAX) return SaveUnderShortName(target, mode, data, file);
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         throw TextFileError("Cannot save to " + Quoted(file) + ": " + out.errorString().toStdString() + ".");
-    if (out.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !out.commit())
+    // The explicit flush matters: commit() does not notice a buffer that
+    // could not be written (a full disk) and would keep an empty file.
+    if (out.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !out.flush() ||
+        !out.commit())
         throw TextFileError("Saving " + Quoted(file) + " failed: " + out.errorString().toStdString() + ".");
 }
 

@@ -5,6 +5,8 @@
 // ordinary user can observe is checked in a child process that has dropped
 // to the user "nobody".
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -178,4 +180,46 @@ TEST(SaveFile, AUserWithoutPermissionIsToldWhy) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not become nobody, 11: Save, 12: Save As, 13: Open";
     EXPECT_EQ(Bytes(dir / "theirs.tor"), "old\r\n");
     EXPECT_EQ(Names(dir), std::vector<std::string>{"theirs.tor"});
+}
+
+// A full disk: the save says so, the old file keeps its contents, and a
+// save asked for at the save prompt stops the command. Needs a small file
+// system of its own, mounted in a child process's private mount namespace.
+TEST(SaveFile, AFullDiskLosesNothing) {
+    Saver s("save-full");
+    const auto dir = Dir("full");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=16k") != 0)
+            ::_exit(77);
+        Put(dir / "project.tor", "old\r\n");
+        {
+            std::ofstream filler(dir / "filler", std::ios::binary);
+            const std::string block(512, 'f');
+            while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
+            }
+        }
+        const std::string notSaved = "The project was not saved. ";
+        s.t.app->ProjectFileName = (dir / "project.tor").string();
+        s.t.app->HasFileName = true;
+        const auto saved = s.Save();
+        if (saved.size() != 1 || saved[0].rfind(notSaved, 0) != 0 || saved[0].find("No space left on device") == std::string::npos)
+            ::_exit(11);
+        if (Bytes(dir / "project.tor") != "old\r\n") ::_exit(12);
+        s.t.dialogs.answers = {platform::Answer::Yes};
+        s.t.dialogs.files = {(dir / "other.tor").string()};
+        s.t.dialogs.messages.clear();
+        s.f2.FindMenu("mnuNew")->click();
+        if (s.t.dialogs.messages.size() != 2 || s.t.dialogs.messages[1].text.rfind(notSaved, 0) != 0) ::_exit(13);
+        if (s.f2.Text1[0].text() != "Central High") ::_exit(14);
+        if (Names(dir) != std::vector<std::string>{"filler", "project.tor"}) ::_exit(15);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot mount a small file system here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "11: Save message, 12: old file, 13: save prompt, 14: New went on, 15: leftovers";
 }
