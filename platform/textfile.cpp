@@ -78,7 +78,8 @@ std::string ReadProjectBytes(const std::filesystem::path& file) {
     auto tooLarge = [&](std::uintmax_t size) {
         return TextFileError(Quoted(file) + " is too large to be a project file (" + std::to_string(size) + " bytes).");
     };
-    if (static_cast<std::uintmax_t>(st.st_size) > kMaxTextFileBytes) throw tooLarge(static_cast<std::uintmax_t>(st.st_size));
+    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    if (size > kMaxTextFileBytes) throw tooLarge(size);
     std::string data;
     char buf[65536];
     for (;;) {
@@ -114,7 +115,8 @@ QString SaveTarget(const std::filesystem::path& file) {
 void SaveUnderShortName(const QString& target, mode_t mode, const std::string& data,
                         const std::filesystem::path& shown) {
     QTemporaryFile tmp(QFileInfo(target).absolutePath() + "/.verrane-XXXXXX");
-    if (!tmp.open()) throw TextFileError("Cannot save to " + Quoted(shown) + ": " + tmp.errorString().toStdString() + ".");
+    if (!tmp.open())
+        throw TextFileError("Cannot save to " + Quoted(shown) + ": " + tmp.errorString().toStdString() + ".");
     if (tmp.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !tmp.flush() ||
         ::fsync(tmp.handle()) != 0 || ::fchmod(tmp.handle(), mode) != 0)
         throw TextFileError("Saving " + Quoted(shown) + " failed: " + tmp.errorString().toStdString() + ".");
@@ -197,7 +199,8 @@ void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vect
     mode_t mode = 0666 & ~mask;  // of a new file
     struct stat st {};
     if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) throw TextFileError("Cannot save to " + Quoted(file) + ": it is " + Kind(st.st_mode) + ".");
+        if (!S_ISREG(st.st_mode))
+            throw TextFileError("Cannot save to " + Quoted(file) + ": it is " + Kind(st.st_mode) + ".");
         // No write permission for anyone is read-only, also for a user whom
         // the system would let write anyway.
         if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)

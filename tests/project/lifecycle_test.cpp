@@ -316,7 +316,8 @@ TEST(Lifecycle, UnreadableFilesSayWhatIsWrong) {
         t.dialogs.answers = {Answer::No};
         t.dialogs.files = {file.string()};
         f2.FindMenu("mnuOpen")->click();
-        EXPECT_EQ(t.dialogs.texts(), (std::vector<std::string>{"Do you want to save changes to the current project?", text}));
+        EXPECT_EQ(t.dialogs.texts(),
+                  (std::vector<std::string>{"Do you want to save changes to the current project?", text}));
         EXPECT_EQ(f2.Text1[0].text(), "Fremont Middle School");
         EXPECT_EQ(t.app->front(), &f2);
     }

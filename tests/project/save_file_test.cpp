@@ -170,7 +170,8 @@ TEST(SaveFile, AUserWithoutPermissionIsToldWhy) {
         s.t.dialogs.messages.clear();
         s.f2.FindMenu("mnuOpen")->click();
         const auto opened = s.t.dialogs.texts();
-        if (opened.size() != 2 || opened[1] != "\"" + (dir / "theirs.tor").string() + "\" cannot be opened: Permission denied.")
+        const std::string denied = "\"" + (dir / "theirs.tor").string() + "\" cannot be opened: Permission denied.";
+        if (opened.size() != 2 || opened[1] != denied)
             ::_exit(13);
         ::_exit(0);
     }
@@ -205,7 +206,8 @@ TEST(SaveFile, AFullDiskLosesNothing) {
         s.t.app->ProjectFileName = (dir / "project.tor").string();
         s.t.app->HasFileName = true;
         const auto saved = s.Save();
-        if (saved.size() != 1 || saved[0].rfind(notSaved, 0) != 0 || saved[0].find("No space left on device") == std::string::npos)
+        if (saved.size() != 1 || saved[0].rfind(notSaved, 0) != 0 ||
+            saved[0].find("No space left on device") == std::string::npos)
             ::_exit(11);
         if (Bytes(dir / "project.tor") != "old\r\n") ::_exit(12);
         s.t.dialogs.answers = {platform::Answer::Yes};
@@ -221,5 +223,6 @@ TEST(SaveFile, AFullDiskLosesNothing) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot mount a small file system here";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "11: Save message, 12: old file, 13: save prompt, 14: New went on, 15: leftovers";
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "11: Save message, 12: old file, 13: save prompt, 14: New went on, 15: files left behind";
 }
