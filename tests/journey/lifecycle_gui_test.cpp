@@ -11,12 +11,12 @@
 #include <QRadioButton>
 #include <QTest>
 #include <fstream>
-#include <sstream>
 
 #include "gui/window_manager.h"
 #include "platform/textfile.h"
 #include "screens/hazard/form4.h"
 #include "screens/start/form1.h"
+#include "tests/support/scratch.h"
 #include "tests/support/test_app.h"
 
 using namespace verrane;
@@ -28,17 +28,7 @@ int argc = 1;
 char arg0[] = "lifecycle_gui";
 char* argv[] = {arg0, nullptr};
 
-fs::path Temp(const std::string& name) {
-    auto dir = fs::temp_directory_path() / "verrane-lifecycle-gui";
-    fs::create_directories(dir);
-    return dir / name;
-}
-std::string Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+fs::path Temp(const std::string& name) { return test::ScratchFile("verrane-lifecycle-gui", name); }
 
 // A program on the fixture data with its windows.
 struct Windows {
@@ -102,7 +92,7 @@ TEST(LifecycleWindows, RejectedFileIsNeverSavedOver) {
         f2.Write_File(good);
     }
     { std::ofstream(bad, std::ios::binary) << "Verrane v0.9\r\n" << std::string(1230, 'x') << "\r\n"; }
-    const std::string damaged = Bytes(bad);
+    const std::string damaged = test::FileBytes(bad);
 
     Windows w("lgui-reject");
     w.OpenAtStart(bad);
@@ -112,7 +102,7 @@ TEST(LifecycleWindows, RejectedFileIsNeverSavedOver) {
     w.Menu("&File", "&Save");
     ASSERT_EQ(w.t.dialogs.fileRequests.size(), 2u);  // Save asks for a name
     EXPECT_TRUE(w.t.dialogs.fileRequests[1].save);
-    EXPECT_EQ(Bytes(bad), damaged);
+    EXPECT_EQ(test::FileBytes(bad), damaged);
 
     Windows v("lgui-reject2");
     v.OpenAtStart(good);
@@ -125,8 +115,8 @@ TEST(LifecycleWindows, RejectedFileIsNeverSavedOver) {
     v.t.dialogs.messages.clear();
     v.Menu("&File", "&Save");
     EXPECT_EQ(v.t.dialogs.texts(), std::vector<std::string>{"Project Saved."});
-    EXPECT_EQ(Bytes(bad), damaged);
-    EXPECT_NE(Bytes(good).find("Newkirk Shelter"), std::string::npos);
+    EXPECT_EQ(test::FileBytes(bad), damaged);
+    EXPECT_NE(test::FileBytes(good).find("Newkirk Shelter"), std::string::npos);
 }
 
 // "Entire State" on the hazard screen, then Exit (from the menu, or the

@@ -10,6 +10,7 @@
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
 #include "screens/start/form1.h"
+#include "tests/support/scratch.h"
 #include "tests/support/test_app.h"
 
 using namespace verrane;
@@ -17,16 +18,15 @@ using platform::Answer;
 namespace fs = std::filesystem;
 
 namespace {
-fs::path Temp(const std::string& name) {
-    auto dir = fs::temp_directory_path() / "verrane-lifecycle";
-    fs::create_directories(dir);
-    return dir / name;
-}
-std::string Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+fs::path Temp(const std::string& name) { return test::ScratchFile("verrane-lifecycle", name); }
+using test::FileBytes;
+// "Existing Project" and OK on the start screen, and `file` in the dialog.
+void StartWith(test::TestApp& t, const fs::path& file) {
+    Form1& f1 = t.app->form1();
+    f1.Show();
+    f1.Option1[1].setValue(true);
+    t.dialogs.files = {file.string()};
+    f1.Command1_Click(0);
 }
 void Fill(Form2& f2) {
     f2.Text1[0].setText("Fremont Middle School");
@@ -50,7 +50,7 @@ TEST(ProjectFile, SaveOpenSaveGivesIdenticalBytes) {
         t.app->form5();
         f2.Write_File(first);
     }
-    EXPECT_NE(Bytes(first).find("Ca\xF1on City\r\n"), std::string::npos);  // Windows-1252 on disk
+    EXPECT_NE(FileBytes(first).find("Ca\xF1on City\r\n"), std::string::npos);  // Windows-1252 on disk
     test::TestApp t("life-rt2");
     Form2& f2 = t.Start();
     f2.Read_File(first);
@@ -63,7 +63,7 @@ TEST(ProjectFile, SaveOpenSaveGivesIdenticalBytes) {
     EXPECT_TRUE(t.app->IsLoaded("Form3"));
     EXPECT_TRUE(t.app->IsLoaded("Form5"));
     f2.Write_File(second);
-    EXPECT_EQ(Bytes(first), Bytes(second));
+    EXPECT_EQ(FileBytes(first), FileBytes(second));
 }
 
 TEST(ProjectFile, UnknownStateLoadsAsClickState) {
@@ -176,7 +176,7 @@ TEST(Lifecycle, YesThenNoSaveStopsNewOpenAndExit) {
             EXPECT_EQ(f2.Combo2.text(), "Kay");
             EXPECT_FALSE(f2.StatePending);
             EXPECT_EQ(t.app->ProjectFileName, name);
-            EXPECT_EQ(Bytes(readOnly), "kept\r\n");
+            EXPECT_EQ(FileBytes(readOnly), "kept\r\n");
         }
     }
 
@@ -189,7 +189,7 @@ TEST(Lifecycle, YesThenNoSaveStopsNewOpenAndExit) {
     EXPECT_EQ(f2.Text1[0].text(), "");
     EXPECT_FALSE(t.app->IsLoaded("Form3"));
     EXPECT_FALSE(t.app->HasFileName);
-    EXPECT_NE(Bytes(saved).find("Fremont Middle School"), std::string::npos);
+    EXPECT_NE(FileBytes(saved).find("Fremont Middle School"), std::string::npos);
 }
 
 // A file that Open or the start screen rejected never becomes the file that
@@ -203,14 +203,10 @@ TEST(Lifecycle, RejectedOrCancelledOpenKeepsTheProjectsFile) {
         f2.Write_File(good);
     }
     { std::ofstream(bad, std::ios::binary) << "Not a project\r\n" << std::string(1200, 'x') << "\r\n"; }
-    const std::string damaged = Bytes(bad);
+    const std::string damaged = FileBytes(bad);
 
     test::TestApp t("life-keep1");
-    Form1& f1 = t.app->form1();
-    f1.Show();
-    f1.Option1[1].setValue(true);
-    t.dialogs.files = {good.string()};
-    f1.Command1_Click(0);
+    StartWith(t, good);
     Form2& f2 = t.app->form2();
     f2.Text1[6].setText("first edit");
 
@@ -220,7 +216,7 @@ TEST(Lifecycle, RejectedOrCancelledOpenKeepsTheProjectsFile) {
     t.dialogs.messages.clear();
     f2.FindMenu("mnusave")->click();
     EXPECT_EQ(t.dialogs.texts(), std::vector<std::string>{"Project Saved."});
-    EXPECT_NE(Bytes(good).find("first edit"), std::string::npos);
+    EXPECT_NE(FileBytes(good).find("first edit"), std::string::npos);
 
     t.dialogs.answers = {Answer::No};
     t.dialogs.files = {bad.string()};
@@ -231,23 +227,19 @@ TEST(Lifecycle, RejectedOrCancelledOpenKeepsTheProjectsFile) {
     const size_t asked = t.dialogs.fileRequests.size();
     f2.FindMenu("mnusave")->click();
     EXPECT_EQ(t.dialogs.fileRequests.size(), asked);
-    EXPECT_EQ(Bytes(bad), damaged);
-    EXPECT_NE(Bytes(good).find("second edit"), std::string::npos);
+    EXPECT_EQ(FileBytes(bad), damaged);
+    EXPECT_NE(FileBytes(good).find("second edit"), std::string::npos);
 
     // Rejected at start: the project has no file, and Save asks for one.
     test::TestApp s("life-keep2");
-    Form1& start = s.app->form1();
-    start.Show();
-    start.Option1[1].setValue(true);
-    s.dialogs.files = {bad.string()};
-    start.Command1_Click(0);
+    StartWith(s, bad);
     EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Selected File has incorrect format."});
     EXPECT_FALSE(s.app->HasFileName);
     s.dialogs.files = {std::nullopt};
     s.app->form2().FindMenu("mnusave")->click();
     ASSERT_EQ(s.dialogs.fileRequests.size(), 2u);
     EXPECT_EQ(s.dialogs.fileRequests[1].flags, 4);
-    EXPECT_EQ(Bytes(bad), damaged);
+    EXPECT_EQ(FileBytes(bad), damaged);
 }
 
 // ".tor" is added to a name typed without an extension; Save As asks before
@@ -275,8 +267,8 @@ TEST(Lifecycle, SaveAddsTheExtensionAndSaveAsAsksBeforeReplacingIt) {
     EXPECT_EQ(t.dialogs.messages[0].text, (dir / "test.tor").string() + " already exists.\nDo you want to replace it?");
     EXPECT_EQ(t.dialogs.messages[0].buttons, platform::Buttons::YesNo);
     EXPECT_EQ(t.dialogs.messages[1].text, "Project Saved.");
-    EXPECT_EQ(Bytes(dir / "test.tor").find("second"), std::string::npos);
-    EXPECT_NE(Bytes(dir / "other.tor").find("second"), std::string::npos);
+    EXPECT_EQ(FileBytes(dir / "test.tor").find("second"), std::string::npos);
+    EXPECT_NE(FileBytes(dir / "other.tor").find("second"), std::string::npos);
     EXPECT_EQ(t.app->ProjectFileName, (dir / "other.tor").string());
 
     t.dialogs.messages.clear();
@@ -284,7 +276,7 @@ TEST(Lifecycle, SaveAddsTheExtensionAndSaveAsAsksBeforeReplacingIt) {
     t.dialogs.files = {(dir / "test").string()};
     f2.FindMenu("mnusaveas")->click();
     EXPECT_EQ(t.dialogs.messages.size(), 2u);
-    EXPECT_NE(Bytes(dir / "test.tor").find("second"), std::string::npos);
+    EXPECT_NE(FileBytes(dir / "test.tor").find("second"), std::string::npos);
 
     // A name typed with its extension is the dialog's business: no second question.
     t.dialogs.messages.clear();
@@ -338,17 +330,17 @@ TEST(Lifecycle, SaveAsksForANameOnlyOnceAndNeverClaimsAFailedSave) {
     f2.Text1[0].setText("changed");
     f2.mnusave_Click();
     EXPECT_EQ(t.dialogs.fileRequests.size(), asked);  // no dialog the second time
-    EXPECT_NE(Bytes(file).find("changed"), std::string::npos);
+    EXPECT_NE(FileBytes(file).find("changed"), std::string::npos);
 
     // A save that cannot be written says so and leaves the old file alone.
-    const std::string before = Bytes(file);
+    const std::string before = FileBytes(file);
     t.app->ProjectFileName = (Temp("no-such-folder") / "x" / "y.tor").string();
     f2.Text1[0].setText("lost?");
     t.dialogs.messages.clear();
     f2.mnusave_Click();
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     EXPECT_NE(t.dialogs.messages[0].text, "Project Saved.");
-    EXPECT_EQ(Bytes(file), before);
+    EXPECT_EQ(FileBytes(file), before);
 }
 
 TEST(Lifecycle, OpenCancelledKeepsFieldsButDiscardsScreens) {

@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "platform/textfile.h"
 #include "screens/project/form2.h"
+#include "tests/support/scratch.h"
 #include "tests/support/test_app.h"
 
 using namespace verrane;
@@ -30,12 +30,7 @@ fs::path Dir(const std::string& name) {
                                            fs::perms::others_exec | fs::perms::others_read);
     return dir;
 }
-std::string Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::FileBytes;
 void Put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 fs::perms Mode(const fs::path& p) { return fs::status(p).permissions() & fs::perms::mask; }
 std::vector<std::string> Names(const fs::path& dir) {
@@ -74,7 +69,7 @@ TEST(SaveFile, LinksAreFollowedAndNeverReplaced) {
     fs::create_symlink("real.tor", dir / "link.tor");
     EXPECT_EQ(s.SaveAs(dir / "link.tor"), kSaved);
     EXPECT_TRUE(fs::is_symlink(dir / "link.tor"));
-    EXPECT_NE(Bytes(dir / "real.tor").find("Central High"), std::string::npos);
+    EXPECT_NE(FileBytes(dir / "real.tor").find("Central High"), std::string::npos);
 
     // A link planted under a name a temporary file might take leads nowhere
     // the save goes: the file it points at keeps its contents.
@@ -84,8 +79,8 @@ TEST(SaveFile, LinksAreFollowedAndNeverReplaced) {
     EXPECT_EQ(s.SaveAs(dir / "project.tor"), kSaved);
     s.f2.Text1[0].setText("again");
     EXPECT_EQ(s.Save(), kSaved);
-    EXPECT_EQ(Bytes(dir / "victim"), "precious\r\n");
-    EXPECT_NE(Bytes(dir / "project.tor").find("again"), std::string::npos);
+    EXPECT_EQ(FileBytes(dir / "victim"), "precious\r\n");
+    EXPECT_NE(FileBytes(dir / "project.tor").find("again"), std::string::npos);
     EXPECT_FALSE(fs::is_symlink(dir / "project.tor"));
     EXPECT_EQ(Names(dir), (std::vector<std::string>{".project.tor.swp", "link.tor", "project.tor", "project.tor.saving",
                                                     "project.tor.tmp", "project.tor~", "real.tor", "victim"}));
@@ -98,7 +93,7 @@ TEST(SaveFile, PermissionsAreKeptAndAReadOnlyFileIsRefused) {
     fs::permissions(dir / "private.tor", fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(s.SaveAs(dir / "private.tor"), kSaved);
     EXPECT_EQ(Mode(dir / "private.tor"), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_NE(Bytes(dir / "private.tor").find("Central High"), std::string::npos);
+    EXPECT_NE(FileBytes(dir / "private.tor").find("Central High"), std::string::npos);
 
     // Nobody may write it: refused with the reason, even for a user whom the
     // system would let write, and the file is left exactly as it was.
@@ -107,7 +102,7 @@ TEST(SaveFile, PermissionsAreKeptAndAReadOnlyFileIsRefused) {
     fs::permissions(ro, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(s.SaveAs(ro), std::vector<std::string>{"The project was not saved. Cannot save to \"" + ro.string() +
                                                      "\": the file is read-only."});
-    EXPECT_EQ(Bytes(ro), "old\r\n");
+    EXPECT_EQ(FileBytes(ro), "old\r\n");
     EXPECT_EQ(Mode(ro), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(s.t.app->ProjectFileName, (dir / "private.tor").string());
 
@@ -134,7 +129,7 @@ TEST(SaveFile, LongestNamesSaveAndSaveAgain) {
         fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
         s.f2.Text1[1].setText("address " + std::to_string(length));
         EXPECT_EQ(s.Save(), kSaved);
-        EXPECT_NE(Bytes(file).find("address " + std::to_string(length)), std::string::npos);
+        EXPECT_NE(FileBytes(file).find("address " + std::to_string(length)), std::string::npos);
         EXPECT_EQ(Mode(file), fs::perms::owner_read | fs::perms::owner_write);
     }
     EXPECT_EQ(Names(dir).size(), 3u);
@@ -179,7 +174,7 @@ TEST(SaveFile, AUserWithoutPermissionIsToldWhy) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not become nobody, 11: Save, 12: Save As, 13: Open";
-    EXPECT_EQ(Bytes(dir / "theirs.tor"), "old\r\n");
+    EXPECT_EQ(FileBytes(dir / "theirs.tor"), "old\r\n");
     EXPECT_EQ(Names(dir), std::vector<std::string>{"theirs.tor"});
 }
 
@@ -209,7 +204,7 @@ TEST(SaveFile, AFullDiskLosesNothing) {
         if (saved.size() != 1 || saved[0].rfind(notSaved, 0) != 0 ||
             saved[0].find("No space left on device") == std::string::npos)
             ::_exit(11);
-        if (Bytes(dir / "project.tor") != "old\r\n") ::_exit(12);
+        if (FileBytes(dir / "project.tor") != "old\r\n") ::_exit(12);
         s.t.dialogs.answers = {platform::Answer::Yes};
         s.t.dialogs.files = {(dir / "other.tor").string()};
         s.t.dialogs.messages.clear();
