@@ -108,11 +108,17 @@ QString SaveTarget(const std::filesystem::path& file) {
     return info.absoluteFilePath();
 }
 
+// The file replaced keeps its owner and group. An ordinary user may not
+// give a file away; his saved file is then his own, as any file he makes.
+void KeepOwner(int fd, const struct stat* old) {
+    if (old && ::fchown(fd, old->st_uid, old->st_gid) != 0) errno = 0;
+}
+
 // QSaveFile names its temporary file after the target plus seven
 // characters; a name that leaves no room for them is saved through a
 // temporary file of a short unique name in the same folder instead, given
 // the permissions `mode`.
-void SaveUnderShortName(const QString& target, mode_t mode, const std::string& data,
+void SaveUnderShortName(const QString& target, mode_t mode, const struct stat* old, const std::string& data,
                         const std::filesystem::path& shown) {
     QTemporaryFile tmp(QFileInfo(target).absolutePath() + "/.verrane-XXXXXX");
     if (!tmp.open())
@@ -120,6 +126,7 @@ void SaveUnderShortName(const QString& target, mode_t mode, const std::string& d
     if (tmp.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !tmp.flush() ||
         ::fsync(tmp.handle()) != 0 || ::fchmod(tmp.handle(), mode) != 0)
         throw TextFileError("Saving " + Quoted(shown) + " failed: " + tmp.errorString().toStdString() + ".");
+    KeepOwner(tmp.handle(), old);
     if (::rename(QFile::encodeName(tmp.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
         throw TextFileError("Cannot replace " + Quoted(shown) + ": " + std::strerror(errno) + ".");
     tmp.setAutoRemove(false);
@@ -198,7 +205,8 @@ void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vect
     ::umask(mask);
     mode_t mode = 0666 & ~mask;  // of a new file
     struct stat st {};
-    if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
+    const bool exists = ::stat(QFile::encodeName(target).constData(), &st) == 0;
+    if (exists) {
         if (!S_ISREG(st.st_mode))
             throw TextFileError("Cannot save to " + Quoted(file) + ": it is " + Kind(st.st_mode) + ".");
         // No write permission for anyone is read-only, also for a user whom
@@ -209,10 +217,12 @@ void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vect
             throw TextFileError("Cannot save to " + Quoted(file) + ": " + std::strerror(EACCES) + ".");
         mode = st.st_mode & 07777;
     }
-    if (existing.fileName().toLocal8Bit().size() + 7 > NAME_MAX) return SaveUnderShortName(target, mode, data, file);
+    if (existing.fileName().toLocal8Bit().size() + 7 > NAME_MAX)
+        return SaveUnderShortName(target, mode, exists ? &st : nullptr, data, file);
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         throw TextFileError("Cannot save to " + Quoted(file) + ": " + out.errorString().toStdString() + ".");
+    KeepOwner(out.handle(), exists ? &st : nullptr);
     // The explicit flush matters: commit() does not notice a buffer that
     // could not be written (a full disk) and would keep an empty file.
     if (out.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !out.flush() ||

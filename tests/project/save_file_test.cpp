@@ -91,9 +91,18 @@ TEST(SaveFile, PermissionsAreKeptAndAReadOnlyFileIsRefused) {
     const auto dir = Dir("perms");
     Put(dir / "private.tor", "old\r\n");
     fs::permissions(dir / "private.tor", fs::perms::owner_read | fs::perms::owner_write);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown((dir / "private.tor").c_str(), 65534, 65534), 0);
+    }
     EXPECT_EQ(s.SaveAs(dir / "private.tor"), kSaved);
     EXPECT_EQ(Mode(dir / "private.tor"), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_NE(FileBytes(dir / "private.tor").find("Central High"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "private.tor").c_str(), &st), 0);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);  // still the user's own file
+    }
 
     // Nobody may write it: refused with the reason, even for a user whom the
     // system would let write, and the file is left exactly as it was.
@@ -127,10 +136,18 @@ TEST(SaveFile, LongestNamesSaveAndSaveAgain) {
         SCOPED_TRACE(length);
         EXPECT_EQ(s.SaveAs(file), kSaved);
         fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+        }
         s.f2.Text1[1].setText("address " + std::to_string(length));
         EXPECT_EQ(s.Save(), kSaved);
         EXPECT_NE(FileBytes(file).find("address " + std::to_string(length)), std::string::npos);
         EXPECT_EQ(Mode(file), fs::perms::owner_read | fs::perms::owner_write);
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        if (::geteuid() == 0) {
+            EXPECT_EQ(st.st_uid, 65534u);
+        }
     }
     EXPECT_EQ(Names(dir).size(), 3u);
 }
