@@ -1,11 +1,16 @@
 #include "platform/textfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 
 namespace verrane::platform {
 
@@ -44,7 +49,88 @@ char ToCp1252(char32_t cp) {
     return '?';
 }
 
-std::string Describe(const std::error_code& ec) { return ec.message(); }
+std::string Quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
+
+// What a file that is not a regular file is, for the messages.
+std::string Kind(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a pipe";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "a device";
+}
+
+// The bytes of a regular file of at most kMaxTextFileBytes. The type is
+// checked before the file is opened, and the file is opened without
+// blocking and checked again, so a pipe or a device never stalls the read.
+std::string ReadProjectBytes(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0)
+        throw FileAccessError(Quoted(file) + " cannot be opened: " + std::strerror(errno) + ".");
+    if (!S_ISREG(st.st_mode)) throw FileAccessError(Quoted(file) + " is " + Kind(st.st_mode) + ", not a project file.");
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw FileAccessError(Quoted(file) + " cannot be opened: " + std::strerror(errno) + ".");
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        throw FileAccessError(Quoted(file) + " is " + Kind(st.st_mode) + ", not a project file.");
+    auto tooLarge = [&](std::uintmax_t size) {
+        return TextFileError(Quoted(file) + " is too large to be a project file (" + std::to_string(size) + " bytes).");
+    };
+    const auto size = static_cast<std::uintmax_t>(st.st_size);
+    if (size > kMaxTextFileBytes) throw tooLarge(size);
+    std::string data;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw FileAccessError(Quoted(file) + " cannot be read: " + std::strerror(errno) + ".");
+        }
+        data.append(buf, static_cast<size_t>(n));
+        if (data.size() > kMaxTextFileBytes) throw tooLarge(data.size());
+    }
+    return data;
+}
+
+QString QtName(const std::filesystem::path& p) { return QFile::decodeName(QByteArray(p.c_str())); }
+
+// The file a save replaces: a link is followed to the file it leads to, so
+// the link stays a link and the file behind it gets the new contents.
+QString SaveTarget(const std::filesystem::path& file) {
+    QFileInfo info(QtName(file));
+    for (int hops = 0; info.isSymLink(); ++hops) {
+        if (hops == 40) throw TextFileError("Cannot save to " + Quoted(file) + ": its links lead round in a circle.");
+        info.setFile(info.symLinkTarget());
+    }
+    return info.absoluteFilePath();
+}
+
+// The file replaced keeps its owner and group. An ordinary user may not
+// give a file away; his saved file is then his own, as any file he makes.
+void KeepOwner(int fd, const struct stat* old) {
+    if (old && ::fchown(fd, old->st_uid, old->st_gid) != 0) errno = 0;
+}
+
+// QSaveFile names its temporary file after the target plus seven
+// characters; a name that leaves no room for them is saved through a
+// temporary file of a short unique name in the same folder instead, given
+// the permissions `mode`.
+void SaveUnderShortName(const QString& target, mode_t mode, const struct stat* old, const std::string& data,
+                        const std::filesystem::path& shown) {
+    QTemporaryFile tmp(QFileInfo(target).absolutePath() + "/.verrane-XXXXXX");
+    if (!tmp.open())
+        throw TextFileError("Cannot save to " + Quoted(shown) + ": " + tmp.errorString().toStdString() + ".");
+    if (tmp.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !tmp.flush() ||
+        ::fsync(tmp.handle()) != 0 || ::fchmod(tmp.handle(), mode) != 0)
+        throw TextFileError("Saving " + Quoted(shown) + " failed: " + tmp.errorString().toStdString() + ".");
+    KeepOwner(tmp.handle(), old);
+    if (::rename(QFile::encodeName(tmp.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+        throw TextFileError("Cannot replace " + Quoted(shown) + ": " + std::strerror(errno) + ".");
+    tmp.setAutoRemove(false);
+}
 
 }  // namespace
 
@@ -90,17 +176,7 @@ std::string Cp1252ToUtf8(const std::string& bytes) {
 }
 
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec) throw TextFileError("Cannot read \"" + file.string() + "\": " + Describe(ec) + ".");
-    if (size > kMaxTextFileBytes)
-        throw TextFileError("\"" + file.string() + "\" is too large to be a project file (" + std::to_string(size) +
-                            " bytes).");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw TextFileError("Cannot open \"" + file.string() + "\": " + std::strerror(errno) + ".");
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    const std::string data = buf.str();
+    const std::string data = ReadProjectBytes(file);
     if (data.find('\0') != std::string::npos)
         throw TextFileError("\"" + file.string() + "\" is not a text file.");
     std::vector<std::string> lines;
@@ -123,26 +199,35 @@ void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vect
         data += Utf8ToCp1252(l);
         data += "\r\n";
     }
-    std::filesystem::path tmp = file;
-    tmp += ".saving";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw TextFileError("Cannot write \"" + file.string() + "\": " + std::strerror(errno) + ".");
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            std::error_code ignore;
-            std::filesystem::remove(tmp, ignore);
-            throw TextFileError("Writing \"" + file.string() + "\" failed: " + std::strerror(errno) + ".");
-        }
+    const QString target = SaveTarget(file);
+    const QFileInfo existing(target);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode_t mode = 0666 & ~mask;  // of a new file
+    struct stat st {};
+    const bool exists = ::stat(QFile::encodeName(target).constData(), &st) == 0;
+    if (exists) {
+        if (!S_ISREG(st.st_mode))
+            throw TextFileError("Cannot save to " + Quoted(file) + ": it is " + Kind(st.st_mode) + ".");
+        // No write permission for anyone is read-only, also for a user whom
+        // the system would let write anyway.
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+            throw TextFileError("Cannot save to " + Quoted(file) + ": the file is read-only.");
+        if (!existing.isWritable())
+            throw TextFileError("Cannot save to " + Quoted(file) + ": " + std::strerror(EACCES) + ".");
+        mode = st.st_mode & 07777;
     }
-    std::error_code ec;
-    std::filesystem::rename(tmp, file, ec);
-    if (ec) {
-        std::error_code ignore;
-        std::filesystem::remove(tmp, ignore);
-        throw TextFileError("Cannot replace \"" + file.string() + "\": " + Describe(ec) + ".");
-    }
+    if (existing.fileName().toLocal8Bit().size() + 7 > NAME_MAX)
+        return SaveUnderShortName(target, mode, exists ? &st : nullptr, data, file);
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        throw TextFileError("Cannot save to " + Quoted(file) + ": " + out.errorString().toStdString() + ".");
+    KeepOwner(out.handle(), exists ? &st : nullptr);
+    // The explicit flush matters: commit() does not notice a buffer that
+    // could not be written (a full disk) and would keep an empty file.
+    if (out.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !out.flush() ||
+        !out.commit())
+        throw TextFileError("Saving " + Quoted(file) + " failed: " + out.errorString().toStdString() + ".");
 }
 
 }  // namespace verrane::platform

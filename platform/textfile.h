@@ -11,6 +11,11 @@ namespace verrane::platform {
 struct TextFileError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+// The file could not be reached at all: missing, no permission, a folder,
+// a pipe or a device. Its text says which.
+struct FileAccessError : TextFileError {
+    using TextFileError::TextFileError;
+};
 
 std::string Utf8ToCp1252(const std::string& utf8);  // unmappable characters become '?'
 std::string Cp1252ToUtf8(const std::string& bytes);
@@ -19,13 +24,18 @@ std::string Cp1252ToUtf8(const std::string& bytes);
 inline constexpr std::uintmax_t kMaxTextFileBytes = 4 * 1024 * 1024;
 
 // Reads every line (without its CR LF; a bare LF also ends a line). Throws
-// TextFileError naming the file when it cannot be read, is larger than
-// kMaxTextFileBytes or holds NUL bytes (not a text file).
+// FileAccessError when the file cannot be opened or is not a regular file
+// (a pipe or a device is never opened for reading, so it cannot block), and
+// TextFileError naming the file when it is larger than kMaxTextFileBytes or
+// holds NUL bytes (not a text file).
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
 
-// Writes the lines, each followed by CR LF, to a temporary file beside the
-// target and renames it over the target, so a failed write leaves any old
-// file intact. Throws TextFileError naming the file and the cause.
+// Writes the lines, each followed by CR LF, through a uniquely named
+// temporary file in the same folder that is renamed over the target only
+// when it is complete, so a failed write leaves any old file intact. A link
+// is followed and the file it leads to is replaced, with its permissions.
+// A read-only file, or anything that is not a regular file, is refused.
+// Throws TextFileError naming the file and the cause.
 void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
 }  // namespace verrane::platform

@@ -176,7 +176,9 @@ void InstallMenus(App& app, Screen& s) {
     if (n < 2 || n > 6) return;
     Form2* f2 = n == 2 ? &static_cast<Form2&>(s) : nullptr;
     auto project = [&app, f2]() -> Form2& { return f2 ? *f2 : app.form2(); };
-    // On the hazard screen the selection is stored first, so the file holds it.
+    // On the hazard screen the selection is stored first, so the file holds
+    // it (Exit too: its save prompt may save, and the window's close button
+    // runs Exit).
     auto fileCommand = [&app, &s, project](void (Form2::*cmd)()) {
         return [&app, &s, project, cmd] {
             if (s.name() == "Form4")
@@ -202,7 +204,7 @@ void InstallMenus(App& app, Screen& s) {
              {Item("mnuPrintShort", "Short Report", report(false, true)),
               Item("mnuPrintLong", "Long Report", report(true, true))}),
         Separator(),
-        Item("mnuExit", "E&xit", [project] { project().mnuExit_Click(); })};
+        Item("mnuExit", "E&xit", fileCommand(&Form2::mnuExit_Click))};
     std::vector<MenuItem> edit;
     if (n != 4)
         edit = {Item("mnuCut", "Cu&t", [&app] { EditCommand(app, 0); }, "Ctrl+X"),

@@ -83,7 +83,10 @@ void Form2::LoadAfterStart() {
     progress.Show();
     Read_File(app.ProjectFileName);
     if (LoadFailed) {
+        // The rejected file never becomes the project's file.
         LoadFailed = false;
+        app.HasFileName = false;
+        app.ProjectFileName.clear();
         return;
     }
     FinishLoad(progress);
@@ -274,7 +277,10 @@ void Form2::Read_File(const std::filesystem::path& file) {
         app.Unload("Form8");
         std::string text = "Selected File has incorrect format.";
         const auto* pe = dynamic_cast<const project::ProjectFileError*>(&e);
-        if (!(pe && pe->line == 1)) text += std::string(" ") + e.what();
+        if (dynamic_cast<const platform::FileAccessError*>(&e))
+            text = e.what();  // not a matter of format: say what is wrong
+        else if (!(pe && pe->line == 1))
+            text += std::string(" ") + e.what();
         dialogs().MsgBox(text, Buttons::OK, Icon::None, "");
         Loading = false;
         LoadFailed = true;
@@ -366,8 +372,21 @@ bool Form2::OfferToSave() {
     const Answer a = dialogs().MsgBox("Do you want to save changes to the current project?", Buttons::YesNoCancel,
                                       Icon::None, "");
     if (a == Answer::Cancel) return false;
-    if (a == Answer::Yes) mnusaveas_Click();
-    return true;
+    return a == Answer::No || SaveAs();
+}
+
+std::optional<std::string> Form2::AskSaveName(int flags) {
+    for (;;) {
+        auto file = dialogs().FileDialog({true, kProjectFilter, flags});
+        if (!file || std::filesystem::path(*file).has_extension()) return file;
+        // The dialog asked, if at all, about the name as typed.
+        *file += ".tor";
+        std::error_code ec;
+        if (!(flags & 2) || !std::filesystem::exists(std::filesystem::symlink_status(*file, ec))) return file;
+        if (dialogs().MsgBox(*file + " already exists.\nDo you want to replace it?", Buttons::YesNo, Icon::Exclamation,
+                             "Save As") == Answer::Yes)
+            return file;
+    }
 }
 
 bool Form2::SaveTo(const std::string& file) {
@@ -406,16 +425,23 @@ void Form2::mnuNew_Click() {
 }
 
 void Form2::mnuOpen_Click() {
+    // A cancelled or rejected open leaves the project with the file it had
+    // (closing the start screen empties the name).
+    std::string keptName;
     {
         BusyPointer busy(dialogs());
         LoadFailed = false;
         if (!OfferToSave()) return;
+        keptName = app.ProjectFileName;
         Show();
         app.Unload("Form1");
         for (const char* n : {"Form3", "Form4", "Form5", "Form6", "Form7"}) app.Unload(n);
     }
     auto file = dialogs().FileDialog({false, kProjectFilter, 4100});
-    if (!file) return;
+    if (!file) {
+        app.ProjectFileName = keptName;
+        return;
+    }
     BusyPointer busy(dialogs());
     app.ProjectFileName = *file;
     Hide();
@@ -424,6 +450,7 @@ void Form2::mnuOpen_Click() {
     progress.Refresh();
     Read_File(app.ProjectFileName);
     if (LoadFailed) {
+        app.ProjectFileName = keptName;
         Show();
         LoadFailed = false;
         return;
@@ -432,24 +459,30 @@ void Form2::mnuOpen_Click() {
     StatsPending = true;
 }
 
+// The project takes a new file name only once it was written there.
 void Form2::mnusave_Click() {
+    std::string file = app.ProjectFileName;
     if (!app.HasFileName) {
-        auto file = dialogs().FileDialog({true, kProjectFilter, 4});
-        if (!file) return;
-        app.ProjectFileName = *file;
-        app.HasFileName = true;
+        auto chosen = AskSaveName(4);
+        if (!chosen) return;
+        file = *chosen;
     }
     BusyPointer busy(dialogs());
-    SaveTo(app.ProjectFileName);
+    if (!SaveTo(file)) return;
+    app.ProjectFileName = file;
+    app.HasFileName = true;
 }
 
-void Form2::mnusaveas_Click() {
-    auto file = dialogs().FileDialog({true, kProjectFilter, 6});
-    if (!file) return;
+void Form2::mnusaveas_Click() { SaveAs(); }
+
+bool Form2::SaveAs() {
+    auto file = AskSaveName(6);
+    if (!file) return false;
     BusyPointer busy(dialogs());
+    if (!SaveTo(*file)) return false;
     app.ProjectFileName = *file;
     app.HasFileName = true;
-    SaveTo(app.ProjectFileName);
+    return true;
 }
 
 void Form2::mnuExit_Click() {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,14 @@ public:
 private:
     // Writes the file and reports the outcome; false when it failed.
     bool SaveTo(const std::string& file);
-    // Yes/No/Cancel save prompt; false when the user cancelled.
+    // Save As; true only when the project was written.
+    bool SaveAs();
+    // The save dialog (flags as for FileDialogRequest); ".tor" is added to
+    // a name typed without an extension, and when the dialog is one that
+    // asks before replacing, the program asks for the name it added.
+    std::optional<std::string> AskSaveName(int flags);
+    // Yes/No/Cancel save prompt; false when the command must stop: the user
+    // cancelled, or the save asked for was cancelled or failed.
     bool OfferToSave();
     void LoadAfterStart();
     // After a file was read: savedata of the loaded input screens, BC_On,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -8,6 +10,7 @@
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
 #include "screens/start/form1.h"
+#include "tests/support/scratch.h"
 #include "tests/support/test_app.h"
 
 using namespace verrane;
@@ -15,16 +18,15 @@ using platform::Answer;
 namespace fs = std::filesystem;
 
 namespace {
-fs::path Temp(const std::string& name) {
-    auto dir = fs::temp_directory_path() / "verrane-lifecycle";
-    fs::create_directories(dir);
-    return dir / name;
-}
-std::string Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+fs::path Temp(const std::string& name) { return test::ScratchFile("verrane-lifecycle", name); }
+using test::FileBytes;
+// "Existing Project" and OK on the start screen, and `file` in the dialog.
+void StartWith(test::TestApp& t, const fs::path& file) {
+    Form1& f1 = t.app->form1();
+    f1.Show();
+    f1.Option1[1].setValue(true);
+    t.dialogs.files = {file.string()};
+    f1.Command1_Click(0);
 }
 void Fill(Form2& f2) {
     f2.Text1[0].setText("Fremont Middle School");
@@ -48,7 +50,7 @@ TEST(ProjectFile, SaveOpenSaveGivesIdenticalBytes) {
         t.app->form5();
         f2.Write_File(first);
     }
-    EXPECT_NE(Bytes(first).find("Ca\xF1on City\r\n"), std::string::npos);  // Windows-1252 on disk
+    EXPECT_NE(FileBytes(first).find("Ca\xF1on City\r\n"), std::string::npos);  // Windows-1252 on disk
     test::TestApp t("life-rt2");
     Form2& f2 = t.Start();
     f2.Read_File(first);
@@ -61,7 +63,7 @@ TEST(ProjectFile, SaveOpenSaveGivesIdenticalBytes) {
     EXPECT_TRUE(t.app->IsLoaded("Form3"));
     EXPECT_TRUE(t.app->IsLoaded("Form5"));
     f2.Write_File(second);
-    EXPECT_EQ(Bytes(first), Bytes(second));
+    EXPECT_EQ(FileBytes(first), FileBytes(second));
 }
 
 TEST(ProjectFile, UnknownStateLoadsAsClickState) {
@@ -136,21 +138,182 @@ TEST(Lifecycle, CancelAtTheSavePromptChangesNothing) {
     EXPECT_TRUE(t.app->IsLoaded("Form2"));
 }
 
-TEST(Lifecycle, YesThenCancelledSaveAsStillGoesAhead) {
+// Yes at the save prompt, then no save (the Save As dialog cancelled, or a
+// save that failed): New, Open and Exit stop and the project stays as it was.
+TEST(Lifecycle, YesThenNoSaveStopsNewOpenAndExit) {
     test::TestApp t("life-yes");
     Form2& f2 = t.Choose("Oklahoma", "Kay");
     Fill(f2);
+    Form3& f3 = t.app->form3();
+    f3.Text1[0].setText("120");
+    const auto readOnly = Temp("read-only.tor");
+    fs::remove(readOnly);
+    platform::WriteTextLinesAtomically(readOnly, {"kept"});
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    t.dialogs.files = {Temp("yes-first.tor").string()};
+    f2.mnusave_Click();  // the file name the project has must stay too
+    const std::string name = t.app->ProjectFileName;
+    ASSERT_TRUE(t.app->HasFileName);
+
+    for (const char* command : {"mnuNew", "mnuOpen", "mnuExit"}) {
+        for (bool cancelled : {true, false}) {
+            SCOPED_TRACE(std::string(command) + (cancelled ? " cancelled" : " failed"));
+            t.dialogs.messages.clear();
+            t.dialogs.fileRequests.clear();
+            t.dialogs.answers = {Answer::Yes};
+            t.dialogs.files = {cancelled ? std::nullopt : std::optional<std::string>(readOnly.string())};
+            f3.FindMenu(command)->click();
+            ASSERT_EQ(t.dialogs.fileRequests.size(), 1u);  // the Save As dialog only, no Open dialog
+            EXPECT_EQ(t.dialogs.fileRequests[0].flags, 6);
+            if (!cancelled) {
+                ASSERT_EQ(t.dialogs.messages.size(), 2u);
+                EXPECT_EQ(t.dialogs.messages[1].text.rfind("The project was not saved.", 0), 0u);
+            }
+            ASSERT_TRUE(t.app->IsLoaded("Form2"));
+            ASSERT_TRUE(t.app->IsLoaded("Form3"));
+            EXPECT_EQ(f2.Text1[0].text(), "Fremont Middle School");
+            EXPECT_EQ(f3.Text1[0].text(), "120");
+            EXPECT_EQ(f2.Combo2.text(), "Kay");
+            EXPECT_FALSE(f2.StatePending);
+            EXPECT_EQ(t.app->ProjectFileName, name);
+            EXPECT_EQ(FileBytes(readOnly), "kept\r\n");
+        }
+    }
+
+    // A save that was made lets the command go on.
+    const auto saved = Temp("yes-saved.tor");
     t.dialogs.answers = {Answer::Yes};
-    t.dialogs.files = {std::nullopt};
+    t.dialogs.files = {saved.string()};
     f2.mnuNew_Click();
-    ASSERT_EQ(t.dialogs.fileRequests.size(), 1u);
-    EXPECT_TRUE(t.dialogs.fileRequests[0].save);
-    EXPECT_EQ(t.dialogs.fileRequests[0].flags, 6);
-    EXPECT_EQ(t.dialogs.fileRequests[0].filter, "Tornado Project (*.tor)|*.tor");
+    EXPECT_EQ(t.dialogs.messages.back().text, "Project Saved.");
     EXPECT_EQ(f2.Text1[0].text(), "");
-    EXPECT_EQ(f2.Combo3.text(), " Click State");
-    EXPECT_EQ(f2.SelectionMethod, -1);
+    EXPECT_FALSE(t.app->IsLoaded("Form3"));
     EXPECT_FALSE(t.app->HasFileName);
+    EXPECT_NE(FileBytes(saved).find("Fremont Middle School"), std::string::npos);
+}
+
+// A file that Open or the start screen rejected never becomes the file that
+// Save writes; an Open that was cancelled keeps the file the project had.
+TEST(Lifecycle, RejectedOrCancelledOpenKeepsTheProjectsFile) {
+    const auto good = Temp("keep-good.tor"), bad = Temp("keep-bad.tor");
+    {
+        test::TestApp t("life-keep0");
+        Form2& f2 = t.Choose("Texas", "Cooke");
+        f2.Text1[0].setText("Gainesville Shelter");
+        f2.Write_File(good);
+    }
+    { std::ofstream(bad, std::ios::binary) << "Not a project\r\n" << std::string(1200, 'x') << "\r\n"; }
+    const std::string damaged = FileBytes(bad);
+
+    test::TestApp t("life-keep1");
+    StartWith(t, good);
+    Form2& f2 = t.app->form2();
+    f2.Text1[6].setText("first edit");
+
+    t.dialogs.answers = {Answer::No};
+    t.dialogs.files = {std::nullopt};
+    f2.FindMenu("mnuOpen")->click();  // cancelled: closes the start screen, keeps the name
+    t.dialogs.messages.clear();
+    f2.FindMenu("mnusave")->click();
+    EXPECT_EQ(t.dialogs.texts(), std::vector<std::string>{"Project Saved."});
+    EXPECT_NE(FileBytes(good).find("first edit"), std::string::npos);
+
+    t.dialogs.answers = {Answer::No};
+    t.dialogs.files = {bad.string()};
+    f2.FindMenu("mnuOpen")->click();
+    EXPECT_EQ(t.dialogs.messages.back().text, "Selected File has incorrect format.");
+    EXPECT_EQ(t.app->front(), &f2);
+    f2.Text1[6].setText("second edit");
+    const size_t asked = t.dialogs.fileRequests.size();
+    f2.FindMenu("mnusave")->click();
+    EXPECT_EQ(t.dialogs.fileRequests.size(), asked);
+    EXPECT_EQ(FileBytes(bad), damaged);
+    EXPECT_NE(FileBytes(good).find("second edit"), std::string::npos);
+
+    // Rejected at start: the project has no file, and Save asks for one.
+    test::TestApp s("life-keep2");
+    StartWith(s, bad);
+    EXPECT_EQ(s.dialogs.texts(), std::vector<std::string>{"Selected File has incorrect format."});
+    EXPECT_FALSE(s.app->HasFileName);
+    s.dialogs.files = {std::nullopt};
+    s.app->form2().FindMenu("mnusave")->click();
+    ASSERT_EQ(s.dialogs.fileRequests.size(), 2u);
+    EXPECT_EQ(s.dialogs.fileRequests[1].flags, 4);
+    EXPECT_EQ(FileBytes(bad), damaged);
+}
+
+// ".tor" is added to a name typed without an extension; Save As asks before
+// replacing the file of that name (the dialog asked only about the name as
+// typed), and No goes back to the dialog.
+TEST(Lifecycle, SaveAddsTheExtensionAndSaveAsAsksBeforeReplacingIt) {
+    test::TestApp t("life-ext");
+    Form2& f2 = t.Choose("Oklahoma", "Kay");
+    const auto dir = Temp("ext");
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    t.dialogs.files = {(dir / "test").string()};
+    f2.FindMenu("mnusave")->click();
+    EXPECT_FALSE(fs::exists(dir / "test"));
+    EXPECT_TRUE(fs::exists(dir / "test.tor"));
+    EXPECT_EQ(t.app->ProjectFileName, (dir / "test.tor").string());
+    EXPECT_EQ(t.dialogs.texts(), std::vector<std::string>{"Project Saved."});
+
+    f2.Text1[0].setText("second");
+    t.dialogs.messages.clear();
+    t.dialogs.answers = {Answer::No};
+    t.dialogs.files = {(dir / "test").string(), (dir / "other").string()};
+    f2.FindMenu("mnusaveas")->click();
+    ASSERT_EQ(t.dialogs.messages.size(), 2u);
+    EXPECT_EQ(t.dialogs.messages[0].text, (dir / "test.tor").string() + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(t.dialogs.messages[0].buttons, platform::Buttons::YesNo);
+    EXPECT_EQ(t.dialogs.messages[1].text, "Project Saved.");
+    EXPECT_EQ(FileBytes(dir / "test.tor").find("second"), std::string::npos);
+    EXPECT_NE(FileBytes(dir / "other.tor").find("second"), std::string::npos);
+    EXPECT_EQ(t.app->ProjectFileName, (dir / "other.tor").string());
+
+    t.dialogs.messages.clear();
+    t.dialogs.answers = {Answer::Yes};
+    t.dialogs.files = {(dir / "test").string()};
+    f2.FindMenu("mnusaveas")->click();
+    EXPECT_EQ(t.dialogs.messages.size(), 2u);
+    EXPECT_NE(FileBytes(dir / "test.tor").find("second"), std::string::npos);
+
+    // A name typed with its extension is the dialog's business: no second question.
+    t.dialogs.messages.clear();
+    t.dialogs.files = {(dir / "test.tor").string(), (dir / "notes.txt").string()};
+    f2.FindMenu("mnusaveas")->click();
+    f2.FindMenu("mnusaveas")->click();
+    EXPECT_EQ(t.dialogs.texts(), (std::vector<std::string>{"Project Saved.", "Project Saved."}));
+    EXPECT_TRUE(fs::exists(dir / "notes.txt"));
+}
+
+// A file that cannot be read is reported for what it is, not as a wrong
+// format, and a pipe does not stall the open.
+TEST(Lifecycle, UnreadableFilesSayWhatIsWrong) {
+    test::TestApp t("life-unreadable");
+    Form2& f2 = t.Choose("Oklahoma", "Kay");
+    Fill(f2);
+    const auto fifo = Temp("pipe.tor");
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const auto folder = Temp("folder.tor");
+    fs::create_directories(folder);
+    const std::pair<fs::path, std::string> cases[] = {
+        {fifo, "\"" + fifo.string() + "\" is a pipe, not a project file."},
+        {folder, "\"" + folder.string() + "\" is a folder, not a project file."},
+        {"/dev/null", "\"/dev/null\" is a device, not a project file."},
+        {Temp("missing.tor"), "\"" + Temp("missing.tor").string() + "\" cannot be opened: No such file or directory."}};
+    for (const auto& [file, text] : cases) {
+        t.dialogs.messages.clear();
+        t.dialogs.answers = {Answer::No};
+        t.dialogs.files = {file.string()};
+        f2.FindMenu("mnuOpen")->click();
+        EXPECT_EQ(t.dialogs.texts(),
+                  (std::vector<std::string>{"Do you want to save changes to the current project?", text}));
+        EXPECT_EQ(f2.Text1[0].text(), "Fremont Middle School");
+        EXPECT_EQ(t.app->front(), &f2);
+    }
+    EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
 }
 
 TEST(Lifecycle, SaveAsksForANameOnlyOnceAndNeverClaimsAFailedSave) {
@@ -167,17 +330,17 @@ TEST(Lifecycle, SaveAsksForANameOnlyOnceAndNeverClaimsAFailedSave) {
     f2.Text1[0].setText("changed");
     f2.mnusave_Click();
     EXPECT_EQ(t.dialogs.fileRequests.size(), asked);  // no dialog the second time
-    EXPECT_NE(Bytes(file).find("changed"), std::string::npos);
+    EXPECT_NE(FileBytes(file).find("changed"), std::string::npos);
 
     // A save that cannot be written says so and leaves the old file alone.
-    const std::string before = Bytes(file);
+    const std::string before = FileBytes(file);
     t.app->ProjectFileName = (Temp("no-such-folder") / "x" / "y.tor").string();
     f2.Text1[0].setText("lost?");
     t.dialogs.messages.clear();
     f2.mnusave_Click();
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     EXPECT_NE(t.dialogs.messages[0].text, "Project Saved.");
-    EXPECT_EQ(Bytes(file), before);
+    EXPECT_EQ(FileBytes(file), before);
 }
 
 TEST(Lifecycle, OpenCancelledKeepsFieldsButDiscardsScreens) {
