@@ -404,8 +404,8 @@ void PlaceAll(const Section& s, int x0, int y0, Page& page, int extent) {
             page.items.push_back(Place(it, s.kind, x0, y0 + (it.anchorBottom ? growth : 0), OwnRoom(it)));
 }
 
-// Items under a text that grew keep at most this much of the space they had
-// below it.
+// What lies under a text that grew keeps this much space below it (or the
+// space it had, when that was more and the text grew into it).
 constexpr int kKeptGap = 90;
 
 // One page's stretch of the detail (between page breaks), placed from the
@@ -423,7 +423,7 @@ std::vector<PlacedItem> PlanSegment(const std::vector<const Item*>& items, int x
     for (size_t i = 0; i < items.size();) {
         const int top = items[i]->top;
         for (const Grown& g : grown)
-            if (g.designBottom <= top) shift = std::max(shift, g.bottom + std::min(top - g.designBottom, kKeptGap) - top);
+            if (g.designBottom <= top) shift = std::max(shift, g.bottom + kKeptGap - top);
         for (; i < items.size() && items[i]->top == top; ++i) {
             const Item& it = *items[i];
             const int room = it.ellipsis ? it.height + std::max(0, slack - shift) : kUnlimited;

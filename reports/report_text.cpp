@@ -55,7 +55,9 @@ std::string ShortenedCountiesText(const std::vector<CountyRow>& rowsInFipsOrder,
     size_t k = 0;
     for (; k < rowsInFipsOrder.size(); ++k) {
         std::string piece = CountyPiece(k ? &rowsInFipsOrder[k - 1] : nullptr, rowsInFipsOrder[k]);
-        words += CountWords(piece);
+        // ", Name" goes on the word before it.
+        const bool joins = !text.empty() && text.back() != ' ' && piece.front() != ' ';
+        words += CountWords(piece) - (joins ? 1 : 0);
         if (words > wordsShown) break;
         text += piece;
     }

@@ -305,10 +305,10 @@ TEST(ReportLayout, AGrowingTextMovesWhatLiesBelowAndStaysOnItsPage) {
     ASSERT_NE(g, nullptr);
     EXPECT_GT(g->lines.size(), 3u);
     EXPECT_EQ(m.pages[0].Find("Beside")->top, 1080);
-    // Below keeps the 60 twips it had under the growing text; its row mate
-    // moves with it.
-    EXPECT_EQ(m.pages[0].Find("Below")->top, g->bottom() + 60);
-    EXPECT_EQ(m.pages[0].Find("RowMate")->top, g->bottom() + 60);
+    // Below moves down to keep 90 twips under the growing text; its row
+    // mate moves with it.
+    EXPECT_EQ(m.pages[0].Find("Below")->top, g->bottom() + 90);
+    EXPECT_EQ(m.pages[0].Find("RowMate")->top, g->bottom() + 90);
     EXPECT_EQ(m.pages[1].Find("Next")->top, 1080);
 
     // Longer than its page: it grows to the page's end and no further.
