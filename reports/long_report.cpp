@@ -100,7 +100,9 @@ void ActiveReport1::Build() {
     Label(ph, "Building Name:", 0, 0, 1440, 240, kSmallBold);
     LineField(ph, "HeaderBuildingName", 1530, 0, 6300, 240, kSmall);
     Label(ph, "Scenario ID:", 7920, 0, 1300, 240, kSmallBold);
-    LineField(ph, "HeaderScenarioId", 9270, 0, 810, 240, kSmall);
+    // The scenario's box is narrow: a little smaller still, so that a first
+    // word of ten letters and its "..." fit.
+    LineField(ph, "HeaderScenarioId", 9270, 0, 810, 240, kSmall).minPointSize = 6.5;
     HRule(ph, 0, 300, 10080, 10).anchorBottom = true;
 
     rpt::Section& pf = PageFooter();
