@@ -121,6 +121,10 @@ void ExpectClean(rpt::Report& r, const rpt::PageModel& m, size_t pages, const st
     std::map<std::string, size_t> pageOf;
     for (size_t p = 0; p < m.pages.size(); ++p)
         for (auto& it : m.pages[p].items) {
+            // A box that keeps its size (a ruled cell, the page header) holds
+            // its text: nothing prints over the rule below it.
+            if (const rpt::Item* given = r.Control(it.name); given && !given->canGrow)
+                EXPECT_LE(static_cast<int>(it.lines.size()) * it.lineHeight, given->height) << it.name;
             if (it.section == rpt::SectionKind::Detail) {
                 EXPECT_FALSE(pageOf.count(it.name) && pageOf[it.name] != p) << it.name << " runs over two pages";
                 pageOf[it.name] = p;
