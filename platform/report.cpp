@@ -305,12 +305,31 @@ FittedText FitText(const Item& item, int room) {
     if (item.text.empty()) return r;
     const int limit = item.canGrow ? std::max(room, item.height) : item.height;
     const int width = item.width;
-    // Its own size first, then smaller in half points down to the floor.
-    for (double size = item.font.pointSize;; size -= 0.5) {
+    auto tryAt = [&](double size) {
         r.font.pointSize = size;
         r.lines = WrapText(item.text, r.font, width, item.wrap);
-        if (FitsIn(r.lines, r.font, width, limit)) return r;
-        if (!item.shrinkToFit || size - 0.5 < item.minPointSize - 1e-9) break;
+        return FitsIn(r.lines, r.font, width, limit);
+    };
+    // Its own size first; then the largest of the half-point sizes down to
+    // the floor that fits (smaller never fits worse), found by halving.
+    const double size = item.font.pointSize;
+    if (tryAt(size)) return r;
+    const int steps = item.shrinkToFit ? static_cast<int>(std::floor((size - item.minPointSize) * 2 + 1e-9)) : 0;
+    if (steps > 0) {
+        if (tryAt(size - 0.5 * steps)) {
+            FittedText best = r;
+            int lo = 0, hi = steps;  // fits at hi half points smaller, not at lo
+            while (hi - lo > 1) {
+                const int mid = (lo + hi) / 2;
+                if (tryAt(size - 0.5 * mid)) {
+                    hi = mid;
+                    best = r;
+                } else {
+                    lo = mid;
+                }
+            }
+            return best;
+        }
     }
     const size_t maxLines = static_cast<size_t>(std::max(1, limit / LineHeight(r.font)));
     if (item.shorten) {
