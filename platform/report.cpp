@@ -78,19 +78,6 @@ std::string TrimRight(std::string s) {
     return s;
 }
 
-// Breaks one word that is wider than the box at character boundaries.
-void BreakLongWord(std::string word, const Font& font, int width, std::vector<std::string>& lines,
-                   std::string& current) {
-    while (!word.empty() && TextWidth(word, font) > width) {
-        QString q = QString::fromStdString(word);
-        int fit = 1;
-        while (fit < q.size() && TextWidth(q.left(fit + 1).toStdString(), font) <= width) ++fit;
-        lines.push_back(q.left(fit).toStdString());
-        word = q.mid(fit).toStdString();
-    }
-    current = word;
-}
-
 void WrapParagraph(const std::string& para, const Font& font, int width, std::vector<std::string>& lines) {
     std::string current;
     std::string pendingBlanks;
@@ -119,13 +106,8 @@ void WrapParagraph(const std::string& para, const Font& font, int width, std::ve
         if (!lineHasWord) {
             // Leading blanks of a line are printed (the result texts start
             // with one).
-            std::string candidate = current + pendingBlanks + word;
+            current += pendingBlanks + word;
             pendingBlanks.clear();
-            if (width > 0 && TextWidth(candidate, font) > width) {
-                BreakLongWord(candidate, font, width, lines, current);
-            } else {
-                current = candidate;
-            }
             lineHasWord = true;
             continue;
         }
@@ -134,9 +116,9 @@ void WrapParagraph(const std::string& para, const Font& font, int width, std::ve
         if (width <= 0 || TextWidth(candidate, font) <= width) {
             current = candidate;
         } else {
+            // A word is never cut: one wider than the box stands alone.
             lines.push_back(TrimRight(current));
-            current.clear();
-            BreakLongWord(word, font, width, lines, current);
+            current = word;
         }
     }
     if (lineHasWord || !current.empty() || lines.empty()) lines.push_back(TrimRight(current));
@@ -258,31 +240,139 @@ bool Report::SetText(std::string_view name, std::string text) {
     return true;
 }
 
+int FittedText::Height() const { return static_cast<int>(lines.size()) * LineHeight(font); }
+
 namespace {
 
-// The font and lines a text item prints with.
-std::pair<Font, std::vector<std::string>> Fit(const Item& item) {
-    Font font = item.font;
-    std::vector<std::string> lines = WrapText(item.text, font, item.width, item.wrap);
-    // A word wider than the box would be cut in two: shrink for that too.
-    auto wordTooWide = [&](const Font& f) {
-        if (!item.wrap || item.width <= 0) return false;
-        std::istringstream words(item.text);
-        std::string w;
-        while (words >> w)
-            if (TextWidth(w, f) > item.width) return true;
-        return false;
-    };
-    if (item.shrinkToFit)
-        while (font.pointSize > 6 &&
-               (static_cast<int>(lines.size()) * LineHeight(font) > item.height || wordTooWide(font))) {
-            font.pointSize = std::max(6.0, font.pointSize - 0.5);
-            lines = WrapText(item.text, font, item.width, item.wrap);
-        }
-    return {font, lines};
+bool FitsIn(const std::vector<std::string>& lines, const Font& f, int width, int height) {
+    if (static_cast<int>(lines.size()) * LineHeight(f) > height) return false;
+    if (width > 0)
+        for (auto& l : lines)
+            if (TextWidth(l, f) > width) return false;
+    return true;
 }
 
-PlacedItem Place(const Item& item, SectionKind section, int x0, int y0) {
+size_t CountWords(const std::string& text) {
+    std::istringstream in(text);
+    std::string w;
+    size_t n = 0;
+    while (in >> w) ++n;
+    return n;
+}
+
+// The longest head of a line that fits with "..." after it: whole words
+// while at least one fits, else the first word's leading characters.
+std::string Ellipsize(const std::string& line, const Font& f, int width) {
+    const std::string dots(kEllipsis);
+    std::string head = TrimRight(line);
+    for (;;) {
+        if (width <= 0 || TextWidth(head + dots, f) <= width) return head + dots;
+        const size_t sp = head.find_last_of(' ');
+        const size_t first = head.find_first_not_of(' ');
+        if (sp == std::string::npos || first == std::string::npos || sp < first) break;
+        head = TrimRight(head.substr(0, sp));
+    }
+    const QString q = QString::fromStdString(head);
+    qsizetype lo = 0, hi = q.size();  // the answer lies in [lo, hi]
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (TextWidth(q.left(mid).toStdString() + dots, f) <= width) lo = mid;
+        else hi = mid - 1;
+    }
+    return q.left(lo).toStdString() + dots;
+}
+
+// The first lines that fit in `maxLines`, the last of them ending in "...";
+// the text ends at the first line too wide for the box (a long word).
+std::vector<std::string> Cut(const std::vector<std::string>& lines, const Font& f, int width, size_t maxLines) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < lines.size() && i < maxLines; ++i) {
+        if (width > 0 && TextWidth(lines[i], f) > width) {
+            out.push_back(Ellipsize(lines[i], f, width));
+            return out;
+        }
+        out.push_back(lines[i]);
+    }
+    if (lines.size() > out.size()) out.back() = Ellipsize(out.back(), f, width);
+    return out;
+}
+
+}  // namespace
+
+FittedText FitText(const Item& item, int room) {
+    FittedText r;
+    r.font = item.font;
+    if (item.text.empty()) return r;
+    const int limit = item.canGrow ? std::max(room, item.height) : item.height;
+    const int width = item.width;
+    auto tryAt = [&](double size) {
+        r.font.pointSize = size;
+        r.lines = WrapText(item.text, r.font, width, item.wrap);
+        return FitsIn(r.lines, r.font, width, limit);
+    };
+    // Its own size first; then the largest of the half-point sizes down to
+    // the floor that fits (smaller never fits worse), found by halving.
+    const double size = item.font.pointSize;
+    if (tryAt(size)) return r;
+    const int steps = item.shrinkToFit ? static_cast<int>(std::floor((size - item.minPointSize) * 2 + 1e-9)) : 0;
+    if (steps > 0) {
+        if (tryAt(size - 0.5 * steps)) {
+            FittedText best = r;
+            int lo = 0, hi = steps;  // fits at hi half points smaller, not at lo
+            while (hi - lo > 1) {
+                const int mid = (lo + hi) / 2;
+                if (tryAt(size - 0.5 * mid)) {
+                    hi = mid;
+                    best = r;
+                } else {
+                    lo = mid;
+                }
+            }
+            return best;
+        }
+    }
+    const size_t maxLines = static_cast<size_t>(std::max(1, limit / LineHeight(r.font)));
+    if (item.shorten) {
+        // Words that fit before the cut; then fewer until the shortened text
+        // fits too.
+        size_t shown = 0;
+        for (size_t i = 0; i < r.lines.size() && i + 1 < maxLines; ++i) {
+            if (width > 0 && TextWidth(r.lines[i], r.font) > width) break;
+            shown += CountWords(r.lines[i]);
+        }
+        for (;;) {
+            std::vector<std::string> lines = WrapText(item.shorten(shown), r.font, width, item.wrap);
+            if (FitsIn(lines, r.font, width, limit) || shown == 0) {
+                r.lines = FitsIn(lines, r.font, width, limit) ? std::move(lines) : Cut(lines, r.font, width, maxLines);
+                r.cut = true;
+                return r;
+            }
+            const size_t last = lines.empty() ? 1 : CountWords(lines.back());
+            shown -= std::min(shown, std::max<size_t>(1, last / 2));
+        }
+    }
+    if (item.ellipsis) {
+        r.lines = Cut(r.lines, r.font, width, maxLines);
+        r.cut = true;
+        return r;
+    }
+    // Grows past its room; only a word too wide for any line is ended
+    // short, so nothing prints outside the box's sides.
+    for (auto& l : r.lines)
+        if (width > 0 && TextWidth(l, r.font) > width) {
+            l = Ellipsize(l, r.font, width);
+            r.cut = true;
+        }
+    return r;
+}
+
+namespace {
+
+// The room an item's text may take outside the detail: its box, unless it
+// grows freely.
+int OwnRoom(const Item& item) { return item.ellipsis ? item.height : kUnlimited; }
+
+PlacedItem Place(const Item& item, SectionKind section, int x0, int y0, int room) {
     PlacedItem p;
     p.kind = item.kind;
     p.section = section;
@@ -295,11 +385,10 @@ PlacedItem Place(const Item& item, SectionKind section, int x0, int y0) {
     p.align = item.align;
     p.penWidth = item.penWidth;
     if (IsText(item.kind)) {
-        auto [font, lines] = Fit(item);
-        p.font = font;
-        p.lineHeight = LineHeight(font);
-        p.lines = std::move(lines);
-        // A box too small for its text grows downward.
+        FittedText fit = FitText(item, room);
+        p.font = fit.font;
+        p.lineHeight = LineHeight(fit.font);
+        p.lines = std::move(fit.lines);
         const int textHeight = static_cast<int>(p.lines.size()) * p.lineHeight;
         if (item.valign == VAlign::Middle && textHeight < p.height) p.textOffset = (p.height - textHeight) / 2;
         p.height = std::max(p.height, textHeight);
@@ -318,8 +407,7 @@ int Extent(const Section& s) {
         if (!it.visible || it.kind == ItemKind::PageBreak || it.anchorBottom) continue;
         int bottom = it.top + it.height;
         if (IsText(it.kind)) {
-            auto [font, lines] = Fit(it);
-            int grown = std::max(it.height, static_cast<int>(lines.size()) * LineHeight(font));
+            const int grown = std::max(it.height, FitText(it, OwnRoom(it)).Height());
             growth = std::max(growth, grown - it.height);
             bottom = it.top + grown;
         }
@@ -332,7 +420,38 @@ void PlaceAll(const Section& s, int x0, int y0, Page& page, int extent) {
     const int growth = std::max(0, extent - s.height);
     for (auto& it : s.items)
         if (it.visible && it.kind != ItemKind::PageBreak)
-            page.items.push_back(Place(it, s.kind, x0, y0 + (it.anchorBottom ? growth : 0)));
+            page.items.push_back(Place(it, s.kind, x0, y0 + (it.anchorBottom ? growth : 0), OwnRoom(it)));
+}
+
+// What lies under a text that grew keeps this much space below it (or the
+// space it had, when that was more and the text grew into it).
+constexpr int kKeptGap = 90;
+
+// One page's stretch of the detail (between page breaks), placed from the
+// section's top with every text fitted: a text that grows moves what lies
+// below it down, and a text that takes an ellipsis grows only into the room
+// its page has left.
+std::vector<PlacedItem> PlanSegment(const std::vector<const Item*>& items, int x0, int slack) {
+    std::vector<PlacedItem> placed;
+    placed.reserve(items.size());
+    struct Grown {
+        int designBottom, bottom;
+    };
+    std::vector<Grown> grown;
+    int shift = 0;
+    for (size_t i = 0; i < items.size();) {
+        const int top = items[i]->top;
+        for (const Grown& g : grown)
+            if (g.designBottom <= top) shift = std::max(shift, g.bottom + kKeptGap - top);
+        for (; i < items.size() && items[i]->top == top; ++i) {
+            const Item& it = *items[i];
+            const int room = it.ellipsis ? it.height + std::max(0, slack - shift) : kUnlimited;
+            PlacedItem p = Place(it, SectionKind::Detail, x0, shift, room);
+            if (p.height > it.height) grown.push_back({it.top + it.height, p.bottom()});
+            placed.push_back(std::move(p));
+        }
+    }
+    return placed;
 }
 
 }  // namespace
@@ -412,17 +531,25 @@ PageModel Report::Layout() {
         int pageStartY = y;
         size_t next = 0;
         auto placeUpTo = [&](int end, bool last) {
-            int bottom = y + (end - origin);
+            std::vector<const Item*> segment;
+            int designBottom = origin;
             while (next < order.size() && (last || order[next]->top < end)) {
-                const Item& it = *order[next];
-                PlacedItem p = Place(it, SectionKind::Detail, x0, y - origin);
+                designBottom = std::max(designBottom, order[next]->top + order[next]->height);
+                segment.push_back(order[next++]);
+            }
+            // Section positions below are those after growth (PlanSegment).
+            std::vector<PlacedItem> planned = PlanSegment(segment, x0, bodyBottom - (y + designBottom - origin));
+            int bottom = y + (end - origin);
+            for (PlacedItem& p : planned) {
+                const int at = p.top;
+                p.top = y - origin + at;
                 if (p.bottom() > bodyBottom && p.top > pageStartY && p.height <= bodyBottom - bodyTop) {
                     // Does not fit: the rest of the section continues on a
                     // new page from this item's top.
                     newPage();
                     pageStartY = y;
-                    origin = it.top;
-                    p = Place(it, SectionKind::Detail, x0, y - origin);
+                    origin = at;
+                    p.top = y;
                     bottom = y + (end - origin);
                 } else if (p.bottom() > bodyBottom && p.lineHeight > 0 && p.lines.size() > 1) {
                     // A text taller than the room left continues on the
@@ -430,20 +557,21 @@ PageModel Report::Layout() {
                     // its distance below the text's end.
                     const int total = p.height;
                     std::vector<std::string> rest = std::move(p.lines);
-                    size_t at = 0;
+                    size_t done = 0;
                     int partHeight = 0;
-                    while (at < rest.size()) {
+                    while (done < rest.size()) {
                         size_t fit = static_cast<size_t>(std::max(0, (bodyBottom - p.top) / p.lineHeight));
                         if (fit == 0 && p.top == pageStartY) fit = 1;
-                        fit = std::min(fit, rest.size() - at);
+                        fit = std::min(fit, rest.size() - done);
                         if (fit > 0) {
                             PlacedItem part = p;
-                            part.lines.assign(rest.begin() + static_cast<long>(at), rest.begin() + static_cast<long>(at + fit));
+                            part.lines.assign(rest.begin() + static_cast<long>(done),
+                                              rest.begin() + static_cast<long>(done + fit));
                             part.textOffset = 0;
                             part.height = static_cast<int>(fit) * p.lineHeight;
                             partHeight = part.height;
-                            at += fit;
-                            if (at == rest.size()) {
+                            done += fit;
+                            if (done == rest.size()) {
                                 p = std::move(part);
                                 break;
                             }
@@ -453,12 +581,11 @@ PageModel Report::Layout() {
                         pageStartY = y;
                         p.top = y;
                     }
-                    origin = it.top + total - partHeight - (p.top - y);
+                    origin = at + total - partHeight - (p.top - y);
                     bottom = std::max(y + (end - origin), p.bottom());
                 }
                 bottom = std::max(bottom, p.bottom());
                 pages.back().items.push_back(std::move(p));
-                ++next;
             }
             return bottom;
         };
@@ -469,7 +596,7 @@ PageModel Report::Layout() {
             pageStartY = y;
             origin = b;
         }
-        y = placeUpTo(std::max(Extent(detail), origin), true);
+        y = placeUpTo(std::max(detail.height, origin), true);
     }
 
     Section& rf = ReportFooter();

@@ -56,9 +56,23 @@ struct Item {
     Align align = Align::Left;
     VAlign valign = VAlign::Top;  // Middle centres short text in a taller box
     bool wrap = true;
-    // A text too long for its box is printed smaller (down to 6 points)
-    // before it grows.
+    // A text too long for the room it has is printed smaller, down to
+    // minPointSize.
     bool shrinkToFit = false;
+    double minPointSize = 7;
+    // The box grows downward for a long text; in the detail, what lies
+    // below it moves down with it. A box that grows prints its text at full
+    // size as long as there is room and shrinks only when there is none.
+    bool canGrow = true;
+    // Never prints past its room (its box, or when it can grow, its box and
+    // what its page has left below the detail): a text still too long at the
+    // smallest size ends with "..." where it is cut, after its last whole
+    // word.
+    bool ellipsis = false;
+    // Used instead of the plain "..." cut when set: given how many of the
+    // text's words fit, returns a shorter text that says what it left out
+    // (the engine tries fewer words until that text fits).
+    std::function<std::string(size_t wordsShown)> shorten;
     bool visible = true;
     int penWidth = 15;  // twips, for lines and boxes
     // Keeps its distance to the section's bottom when texts make the section
@@ -129,9 +143,28 @@ bool EnsureGuiApplication(std::string* error);
 std::string ResolveFace(const std::string& face);
 
 // Splits a text into the lines it prints in a box of the given width. Words
-// wrap by width; single blanks and short runs keep their width; a run of ten
-// or more blanks, and a line feed, start a new line.
+// wrap by width and only at blanks: a word wider than the box stands alone
+// on its line, whole. Single blanks and short runs keep their width; a run
+// of ten or more blanks, and a line feed, start a new line.
 std::vector<std::string> WrapText(const std::string& text, const Font& font, int widthTwips, bool wrap = true);
+
+inline constexpr std::string_view kEllipsis = "...";
+inline constexpr int kUnlimited = 1 << 30;
+
+// A text laid out in its box: the size it prints at, its lines, and whether
+// it was cut (ends with "..." or was shortened).
+struct FittedText {
+    Font font;
+    std::vector<std::string> lines;
+    bool cut = false;
+    int Height() const;
+};
+
+// Lays an item's text out in at most `room` twips of height (its own height
+// when it cannot grow): at its own size when that fits, else smaller down to
+// its floor when it may shrink, else cut when it takes an ellipsis. A text
+// that is neither shrunk nor cut simply grows past the room.
+FittedText FitText(const Item& item, int room = kUnlimited);
 int LineHeight(const Font& font);
 double TextWidth(const std::string& text, const Font& font);
 

@@ -47,12 +47,32 @@ inline rpt::Item& Label(rpt::Section& s, std::string text, int left, int top, in
     return Text(s, rpt::ItemKind::Label, std::move(name), std::move(text), left, top, width, height, st);
 }
 
-// A text the Format events fill. The height is the room it has: a longer
-// text prints smaller before it grows over what lies below.
+// A text the Format events fill. Its box grows for a long text as far as
+// its page has room, moving what lies below it down; past that the text
+// prints smaller down to a readable floor and then ends with "...". What was
+// typed stays whole in the project and on the screens.
 inline rpt::Item& Field(rpt::Section& s, std::string name, int left, int top, int width, int height = 270,
                         Style st = kBody) {
     rpt::Item& it = Text(s, rpt::ItemKind::Field, std::move(name), std::string(), left, top, width, height, st);
     it.shrinkToFit = true;
+    it.ellipsis = true;
+    return it;
+}
+
+// A field that keeps its box (a table cell, a ruled cell, a page header or
+// footer line): a long text prints smaller, then ends with "...".
+inline rpt::Item& FixedField(rpt::Section& s, std::string name, int left, int top, int width, int height = 270,
+                             Style st = kBody) {
+    rpt::Item& it = Field(s, std::move(name), left, top, width, height, st);
+    it.canGrow = false;
+    return it;
+}
+
+// A field of one line that keeps its box.
+inline rpt::Item& LineField(rpt::Section& s, std::string name, int left, int top, int width, int height = 270,
+                            Style st = kBody) {
+    rpt::Item& it = FixedField(s, std::move(name), left, top, width, height, st);
+    it.wrap = false;
     return it;
 }
 

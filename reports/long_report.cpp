@@ -85,7 +85,7 @@ void ActiveReport1::Build() {
                              {"Date:", "TitleDate", 11880}};
     for (const auto& r : rows) {
         if (r.label) Label(rh, r.label, 1980, r.top, 2610, 300, kTitleLabel);
-        Field(rh, r.field, 4680, r.top, 5400, 440, kTitleValue);
+        FixedField(rh, r.field, 4680, r.top, 5400, 440, kTitleValue);
     }
     Label(rh,
           "Aldmere Disclaimer:" + std::string(136, ' ') +
@@ -98,17 +98,19 @@ void ActiveReport1::Build() {
     rpt::Section& ph = PageHeader();
     ph.height = 360;
     Label(ph, "Building Name:", 0, 0, 1440, 240, kSmallBold);
-    Field(ph, "HeaderBuildingName", 1530, 0, 6300, 240, kSmall).shrinkToFit = false;
+    LineField(ph, "HeaderBuildingName", 1530, 0, 6300, 240, kSmall);
     Label(ph, "Scenario ID:", 7920, 0, 1300, 240, kSmallBold);
-    Field(ph, "HeaderScenarioId", 9270, 0, 810, 240, kSmall).shrinkToFit = false;
+    // The scenario's box is narrow: a little smaller still, so that a first
+    // word of ten letters and its "..." fit.
+    LineField(ph, "HeaderScenarioId", 9270, 0, 810, 240, kSmall).minPointSize = 6.5;
     HRule(ph, 0, 300, 10080, 10).anchorBottom = true;
 
     rpt::Section& pf = PageFooter();
     pf.height = 480;
     HRule(pf, 0, 60, 10080, 10);
-    Field(pf, "FooterDate", 0, 120, 2500, 240, kSmall).shrinkToFit = false;
+    LineField(pf, "FooterDate", 0, 120, 2500, 240, kSmall);
     Label(pf, "Page", 8280, 120, 500, 240, {9, false, Align::Right});
-    Field(pf, "FooterPageNumber", 8820, 120, 400, 240, {9, false, Align::Center}).shrinkToFit = false;
+    LineField(pf, "FooterPageNumber", 8820, 120, 400, 240, {9, false, Align::Center});
     Label(pf, "of", 9270, 120, 250, 240, kSmall);
     Text(pf, ItemKind::PageCount, "FooterPageCount", "", 9540, 120, 540, 240, kSmall);
 
@@ -144,7 +146,7 @@ void ActiveReport1::Build() {
         const int top = 6930 + 360 * (h % 12);
         const bool pm = h >= 12;
         Label(d, kHourLabels[h], pm ? 5130 : 2430, top, pm ? 1080 : 1170);
-        Field(d, Cell("Hourly", h), pm ? 6300 : 3690, top, 1200, 350);
+        FixedField(d, Cell("Hourly", h), pm ? 6300 : 3690, top, 1200, 350);
     }
     PageBreak(d, "PageBreak1", 11610);
 
@@ -153,7 +155,7 @@ void ActiveReport1::Build() {
     Label(d, "County Selection Method:", 630, 13320, 6000, 300, kSubheading);
     Field(d, "SelectionMethod", 1080, 13770, 8820, 880);
     Label(d, "Selected Counties:", 630, 14670, 6000, 300, kSubheading);
-    Field(d, "SelectedCounties", 1080, 15120, 8820, 1620).shrinkToFit = false;  // grows instead
+    Field(d, "SelectedCounties", 1080, 15120, 8820, 1620);
     PageBreak(d, "PageBreak2", 17010);
 
     // Detail page 3: mitigation project.
@@ -199,7 +201,7 @@ void ActiveReport1::Build() {
             Label(d, WindRangeLabels()[k], x, top, 880, 270, kGridCell);
             for (int c = 0; c < 5; ++c) {
                 const int index = (death ? 50 : 0) + 10 * c + k;
-                Field(d, Cell("Rate", index), col0 + 720 * c, top, 700, 350, kGridCell);
+                FixedField(d, Cell("Rate", index), col0 + 720 * c, top, 700, 350, kGridCell);
             }
         }
         Label(d, "* 3-second gust", x, 27270, 2000, 240, {8});
@@ -215,7 +217,7 @@ void ActiveReport1::Build() {
                               {"Years in Record:", "RecordYears", 31230}};
     for (const auto& r : areas) {
         Label(d, r.label, 630, r.top, 4410);
-        Field(d, r.field, 5130, r.top, 1440, 520, kRight);
+        FixedField(d, r.field, 5130, r.top, 1440, 520, kRight);
     }
     Label(d, "Tornado F-Scale:", 0, 31950, 2340, 270, kSmallBold);
     const char* classes[7] = {"F0", "F1", "F2", "F3", "F4", "F5", "Total"};
@@ -223,7 +225,7 @@ void ActiveReport1::Build() {
     HRule(d, 0, 32250, 9360, 10);
     for (const auto& row : kFRows) {
         Label(d, row.caption, 0, row.top, 2340, 270, kSmall);
-        for (int c = 0; c < 7; ++c) Field(d, Cell(row.name, c), 2430 + 990 * c, row.top, 930, 700, kTableCell);
+        for (int c = 0; c < 7; ++c) FixedField(d, Cell(row.name, c), 2430 + 990 * c, row.top, 930, 700, kTableCell);
     }
     PageBreak(d, "PageBreak4", 39060);
 
@@ -238,7 +240,7 @@ void ActiveReport1::Build() {
     for (int k = 0; k < 9; ++k) {
         const int top = 43290 + 360 * k;
         Label(d, WindRangeLabels()[k], 3060, top, 1440, 270, {10, false, Align::Center});
-        Field(d, Cell("RangeProbability", k), 4590, top, 1170, 350, kRight);
+        FixedField(d, Cell("RangeProbability", k), 4590, top, 1170, 350, kRight);
     }
     Label(d, "* 3-second gust", 3060, 46710, 2000, 240, {8});
     PageBreak(d, "PageBreak5", 47430);
@@ -308,6 +310,9 @@ void ActiveReport1::Detail_Format() {
 
     SetText("SelectionMethod", CountySelectionText(p.selectionMethod, p.selectionRadius, p.countyName, p.stateName));
     SetText("SelectedCounties", SelectedCountiesText(p.selectionMethod, p.stateName, data_.selectedCountyRows));
+    // A list longer than its page holds ends by counting what it leaves out.
+    if (rpt::Item* list = Control("SelectedCounties"))
+        list->shorten = [this](size_t wordsShown) { return ShortenedCountiesText(data_.selectedCountyRows, wordsShown); };
 
     FillMitigationAndResults(*this, m, r);
     SetText("DesignWindSpeed", m.designWindSpeedText);

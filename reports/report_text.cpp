@@ -19,24 +19,50 @@ std::string CountySelectionText(int selectionMethod, float selectionRadius, cons
     }
 }
 
+namespace {
+
+// What one county adds to the list: its name, after its state's heading
+// when the state changes.
+std::string CountyPiece(const CountyRow* previous, const CountyRow& row) {
+    const std::string heading(" Counties:");
+    if (!previous) return row.first + heading + std::string(125, ' ') + row.second;
+    if (row.first == previous->first) return ", " + row.second;
+    return std::string(125, ' ') + "-" + std::string(124, ' ') + row.first + heading + std::string(102, ' ') +
+           row.second;
+}
+
+size_t CountWords(const std::string& text) {
+    size_t n = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] != ' ' && (i == 0 || text[i - 1] == ' ')) ++n;
+    return n;
+}
+
+}  // namespace
+
 std::string SelectedCountiesText(int selectionMethod, const std::string& stateName,
                                  const std::vector<CountyRow>& rowsInFipsOrder) {
     if (selectionMethod == 1) return "Entire state of " + stateName;
-    if (rowsInFipsOrder.empty()) return std::string();
-    const std::string heading(" Counties:");
-    std::string state = rowsInFipsOrder.front().first;
-    std::string text = state + heading + std::string(125, ' ') + rowsInFipsOrder.front().second;
-    for (size_t i = 1; i < rowsInFipsOrder.size(); ++i) {
-        const auto& [rowState, name] = rowsInFipsOrder[i];
-        if (rowState == state) {
-            text += ", " + name;
-        } else {
-            state = rowState;
-            text += std::string(125, ' ') + "-" + std::string(124, ' ') + state + heading +
-                    std::string(102, ' ') + name;
-        }
-    }
+    std::string text;
+    for (size_t i = 0; i < rowsInFipsOrder.size(); ++i)
+        text += CountyPiece(i ? &rowsInFipsOrder[i - 1] : nullptr, rowsInFipsOrder[i]);
     return text;
+}
+
+std::string ShortenedCountiesText(const std::vector<CountyRow>& rowsInFipsOrder, size_t wordsShown) {
+    std::string text;
+    size_t words = 0;
+    size_t k = 0;
+    for (; k < rowsInFipsOrder.size(); ++k) {
+        std::string piece = CountyPiece(k ? &rowsInFipsOrder[k - 1] : nullptr, rowsInFipsOrder[k]);
+        // ", Name" goes on the word before it.
+        const bool joins = !text.empty() && text.back() != ' ' && piece.front() != ' ';
+        words += CountWords(piece) - (joins ? 1 : 0);
+        if (words > wordsShown) break;
+        text += piece;
+    }
+    if (k == rowsInFipsOrder.size()) return text;
+    return text + (text.empty() ? "" : ", ") + "... and " + std::to_string(rowsInFipsOrder.size() - k) + " more";
 }
 
 std::string ShortCountiesText(int selectionMethod, float selectionRadius) {

@@ -20,6 +20,10 @@ std::string CountySelectionText(int selectionMethod, float selectionRadius, cons
 std::string SelectedCountiesText(int selectionMethod, const std::string& stateName,
                                  const std::vector<CountyRow>& rowsInFipsOrder);
 
+// The same list cut after the last whole county within its first
+// `wordsShown` words, ending ", ... and N more" (N the counties left out).
+std::string ShortenedCountiesText(const std::vector<CountyRow>& rowsInFipsOrder, size_t wordsShown);
+
 // Short report, beside "Tornado Counties:".
 std::string ShortCountiesText(int selectionMethod, float selectionRadius);
 

@@ -39,14 +39,14 @@ void ActiveReport2::Build() {
     rpt::Section& ph = PageHeader();
     ph.height = 744;
     Label(ph, "Verrane", 0, 0, 3150, 270, {11, true});
-    Label(ph, "Shelter Benefit-Cost Model", 0, 270, 3150, 270, {9});
+    Label(ph, "Verrane", 0, 270, 3150, 270, {9});
     Label(ph, "Version 1.0 - July 2000", 7650, 0, 2430, 270, {9, false, Align::Right});
     HRule(ph, 0, 600, 10080, 10).anchorBottom = true;
 
     rpt::Section& pf = PageFooter();
     pf.height = 468;
     HRule(pf, 0, 60, 10080, 10);
-    Field(pf, "FooterDate", 0, 120, 2500, 240, {9}).shrinkToFit = false;
+    LineField(pf, "FooterDate", 0, 120, 2500, 240, {9});
 
     rpt::Section& d = Detail();
     d.height = 11748;
@@ -65,7 +65,7 @@ void ActiveReport2::Build() {
     } summary[] = {{"Building Name:", "BuildingName", 630}, {"Address:", "Address", 990}, {"Location:", "Location", 1350}};
     for (const auto& s : summary) {
         Label(d, s.label, 3330, s.top, 1710, 360, kCellLabel);
-        Field(d, s.field, 5220, s.top, 4680, 360, kCellValue);
+        FixedField(d, s.field, 5220, s.top, 4680, 360, kCellValue);
     }
 
     // Identification.
@@ -75,26 +75,26 @@ void ActiveReport2::Build() {
     VRule(d, 4860, 1980, 900);
     VRule(d, 6390, 1980, 900);
     Label(d, "Disaster No.:", 270, 1980, 1710, 450, kCellLabel);
-    Field(d, "DisasterNumber", 2160, 1980, 2610, 450, kCellValue);
+    FixedField(d, "DisasterNumber", 2160, 1980, 2610, 450, kCellValue);
     Label(d, "Project No.:", 4950, 1980, 1350, 450, kCellLabel);
-    Field(d, "ProjectNumber", 6480, 1980, 3330, 450, kCellValue);
+    FixedField(d, "ProjectNumber", 6480, 1980, 3330, 450, kCellValue);
     Label(d, "Scenario Run ID:", 270, 2430, 1710, 450, kCellLabel);
-    Field(d, "ScenarioRunId", 2160, 2430, 2610, 450, kCellValue);
+    FixedField(d, "ScenarioRunId", 2160, 2430, 2610, 450, kCellValue);
     Label(d, "Analyst:", 4950, 2430, 1350, 450, kCellLabel);
-    Field(d, "Analyst", 6480, 2430, 3330, 450, kCellValue);
+    FixedField(d, "Analyst", 6480, 2430, 3330, 450, kCellValue);
 
     // Input data (not boxed).
     Label(d, "INPUT DATA", 270, 3060, 6000, 300, kBlockHeading);
     Label(d, "Shelter Construction:", 270, 3600, 2700, 360, kCellLabel);
-    Field(d, "ShelterConstruction", 3060, 3600, 6840, 360, kCellValue);
+    FixedField(d, "ShelterConstruction", 3060, 3600, 6840, 360, kCellValue);
     Label(d, "Building Dimensions (ft):", 270, 3960, 1800, 630, kCellLabel);
-    Field(d, "BuildingDimensions", 2160, 3960, 2700, 630, kCellValue);
+    FixedField(d, "BuildingDimensions", 2160, 3960, 2700, 630, kCellValue);
     Label(d, "Shelter Area (sq. ft):", 4950, 3960, 1800, 630, kCellLabel);
-    Field(d, "ShelterArea", 6840, 3960, 3060, 630, kCellValue);
+    FixedField(d, "ShelterArea", 6840, 3960, 3060, 630, kCellValue);
     Label(d, "Hurricane Occupancy:", 270, 4590, 1800, 630, kCellLabel);
-    Field(d, "HurricaneOccupancy", 2160, 4590, 2700, 630, kCellValue);
+    FixedField(d, "HurricaneOccupancy", 2160, 4590, 2700, 630, kCellValue);
     Label(d, "Max. Tornado Occupancy:", 4950, 4590, 1800, 630, kCellLabel);
-    Field(d, "MaxTornadoOccupancy", 6840, 4590, 3060, 630, kCellValue);
+    FixedField(d, "MaxTornadoOccupancy", 6840, 4590, 3060, 630, kCellValue);
 
     // Counties.
     Shape(d, ItemKind::Box, kBoxLeft, 5310, kBoxWidth, 630);
@@ -102,9 +102,9 @@ void ActiveReport2::Build() {
     VRule(d, 4860, 5310, 630);
     VRule(d, 6750, 5310, 630);
     Label(d, "Tornado Counties:", 270, 5310, 1710, 630, kCellLabel);
-    Field(d, "TornadoCounties", 2160, 5310, 2610, 630, kCellValue);
+    FixedField(d, "TornadoCounties", 2160, 5310, 2610, 630, kCellValue);
     Label(d, "No. of Counties:", 4950, 5310, 1710, 630, kCellLabel);
-    Field(d, "NumberOfCounties", 6840, 5310, 3060, 630, kCellValue);
+    FixedField(d, "NumberOfCounties", 6840, 5310, 3060, 630, kCellValue);
 
     // Mitigation.
     Shape(d, ItemKind::Box, kBoxLeft, 6030, kBoxWidth, 1710);
@@ -115,7 +115,7 @@ void ActiveReport2::Build() {
     VRule(d, 4860, 6660, 1080);
     VRule(d, 7110, 6660, 1080);
     Label(d, "Mitigation Description:", 270, 6030, 1710, 630, kCellLabel);
-    Field(d, "Description", 2160, 6030, 7650, 630, kCellValue);
+    FixedField(d, "Description", 2160, 6030, 7650, 630, kCellValue);
     const struct {
         const char* label;
         const char* field;
@@ -129,7 +129,7 @@ void ActiveReport2::Build() {
                       {"Death Cost ($):", "DeathCost", 7380, true}};
     for (const auto& m : mitigation) {
         Label(d, m.label, m.right ? 4950 : 270, m.top, m.right ? 2070 : 1710, 360, kCellLabel);
-        Field(d, m.field, m.right ? 7200 : 2160, m.top, m.right ? 2610 : 2610, 360, kCellValue);
+        FixedField(d, m.field, m.right ? 7200 : 2160, m.top, m.right ? 2610 : 2610, 360, kCellValue);
     }
 
     // Results.
@@ -157,10 +157,10 @@ void ActiveReport2::Build() {
                    {"Injuries Avoided:", "InjuriesAvoided", 9990, true}};
     for (const auto& r : results) {
         Label(d, r.label, r.right ? 4950 : 270, r.top, r.right ? 1890 : 2520, 360, kCellLabel);
-        Field(d, r.field, r.right ? 7020 : 2970, r.top, r.right ? 1440 : 1800, 360, kCellNumber);
+        FixedField(d, r.field, r.right ? 7020 : 2970, r.top, r.right ? 1440 : 1800, 360, kCellNumber);
     }
-    Field(d, "LivesSavedYears", 8640, 9630, 1260, 360, kCellValue);
-    Field(d, "InjuriesAvoidedYears", 8640, 9990, 1260, 360, kCellValue);
+    FixedField(d, "LivesSavedYears", 8640, 9630, 1260, 360, kCellValue);
+    FixedField(d, "InjuriesAvoidedYears", 8640, 9990, 1260, 360, kCellValue);
 
     Label(d,
           "Aldmere Disclaimer:" + std::string(136, ' ') +

@@ -34,6 +34,21 @@ void BM_LongReportLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_LongReportLayout)->Unit(benchmark::kMillisecond);
 
+// A project at the limits: a 650-character description and 533 counties,
+// more than their page holds at the smallest size (the list is shortened).
+void BM_LongReportLayoutCrowded(benchmark::State& state) {
+    LongReportData d = sample::SampleLongData();
+    d.mitigation.description.clear();
+    while (d.mitigation.description.size() < 650) d.mitigation.description += "Reinforced community safe room, ";
+    d.mitigation.description.resize(650);
+    d.selectedCountyRows.clear();
+    const char* states[] = {"Oklahoma", "Texas", "Kansas", "Arkansas", "Missouri", "New Mexico"};
+    for (int i = 0; i < 533; ++i) d.selectedCountyRows.push_back({states[i / 100], "Pottawatomie " + std::to_string(i)});
+    ActiveReport1 r(d);
+    for (auto _ : state) benchmark::DoNotOptimize(r.Layout());
+}
+BENCHMARK(BM_LongReportLayoutCrowded)->Unit(benchmark::kMillisecond);
+
 void BM_ShortReportPdf(benchmark::State& state) {
     const auto file = Out("short.pdf");
     for (auto _ : state) {

@@ -53,7 +53,7 @@ TEST(ReportWrap, RunsOfTenBlanksBreakTheLineShorterRunsKeepTheirWidth) {
     EXPECT_EQ(lines[1], "two");
 }
 
-TEST(ReportWrap, WordsWrapByWidthAndLongWordsBreak) {
+TEST(ReportWrap, WordsWrapByWidthAndLongWordsStandWhole) {
     Font f;
     const std::string text = "the quick brown fox jumps over the lazy dog again and again";
     int width = static_cast<int>(TextWidth("the quick brown fox", f)) + 5;
@@ -65,11 +65,9 @@ TEST(ReportWrap, WordsWrapByWidthAndLongWordsBreak) {
     }
     EXPECT_EQ(lines[0], "the quick brown fox");
 
-    lines = WrapText("Supercalifragilistic", f, 400);
-    ASSERT_GT(lines.size(), 1u);
-    std::string joined;
-    for (auto& l : lines) joined += l;
-    EXPECT_EQ(joined, "Supercalifragilistic");
+    // Lines break only at blanks: a word wider than the box is never cut.
+    lines = WrapText("a Supercalifragilistic b", f, 400);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "Supercalifragilistic", "b"}));
 
     EXPECT_EQ(WrapText(text, f, 300, false).size(), 1u);
 }
@@ -204,4 +202,121 @@ TEST(ReportLayout, TextTallerThanAPageContinuesOnTheNextWithoutLosingLines) {
     for (auto& it : m.pages[1].items)
         if (it.name == "List") listBottom = it.bottom();
     EXPECT_EQ(a->top, listBottom + 300);
+}
+
+namespace {
+
+Item Fitted(std::string text, int width, int height) {
+    Item it = Text("F", std::move(text), 0, 0, width, height);
+    it.shrinkToFit = true;
+    it.ellipsis = true;
+    it.canGrow = false;
+    return it;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (auto& l : lines) out += (out.empty() ? "" : "|") + l;
+    return out;
+}
+
+}  // namespace
+
+TEST(ReportFit, ShrinksToTheFloorThenEndsWithAnEllipsisAtAWord) {
+    const int lh = LineHeight(Font{});
+    // Fits at its own size.
+    FittedText fit = FitText(Fitted("short text", 3000, lh));
+    EXPECT_EQ(fit.font.pointSize, 10);
+    EXPECT_FALSE(fit.cut);
+    // A little too long for one line: smaller, still whole.
+    const std::string sentence = "The quick brown fox jumps over the lazy dog";
+    const int w = static_cast<int>(TextWidth(sentence, Font{})) - 200;
+    fit = FitText(Fitted(sentence, w, lh));
+    EXPECT_LT(fit.font.pointSize, 10);
+    EXPECT_GE(fit.font.pointSize, 7);
+    EXPECT_EQ(Joined(fit.lines), sentence);
+    // Far too long: at the floor, one line, cut after a whole word.
+    std::string longText;
+    for (int i = 0; i < 20; ++i) longText += sentence + " ";
+    fit = FitText(Fitted(longText, 3000, lh));
+    ASSERT_EQ(fit.lines.size(), 1u);
+    EXPECT_TRUE(fit.cut);
+    EXPECT_EQ(fit.font.pointSize, 7);
+    const std::string& line = fit.lines[0];
+    ASSERT_GE(line.size(), 4u);
+    EXPECT_EQ(line.substr(line.size() - 3), "...");
+    EXPECT_EQ(longText.compare(0, line.size() - 3, line, 0, line.size() - 3), 0);
+    EXPECT_EQ(longText[line.size() - 3], ' ');  // cut between words
+    EXPECT_LE(TextWidth(line, fit.font), 3000);
+    // A single word wider than the box at the floor: its head and "...".
+    fit = FitText(Fitted(std::string(60, 'W'), 1000, lh));
+    ASSERT_EQ(fit.lines.size(), 1u);
+    EXPECT_EQ(fit.lines[0].substr(fit.lines[0].size() - 3), "...");
+    EXPECT_LE(TextWidth(fit.lines[0], fit.font), 1000);
+    // Several lines: the last one kept ends the text.
+    Item tall = Fitted(longText, 3000, 3 * LineHeight(Font{"Arial", 7}));
+    fit = FitText(tall);
+    EXPECT_EQ(fit.lines.size(), 3u);
+    EXPECT_EQ(fit.lines.back().substr(fit.lines.back().size() - 3), "...");
+}
+
+TEST(ReportFit, GrowsIntoItsRoomAtFullSizeAndShortensWithACount) {
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += "word" + std::to_string(i) + " ";
+    Item it = Fitted(text, 2000, 240);
+    it.canGrow = true;
+    FittedText fit = FitText(it, 20000);
+    EXPECT_EQ(fit.font.pointSize, 10);  // grows rather than shrinks
+    EXPECT_FALSE(fit.cut);
+    EXPECT_GT(fit.lines.size(), 5u);
+
+    size_t asked = 0;
+    it.shorten = [&](size_t shown) {
+        asked = shown;
+        std::string head;
+        for (size_t i = 0; i < shown; ++i) head += "word" + std::to_string(i) + " ";
+        return head + "... and " + std::to_string(60 - shown) + " more";
+    };
+    fit = FitText(it, 1000);
+    EXPECT_TRUE(fit.cut);
+    EXPECT_LE(fit.Height(), 1000);
+    ASSERT_FALSE(fit.lines.empty());
+    EXPECT_EQ(fit.lines.back(), fit.lines.back().substr(0, fit.lines.back().find("... and")) + "... and " +
+                                    std::to_string(60 - asked) + " more");
+}
+
+TEST(ReportLayout, AGrowingTextMovesWhatLiesBelowAndStaysOnItsPage) {
+    Report r;
+    r.margins = {1080, 1080, 1080, 1080};
+    r.Detail().height = 3000;
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "grow" + std::to_string(i) + " ";
+    Item grows = Text("Grows", text, 0, 0, 2000, 240);
+    grows.ellipsis = true;
+    r.Detail().Add(grows);
+    r.Detail().Add(Text("Beside", "beside", 2500, 0, 2000, 240));
+    r.Detail().Add(Text("Below", "below", 0, 300, 2000, 240));
+    r.Detail().Add(Text("RowMate", "row mate", 2500, 300, 2000, 240));
+    r.Detail().Add(Break(1000));
+    r.Detail().Add(Text("Next", "next page", 0, 1000, 2000, 240));
+    PageModel m = r.Layout();
+    ASSERT_EQ(m.pages.size(), 2u);
+    const PlacedItem* g = m.pages[0].Find("Grows");
+    ASSERT_NE(g, nullptr);
+    EXPECT_GT(g->lines.size(), 3u);
+    EXPECT_EQ(m.pages[0].Find("Beside")->top, 1080);
+    // Below moves down to keep 90 twips under the growing text; its row
+    // mate moves with it.
+    EXPECT_EQ(m.pages[0].Find("Below")->top, g->bottom() + 90);
+    EXPECT_EQ(m.pages[0].Find("RowMate")->top, g->bottom() + 90);
+    EXPECT_EQ(m.pages[1].Find("Next")->top, 1080);
+
+    // Longer than its page: it grows to the page's end and no further.
+    std::string huge;
+    for (int i = 0; i < 3000; ++i) huge += "grow" + std::to_string(i) + " ";
+    r.SetText("Grows", huge);
+    m = r.Layout();
+    ASSERT_EQ(m.pages.size(), 2u);
+    for (auto& it : m.pages[0].items) EXPECT_LE(it.bottom(), 15840 - 1080) << it.name;
+    EXPECT_EQ(m.pages[0].Find("Grows")->lines.back().substr(m.pages[0].Find("Grows")->lines.back().size() - 3), "...");
 }

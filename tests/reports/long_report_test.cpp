@@ -222,14 +222,20 @@ TEST(LongReport, EmptyOrExtremeDataStillPrintsSevenPages) {
     d.mitigation.description = "caf\xc3\xa9 \xff\xfe broken bytes " + std::string(400, 'W');  // wider than any box
     ActiveReport1 b(d);
     ASSERT_TRUE(b.ExportPdf(OutDir() / "long-extreme.pdf", &error)) << error;
-    // The long name wraps in its boxes; the page header grows and moves the
-    // detail down instead of covering it.
+    // The long name keeps the page header to one line: smaller, then cut
+    // after a whole word; the title page has room for it whole.
     const rpt::PageModel& m = b.LastLayout();
     EXPECT_EQ(m.pages.size(), 7u);
     const rpt::PlacedItem* header = m.pages[1].Find("HeaderBuildingName");
     ASSERT_NE(header, nullptr);
-    EXPECT_GT(header->lines.size(), 1u);
-    EXPECT_LT(header->bottom(), m.pages[1].Find("Label1_Detail")->top);
+    ASSERT_EQ(header->lines.size(), 1u);
+    EXPECT_EQ(header->lines[0].substr(header->lines[0].size() - 3), "...");
+    EXPECT_EQ(header->top, m.pages[2].Find("HeaderBuildingName")->top);
+    EXPECT_EQ(m.pages[1].Find("Label1_Detail")->top, 1080 + 360 + 270);
+    std::string title;
+    for (auto& l : m.pages[0].Find("TitleBuildingName")->lines) title += (title.empty() ? "" : " ") + l;
+    EXPECT_EQ(title, d.project.buildingName);
+    ExpectReadable(m);
 }
 
 TEST(LongReport, LongEntriesPrintSmallerInsteadOfOverlapping) {

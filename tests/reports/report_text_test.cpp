@@ -26,6 +26,18 @@ TEST(CountiesText, EntireStateAndEmptyList) {
     EXPECT_EQ(SelectedCountiesText(2, "Kansas", {}), "");
 }
 
+TEST(CountiesText, ShortenedListStopsAtAWholeCountyWithinTheWordsShownAndCountsTheRest) {
+    const std::vector<CountyRow> rows = {{"Oklahoma", "Le Flore"}, {"Oklahoma", "Roger Mills"}, {"Oklahoma", "Adair"},
+                                         {"Texas", "Red River"}};
+    // "Oklahoma Counties: Le Flore, Roger Mills, Adair" is 7 words.
+    EXPECT_EQ(ShortenedCountiesText(rows, 7),
+              "Oklahoma Counties:" + std::string(125, ' ') + "Le Flore, Roger Mills, Adair, ... and 1 more");
+    EXPECT_EQ(ShortenedCountiesText(rows, 6),
+              "Oklahoma Counties:" + std::string(125, ' ') + "Le Flore, Roger Mills, ... and 2 more");
+    EXPECT_EQ(ShortenedCountiesText(rows, 1), "... and 4 more");
+    EXPECT_EQ(ShortenedCountiesText(rows, 100), SelectedCountiesText(0, "Oklahoma", rows));
+}
+
 TEST(CountiesText, SelectionSentences) {
     EXPECT_EQ(CountySelectionText(-1, 0, "Cleveland", "Oklahoma"), "Only Cleveland County, Oklahoma");
     EXPECT_EQ(CountySelectionText(0, 50, "Cleveland", "Oklahoma"), "50 mile region around Cleveland County, Oklahoma");

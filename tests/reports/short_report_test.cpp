@@ -31,6 +31,12 @@ TEST(ShortReport, OnePageSummary) {
     EXPECT_EQ(Value(m, "ProjectCost"), "850,000");
     EXPECT_EQ(Value(m, "LivesSavedYears"), "in 30 years");
     EXPECT_EQ(Value(m, "FooterPageNumber"), "<none>");
+    // The page header: the product name on both of its label lines, the
+    // version at the right.
+    std::vector<std::string> header;
+    for (auto& it : m.pages[0].items)
+        if (it.section == rpt::SectionKind::PageHeader && !it.lines.empty()) header.push_back(it.Text());
+    EXPECT_EQ(header, (std::vector<std::string>{"Verrane", "Verrane", "Version 1.0 - July 2000"}));
     const std::string text = m.pages[0].Text();
     // No page number and none of the remarks.
     EXPECT_EQ(text.find("Page"), std::string::npos);
