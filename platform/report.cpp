@@ -297,6 +297,23 @@ std::vector<std::string> Cut(const std::vector<std::string>& lines, const Font& 
     return out;
 }
 
+// A printed figure: one run of digits with their separators, sign, currency
+// or percent sign (blanks only around it), no letters.
+bool IsFigure(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    const size_t last = text.find_last_not_of(' ');
+    bool digit = false;
+    for (size_t i = first; i <= last; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') digit = true;
+        else if (std::string_view(",.-+$%()").find(c) == std::string_view::npos) return false;
+    }
+    return digit;
+}
+
+constexpr double kFigureFloor = 2;
+
 }  // namespace
 
 FittedText FitText(const Item& item, int room) {
@@ -329,6 +346,15 @@ FittedText FitText(const Item& item, int room) {
                 }
             }
             return best;
+        }
+    }
+    // A figure cut short could be misread as a smaller one ("1,000,000,00..."),
+    // so a number keeps shrinking past the floor until it fits on its line.
+    if (IsFigure(item.text)) {
+        for (double s = std::min(item.minPointSize, size) - 0.5; s >= kFigureFloor; s -= 0.5) {
+            r.font.pointSize = s;
+            r.lines = {item.text};
+            if (width <= 0 || TextWidth(r.lines.front(), r.font) <= width) return r;
         }
     }
     const size_t maxLines = static_cast<size_t>(std::max(1, limit / LineHeight(r.font)));

@@ -260,6 +260,22 @@ TEST(ReportFit, ShrinksToTheFloorThenEndsWithAnEllipsisAtAWord) {
     EXPECT_EQ(fit.lines.back().substr(fit.lines.back().size() - 3), "...");
 }
 
+// A figure is never cut: "1,000,000,00..." would read as a smaller sum.
+TEST(ReportFit, AFigureShrinksPastTheFloorRatherThanBeingCut) {
+    const int lh = LineHeight(Font{});
+    const std::string figure = " 1,000,000,000,000,000,000";
+    const int w = static_cast<int>(TextWidth(figure, Font{"Arial", 7})) / 2;
+    FittedText fit = FitText(Fitted(figure, w, lh));
+    ASSERT_EQ(fit.lines.size(), 1u);
+    EXPECT_EQ(fit.lines[0], figure);
+    EXPECT_FALSE(fit.cut);
+    EXPECT_LT(fit.font.pointSize, 7);
+    EXPECT_LE(TextWidth(fit.lines[0], fit.font), w);
+    // Words with digits in them are text: cut as before.
+    fit = FitText(Fitted("Phase 2 of 1,000,000,000,000 units", w, lh));
+    EXPECT_TRUE(fit.cut);
+}
+
 TEST(ReportFit, GrowsIntoItsRoomAtFullSizeAndShortensWithACount) {
     std::string text;
     for (int i = 0; i < 60; ++i) text += "word" + std::to_string(i) + " ";

@@ -98,7 +98,9 @@ void ExpectWholeWords(const std::string& name, const std::string& given, const s
     const std::string stem = got[j].substr(0, got[j].size() - 3);
     ASSERT_LT(j, want.size()) << name;
     EXPECT_EQ(want[j].compare(0, stem.size(), stem), 0) << name << ": " << got[j] << " vs " << want[j];
-    if (!stem.empty() && stem != want[j]) EXPECT_TRUE(alone[j]) << name << " cut the word " << want[j];
+    if (!stem.empty() && stem != want[j]) {
+        EXPECT_TRUE(alone[j]) << name << " cut the word " << want[j];
+    }
     const std::vector<std::string> rest(got.begin() + static_cast<long>(j) + 1, got.end());
     if (!rest.empty()) {
         ASSERT_EQ(rest.size(), 3u) << name;
@@ -123,8 +125,9 @@ void ExpectClean(rpt::Report& r, const rpt::PageModel& m, size_t pages, const st
         for (auto& it : m.pages[p].items) {
             // A box that keeps its size (a ruled cell, the page header) holds
             // its text: nothing prints over the rule below it.
-            if (const rpt::Item* given = r.Control(it.name); given && !given->canGrow)
+            if (const rpt::Item* given = r.Control(it.name); given && !given->canGrow) {
                 EXPECT_LE(static_cast<int>(it.lines.size()) * it.lineHeight, given->height) << it.name;
+            }
             if (it.section == rpt::SectionKind::Detail) {
                 EXPECT_FALSE(pageOf.count(it.name) && pageOf[it.name] != p) << it.name << " runs over two pages";
                 pageOf[it.name] = p;
