@@ -4,6 +4,7 @@
 // does goes into the control through its setters, which raise the screen's
 // events exactly as the program's own writes do.
 #include <QColor>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <string>
@@ -44,6 +45,21 @@ void Bind(QSlider* w, platform::Slider& c);
 void Bind(QProgressBar* w, platform::ProgressBar& c);
 // Builds the menus of a screen's menu bar and keeps their enabled state in step.
 void BindMenuBar(QMenuBar* bar, std::vector<platform::MenuItem>& items);
+
+// Hands what the user typed in a box to its control. Every command (a
+// button, a menu item, a shortcut, closing a window) runs this first, so it
+// reads the text on the screen.
+void CommitPendingEdits();
+// Forgets the boxes under `root` and their uncommitted edits: their screen,
+// and with it their controls, is gone.
+void ForgetBoxes(QWidget* root);
+// Marks the widget that holds one screen; focus moving inside it is the
+// user moving between the screen's controls.
+inline constexpr char kScreenProperty[] = "verraneScreen";
+
+// `wanted`, cut down to fit the free area of the screen `near` is on (or the
+// primary screen), with `margin` pixels to spare for the frame.
+QSize FitToScreen(QSize wanted, QWidget* near = nullptr, int margin = 40);
 
 // A label in the optional-input blue.
 QLabel* BlueLabel(const QString& text, QWidget* parent = nullptr);

@@ -1,5 +1,7 @@
 #include "gui/report_preview.h"
 
+#include "gui/binding.h"
+
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
@@ -24,7 +26,7 @@ bool PreviewReport(platform::report::Report& report, QWidget* parent, std::strin
     SetUpPrinter(printer, report);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle("Print Preview");
-    dialog.resize(900, 1000);
+    dialog.resize(FitToScreen({900, 1000}, parent, 60));
     std::string failure;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
         std::string e;

@@ -10,6 +10,7 @@
 namespace verrane::gui {
 
 ScreenWindow::ScreenWindow(Screen& screen) : screen_(screen) {
+    setProperty(kScreenProperty, true);
     if (!screen.menuBar.empty()) BindMenuBar(menuBar(), screen.menuBar);
     body_ = new QWidget(this);
     layout_ = new QVBoxLayout(body_);
@@ -62,6 +63,7 @@ void ScreenWindow::AddNavigation(std::vector<platform::CommandButton*> buttons, 
 
 void ScreenWindow::closeEvent(QCloseEvent* e) {
     e->ignore();
+    CommitPendingEdits();
     if (auto* exit = screen_.FindMenu("mnuExit")) {
         exit->click();
         return;

@@ -25,6 +25,7 @@ WindowManager::WindowManager(App& app) : app_(app) {
         auto it = windows_.find(&s);
         if (it != windows_.end()) {
             if (it->second) {
+                ForgetBoxes(it->second);
                 it->second->hide();
                 it->second->deleteLater();
             }
