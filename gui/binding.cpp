@@ -354,6 +354,7 @@ void AddItems(QWidget* menu, std::vector<platform::MenuItem>& items) {
             continue;
         }
         auto* action = new QAction(Q(item.caption), menu);
+        action->setObjectName(Q(item.name));
         action->setShortcut(Shortcut(item));
         QObject::connect(action, &QAction::triggered, action, [&item] {
             CommitPendingEdits();

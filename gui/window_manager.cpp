@@ -64,9 +64,13 @@ WindowManager::WindowManager(App& app) : app_(app) {
             EnsureMainWindow();
             if (auto* page = dynamic_cast<ScreenWindow*>(w)) page->ScrollBody();
             pages_->addWidget(w);
-            // Save As and Open change the file the title names.
+            // New, Open, Save and Save As change the file the title names.
             for (QAction* a : w->findChildren<QAction*>())
-                connect(a, &QAction::triggered, this, [this] { UpdateTitle(); });
+                connect(a, &QAction::triggered, this, [this, name = a->objectName()] {
+                    if (name == "mnuNew") titleFile_.clear();
+                    if (name == "mnuOpen") titleFile_ = Q(app_.ProjectFileName);
+                    UpdateTitle();
+                });
             return;
         }
         w->setWindowTitle(Caption(s));
@@ -100,7 +104,7 @@ WindowManager::WindowManager(App& app) : app_(app) {
         QWidget* top = w;
         if (IsPage(s)) {
             pages_->setCurrentWidget(w);
-            UpdateTitle();
+            UpdateTitle(&s);
             top = main_;
         } else {
             w->setWindowTitle(Caption(s));
@@ -138,11 +142,12 @@ QMainWindow* WindowManager::EnsureMainWindow() {
     return m;
 }
 
-void WindowManager::UpdateTitle() {
-    if (!main_ || !app_.front() || !IsPage(*app_.front())) return;
-    QString title = Caption(*app_.front());
-    if (app_.HasFileName && !app_.ProjectFileName.empty())
-        title = QFileInfo(Q(app_.ProjectFileName)).fileName() + " - " + title;
+void WindowManager::UpdateTitle(const Screen* shown) {
+    if (!shown) shown = app_.front();
+    if (!main_ || !shown || !IsPage(*shown)) return;
+    if (app_.HasFileName) titleFile_ = Q(app_.ProjectFileName);
+    QString title = Caption(*shown);
+    if (!titleFile_.isEmpty()) title = QFileInfo(titleFile_).fileName() + " - " + title;
     main_->setWindowTitle(title);
 }
 

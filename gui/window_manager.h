@@ -33,11 +33,13 @@ public:
 
 private:
     QMainWindow* EnsureMainWindow();
-    void UpdateTitle();
+    // "file.tor - caption of the screen in front" (`shown`, or the front screen).
+    void UpdateTitle(const Screen* shown = nullptr);
     App& app_;
     std::map<const Screen*, QPointer<QWidget>> windows_;
     QPointer<QMainWindow> main_;
     QStackedWidget* pages_ = nullptr;
+    QString titleFile_;  // the project's file, empty for a new project
 };
 
 // Renders the window of a screen to a PNG file (works on the offscreen

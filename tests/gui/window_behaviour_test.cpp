@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -326,3 +328,44 @@ TEST(WindowBehaviour, AnalysisCommandsFollowTheProject) {
     EXPECT_TRUE(analysis->isEnabled());
 }
 
+
+// The project screens are pages of one main window that keeps its size and
+// place from screen to screen, shows every page's buttons whole at its
+// 1024x768 size and names the project file in its title.
+TEST(WindowBehaviour, OneMainWindowHoldsTheProjectScreens) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
+    EnsureQt();
+    platform::SetDataDir(VERRANE_SOURCE_DATA_DIR);
+    platform::ScriptedDialogs dialogs;
+    App app(dialogs);
+    gui::WindowManager windows(app);
+    windows.quitWhenEmpty = false;
+    app.ProjectFileName = Example("oklahoma-school-gym.tor").string();
+    app.HasFileName = true;
+    app.form2().Show();
+    QWidget* w = Front(windows);
+    QMainWindow* main = windows.mainWindow();
+    ASSERT_NE(main, nullptr);
+    main->resize(gui::kMainWindowSize);
+    const QRect place = main->geometry();
+    EXPECT_TRUE(main->windowTitle().startsWith("oklahoma-school-gym.tor - ")) << main->windowTitle().toStdString();
+    // Building, hazard, mitigation, analysis, and back to the project screen.
+    for (const char* screen : {"Form3", "Form4", "Form5", "Form6", "Form2"}) {
+        // The buttons lead to the other screens in order, this one left out.
+        const int target = screen[4] - '0', here = app.front()->name()[4] - '0';
+        const QByteArray name = "Command1_" + QByteArray::number(target - 2 - (target > here ? 1 : 0));
+        auto* button = Find<QPushButton>(w, name.constData());
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_EQ(app.front()->name(), screen);
+        w = Front(windows);
+        EXPECT_EQ(w->window(), main) << screen;
+        EXPECT_EQ(main->geometry(), place) << screen;
+        EXPECT_EQ(main->windowTitle(), QString("oklahoma-school-gym.tor - ") + QString::fromStdString(app.front()->caption));
+        // Every navigation button lies whole inside the window.
+        for (auto* b : w->findChildren<QPushButton*>(QRegularExpression("^Command[123]")))
+            if (b->isVisible())
+                EXPECT_TRUE(main->rect().contains(QRect(b->mapTo(main, QPoint()), b->size())))
+                    << screen << " " << b->objectName().toStdString();
+    }
+}
