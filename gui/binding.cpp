@@ -17,8 +17,6 @@
 #include <QSlider>
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QPointer>
 
 #include <cstdlib>
@@ -409,13 +407,6 @@ void ForgetBoxes(QWidget* root) {
     auto under = [root](QWidget* w) { return root == w || root->isAncestorOf(w); };
     std::erase_if(Pending(), [&](const auto& p) { return under(p.first); });
     std::erase_if(Texts(), [&](const auto& t) { return under(t.first); });
-}
-
-QSize FitToScreen(QSize wanted, QWidget* near, int margin) {
-    QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return wanted;
-    const QSize room = screen->availableGeometry().size() - QSize(margin, margin);
-    return wanted.boundedTo(room);
 }
 
 QString TwoLines(const QString& caption) {

@@ -4,7 +4,6 @@
 // does goes into the control through its setters, which raise the screen's
 // events exactly as the program's own writes do.
 #include <QColor>
-#include <QSize>
 #include <QString>
 #include <functional>
 #include <string>
@@ -56,10 +55,6 @@ void ForgetBoxes(QWidget* root);
 // Marks the widget that holds one screen; focus moving inside it is the
 // user moving between the screen's controls.
 inline constexpr char kScreenProperty[] = "verraneScreen";
-
-// `wanted`, cut down to fit the free area of the screen `near` is on (or the
-// primary screen), with `margin` pixels to spare for the frame.
-QSize FitToScreen(QSize wanted, QWidget* near = nullptr, int margin = 40);
 
 // A label in the optional-input blue.
 QLabel* BlueLabel(const QString& text, QWidget* parent = nullptr);

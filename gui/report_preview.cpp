@@ -1,12 +1,12 @@
 #include "gui/report_preview.h"
 
-#include "gui/binding.h"
-
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace verrane::gui {
 
@@ -20,6 +20,13 @@ void SetUpPrinter(QPrinter& printer, const platform::report::Report& report) {
 }
 
 }  // namespace
+
+QSize FitToScreen(QSize wanted, QWidget* near, int margin) {
+    QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return wanted;
+    const QSize room = screen->availableGeometry().size() - QSize(margin, margin);
+    return wanted.boundedTo(room);
+}
 
 bool PreviewReport(platform::report::Report& report, QWidget* parent, std::string* error) {
     QPrinter printer(QPrinter::HighResolution);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/binding.h"
+#include "gui/report_preview.h"
 #include "gui/screen_window.h"
 
 namespace verrane::gui {
