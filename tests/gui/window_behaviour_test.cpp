@@ -27,6 +27,7 @@
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
 #include "screens/start/form1.h"
+#include "tests/gui/widgets.h"
 #include "tests/support/test_app.h"
 
 QT_BEGIN_NAMESPACE
@@ -35,16 +36,11 @@ inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '"' << l.jo
 QT_END_NAMESPACE
 
 using namespace verrane;
+using test::EnsureQt;
+using test::Find;
 namespace fs = std::filesystem;
 
 namespace {
-int argc = 1;
-char arg0[] = "gui_window";
-char* argv[] = {arg0, nullptr};
-void EnsureQt() {
-    if (!QApplication::instance()) new QApplication(argc, argv);  // lives for the test process
-}
-
 // The front screen's widgets, in a window the user is working in.
 QWidget* Front(gui::WindowManager& windows) {
     QWidget* w = windows.frontWindow();
@@ -52,12 +48,6 @@ QWidget* Front(gui::WindowManager& windows) {
     w->window()->show();
     w->window()->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(w->window()));
-    return w;
-}
-
-template <class W> W* Find(QWidget* window, const char* name) {
-    W* w = window ? window->findChild<W*>(name) : nullptr;
-    EXPECT_NE(w, nullptr) << name;
     return w;
 }
 
@@ -69,15 +59,6 @@ QLineEdit* TypeInto(QWidget* window, const char* name, const QString& text) {
     QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(e, text);
     return e;
-}
-
-void ChooseEntry(QWidget* window, const char* name, const QString& entry) {
-    auto* c = Find<QComboBox>(window, name);
-    if (!c) return;
-    const int i = c->findText(entry);
-    ASSERT_GE(i, 0) << entry.toStdString();
-    c->setCurrentIndex(i);
-    emit c->activated(i);
 }
 
 QAction* Action(QWidget* menu, const QString& text) {
@@ -114,6 +95,20 @@ int Count(const platform::ScriptedDialogs& d, const std::string& text) {
 
 fs::path Example(const char* name) { return fs::path(VERRANE_SOURCE_DATA_DIR).parent_path() / "examples" / name; }
 
+// A running program with its windows: fixture data, or the shipped data for tag "".
+struct Program {
+    test::TestApp t;
+    gui::WindowManager windows;
+    explicit Program(const std::string& tag) : t(tag), windows(*t.app) { windows.quitWhenEmpty = false; }
+    // A new project in Cleveland County, Oklahoma, on the screen the project
+    // screen's button `button` leads to.
+    QWidget* NewProjectAt(int button) {
+        t.Choose("Oklahoma", "Cleveland");
+        t.app->form2().Command1_Click(button);
+        return Front(windows);
+    }
+};
+
 // Real message boxes, answered with OK as they appear; their texts in order.
 struct MessageBoxAnswerer {
     QStringList texts;
@@ -134,11 +129,10 @@ struct MessageBoxAnswerer {
 // and they act on the box the user was in.
 TEST(WindowBehaviour, EditMenuWorksWithTheMouse) {
     EnsureQt();
-    test::TestApp t("gui-edit");
-    gui::WindowManager windows(*t.app);
-    windows.quitWhenEmpty = false;
+    Program p("gui-edit");
+    auto& t = p.t;
     t.Start();
-    QWidget* w = Front(windows);
+    QWidget* w = Front(p.windows);
     auto* name = TypeInto(w, "Text1_0", "Central School");
     ASSERT_NE(name, nullptr);
     name->setSelection(0, 8);  // "Central "
@@ -176,13 +170,10 @@ TEST(WindowBehaviour, EditMenuWorksWithTheMouse) {
 // warnings fire once, for the number the user meant.
 TEST(WindowBehaviour, NumbersTypedKeyByKeyArriveWhole) {
     EnsureQt();
-    test::TestApp t("gui-typing");
-    gui::WindowManager windows(*t.app);
-    windows.quitWhenEmpty = false;
-    t.Choose("Oklahoma", "Cleveland");
-    t.app->form2().Command1_Click(2);
+    Program p("gui-typing");
+    auto& t = p.t;
+    QWidget* w = p.NewProjectAt(2);
     ASSERT_EQ(t.app->front()->name(), "Form5");
-    QWidget* w = Front(windows);
     Form5& f5 = t.app->form5();
     const struct {
         const char* box;
@@ -202,13 +193,10 @@ TEST(WindowBehaviour, NumbersTypedKeyByKeyArriveWhole) {
 
 TEST(WindowBehaviour, FootprintWarningFiresOnceForTheTypedLength) {
     EnsureQt();
-    test::TestApp t("gui-footprint");
-    gui::WindowManager windows(*t.app);
-    windows.quitWhenEmpty = false;
-    t.Choose("Oklahoma", "Cleveland");
-    t.app->form2().Command1_Click(0);
+    Program p("gui-footprint");
+    auto& t = p.t;
+    QWidget* w = p.NewProjectAt(0);
     ASSERT_EQ(t.app->front()->name(), "Form3");
-    QWidget* w = Front(windows);
     // Retyping a building length warns about the footprint once, if at all.
     Form3& f3 = t.app->form3();
     TypeInto(w, "Text1_0", "100");
@@ -229,11 +217,10 @@ TEST(WindowBehaviour, FootprintWarningFiresOnceForTheTypedLength) {
 // A shortcut and closing the window both act on what is typed, not yet committed.
 TEST(WindowBehaviour, SaveShortcutSavesTheTypedText) {
     EnsureQt();
-    test::TestApp t("gui-shortcut");
-    gui::WindowManager windows(*t.app);
-    windows.quitWhenEmpty = false;
+    Program p("gui-shortcut");
+    auto& t = p.t;
     t.Choose("Oklahoma", "Cleveland");
-    QWidget* w = Front(windows);
+    QWidget* w = Front(p.windows);
     TypeInto(w, "Text1_6", "J. Analyst");
     const fs::path file = fs::temp_directory_path() / ("verrane-gui-shortcut-" + std::to_string(getpid()) + ".tor");
     fs::remove(file);
@@ -292,11 +279,10 @@ TEST(WindowBehaviour, RadiusAboveTheRangeKeepsTheSlider) {
 TEST(WindowBehaviour, AnalysisCommandsFollowTheProject) {
     if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
     EnsureQt();
-    platform::SetDataDir(VERRANE_SOURCE_DATA_DIR);
-    platform::ScriptedDialogs dialogs;
-    App app(dialogs);
-    gui::WindowManager windows(app);
-    windows.quitWhenEmpty = false;
+    Program p("");
+    App& app = *p.t.app;
+    auto& dialogs = p.t.dialogs;
+    auto& windows = p.windows;
     app.form1().Show();
     QWidget* w = Front(windows);
     QTest::mouseClick(Find<QPushButton>(w, "Command1_0"), Qt::LeftButton);  // OK: new project
@@ -313,7 +299,7 @@ TEST(WindowBehaviour, AnalysisCommandsFollowTheProject) {
     w = Front(windows);
     analysis = Find<QPushButton>(w, "Command1_3");
     ASSERT_TRUE(analysis->isEnabled());
-    ChooseEntry(w, "Combo3", " Click State");
+    test::Choose(w, "Combo3", " Click State");
     EXPECT_FALSE(analysis->isEnabled());
     QMenu* file = OpenMenu(w, "&File");
     EXPECT_FALSE(Action(file, "Print Pre&view")->isEnabled());
@@ -322,9 +308,9 @@ TEST(WindowBehaviour, AnalysisCommandsFollowTheProject) {
     auto* bar = w->findChild<QMenuBar*>();
     EXPECT_FALSE(Action(bar, "&BC Analysis")->isEnabled());
     // A state without a county is no project to analyse either.
-    ChooseEntry(w, "Combo3", "Oklahoma");
+    test::Choose(w, "Combo3", "Oklahoma");
     EXPECT_FALSE(analysis->isEnabled());
-    ChooseEntry(w, "Combo2", "Cleveland");
+    test::Choose(w, "Combo2", "Cleveland");
     EXPECT_TRUE(analysis->isEnabled());
 }
 
@@ -335,11 +321,9 @@ TEST(WindowBehaviour, AnalysisCommandsFollowTheProject) {
 TEST(WindowBehaviour, OneMainWindowHoldsTheProjectScreens) {
     if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
     EnsureQt();
-    platform::SetDataDir(VERRANE_SOURCE_DATA_DIR);
-    platform::ScriptedDialogs dialogs;
-    App app(dialogs);
-    gui::WindowManager windows(app);
-    windows.quitWhenEmpty = false;
+    Program p("");
+    App& app = *p.t.app;
+    auto& windows = p.windows;
     app.ProjectFileName = Example("oklahoma-school-gym.tor").string();
     app.HasFileName = true;
     app.form2().Show();
