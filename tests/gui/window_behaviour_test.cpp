@@ -3,6 +3,9 @@
 // are tested elsewhere; these tests catch what the binding can break.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -85,6 +88,11 @@ void ClickItem(QMenu* menu, const QString& text) {
     ASSERT_NE(a, nullptr) << text.toStdString();
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
     QTest::qWaitFor([&] { return !menu->isVisible(); }, 2000);
+}
+
+std::string ReadAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 int Count(const platform::ScriptedDialogs& d, const std::string& text) {
@@ -215,7 +223,7 @@ TEST(WindowBehaviour, FootprintWarningFiresOnceForTheTypedLength) {
 }
 
 // A shortcut and closing the window both act on what is typed, not yet committed.
-TEST(WindowBehaviour, SaveShortcutSavesTheTypedText) {
+TEST(WindowBehaviour, SaveShortcutAndClosingSaveTheTypedText) {
     EnsureQt();
     Program p("gui-shortcut");
     auto& t = p.t;
@@ -228,6 +236,16 @@ TEST(WindowBehaviour, SaveShortcutSavesTheTypedText) {
     QTest::keyClick(Find<QLineEdit>(w, "Text1_6"), Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(fs::exists(file));
     EXPECT_EQ(t.app->form2().Text1[6].text(), "J. Analyst");
+    EXPECT_NE(ReadAll(file).find("J. Analyst"), std::string::npos);
+
+    // Closing the window offers to save what is typed, still in the box.
+    TypeInto(w, "Text1_6", "K. Reviewer");
+    fs::remove(file);
+    t.dialogs.answers = {platform::Answer::Yes};
+    t.dialogs.files = {file.string()};
+    p.windows.mainWindow()->close();
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_NE(ReadAll(file).find("K. Reviewer"), std::string::npos);
     fs::remove(file);
 }
 
