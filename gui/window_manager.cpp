@@ -1,15 +1,15 @@
 #include "gui/window_manager.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMainWindow>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "gui/binding.h"
 #include "gui/report_preview.h"
