@@ -16,7 +16,13 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <QApplication>
+#include <QPointer>
+
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <vector>
 
 namespace verrane::gui {
 
@@ -44,18 +50,81 @@ void ApplyColours(QWidget* w, const platform::Control& c) {
     w->setPalette(p);
 }
 
-// Feeds focus changes and the Enter key of a text widget into its control.
+// A text box bound to its control. `commit` hands what the user typed to the
+// control; it is empty for boxes whose every keystroke is delivered.
+struct TextBinding {
+    platform::TextBox* control;
+    std::function<void()> commit;
+    std::function<void()> syncSelection;
+};
+
+std::map<QWidget*, TextBinding>& Texts() {
+    static std::map<QWidget*, TextBinding> texts;
+    return texts;
+}
+
+// Boxes holding typed text their control has not received yet.
+std::map<QWidget*, std::function<void()>>& Pending() {
+    static std::map<QWidget*, std::function<void()>> pending;
+    return pending;
+}
+
+// The screen a widget belongs to: its page in the main window, or its own window.
+QWidget* ScreenOf(QWidget* w) {
+    for (QWidget* p = w; p; p = p->parentWidget())
+        if (p->property(kScreenProperty).toBool() || p->isWindow()) return p;
+    return nullptr;
+}
+
+// A box loses the focus only when the user moves to another control of the
+// same screen. A menu dropping down, the menu bar taking the keyboard, a
+// message box or another application taking over leave it where it is:
+// otherwise the Edit menu would grey itself as it opens, and a message shown
+// by a box's own check would run that check again.
+void OnFocusChanged(QWidget* now) {
+    if (!now || qobject_cast<QMenuBar*>(now) || qobject_cast<QMenu*>(now)) return;
+    QWidget* screen = ScreenOf(now);
+    std::vector<QPointer<QWidget>> losing;
+    for (auto& [w, t] : Texts())
+        if (w != now && t.control->hasFocus() && ScreenOf(w) == screen) losing.emplace_back(w);
+    for (const auto& w : losing) {
+        // Handlers run between these steps and may discard boxes.
+        if (!w) continue;
+        auto it = Texts().find(w);
+        if (it == Texts().end()) continue;
+        if (it->second.commit && Pending().count(w)) it->second.commit();
+        it = Texts().find(w);
+        if (w && it != Texts().end()) it->second.control->setFocus(false);
+    }
+    if (auto it = Texts().find(now); it != Texts().end()) it->second.control->setFocus(true);
+}
+
+void Register(QWidget* w, platform::TextBox& c, std::function<void()> commit, std::function<void()> syncSelection) {
+    static bool listening = false;
+    if (!listening && qApp) {
+        QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) { OnFocusChanged(now); });
+        listening = true;
+    }
+    Texts()[w] = {&c, std::move(commit), std::move(syncSelection)};
+    QObject::connect(w, &QObject::destroyed, [w] {
+        Texts().erase(w);
+        Pending().erase(w);
+    });
+}
+
+// Feeds the keys of a text widget into its control; Enter first hands over
+// what was typed, so the Enter handler reads it.
 class TextEvents : public QObject {
 public:
-    TextEvents(QObject* parent, platform::TextBox& c) : QObject(parent), c_(c) {}
+    TextEvents(QObject* parent, platform::TextBox& c, std::function<void()> commit)
+        : QObject(parent), c_(c), commit_(std::move(commit)) {}
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::FocusIn) c_.setFocus(true);
-        if (e->type() == QEvent::FocusOut) c_.setFocus(false);
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
             int ascii = 0;
             if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) ascii = 13;
             else if (!k->text().isEmpty()) ascii = k->text().at(0).unicode();
+            if (ascii == 13 && commit_ && Pending().count(static_cast<QWidget*>(o))) commit_();
             if (ascii && !c_.keyPress(ascii)) return true;
         }
         return QObject::eventFilter(o, e);
@@ -63,35 +132,39 @@ public:
 
 private:
     platform::TextBox& c_;
+    std::function<void()> commit_;
 };
 
 size_t Utf8Offset(const QString& text, int pos) { return static_cast<size_t>(text.left(pos).toUtf8().size()); }
 
 }  // namespace
 
+// What the user types stays in the widget until the edit is committed: on
+// leaving the box for another control of its screen, on Enter, and before any
+// command runs (CommitPendingEdits). The control, and with it the screen's
+// checks, sees whole entries: "-5" is never "-" on its way, and a warning
+// fires once for "150" rather than for "1" and "15".
 void Bind(QLineEdit* w, platform::TextBox& c) {
     Name(w, c);
-    auto update = [w, &c] {
+    // The control text the widget last agreed with.
+    auto agreed = std::make_shared<std::string>(c.text());
+    auto update = [w, &c, agreed] {
         QSignalBlocker block(w);
-        if (w->text() != Q(c.text())) w->setText(Q(c.text()));
+        // A program write wins over an edit in progress; colour and enabled
+        // changes leave the edit alone.
+        const bool written = c.text() != *agreed;
+        if (written) {
+            *agreed = c.text();
+            Pending().erase(w);
+        }
+        if ((written || !Pending().count(w)) && w->text() != Q(c.text())) w->setText(Q(c.text()));
         w->setReadOnly(c.locked);
         ApplyCommon(w, c);
         ApplyColours(w, c);
     };
     c.onViewUpdate = update;
     update();
-    QObject::connect(w, &QLineEdit::textEdited, w, [w, &c](const QString& t) {
-        const int cursor = w->cursorPosition();
-        c.setText(S(t));
-        // The change handler may have rewritten the box (emptied it, say).
-        if (w->text() != Q(c.text())) {
-            QSignalBlocker block(w);
-            w->setText(Q(c.text()));
-        } else {
-            w->setCursorPosition(cursor);
-        }
-    });
-    QObject::connect(w, &QLineEdit::selectionChanged, w, [w, &c] {
+    auto syncSelection = [w, &c] {
         const QString t = w->text();
         if (w->hasSelectedText()) {
             const int s = w->selectionStart();
@@ -99,11 +172,20 @@ void Bind(QLineEdit* w, platform::TextBox& c) {
         } else {
             c.setSelection(Utf8Offset(t, w->cursorPosition()), 0);
         }
-    });
+    };
+    auto commit = [w, &c, agreed, syncSelection] {
+        Pending().erase(w);
+        *agreed = S(w->text());
+        c.setText(*agreed);
+        syncSelection();
+    };
+    QObject::connect(w, &QLineEdit::textEdited, w, [w, commit](const QString&) { Pending()[w] = commit; });
+    QObject::connect(w, &QLineEdit::selectionChanged, w, syncSelection);
     QObject::connect(w, &QLineEdit::cursorPositionChanged, w, [w, &c](int, int pos) {
         if (!w->hasSelectedText()) c.setSelection(Utf8Offset(w->text(), pos), 0);
     });
-    w->installEventFilter(new TextEvents(w, c));
+    Register(w, c, commit, syncSelection);
+    w->installEventFilter(new TextEvents(w, c, commit));
 }
 
 void Bind(QPlainTextEdit* w, platform::TextBox& c) {
@@ -124,7 +206,8 @@ void Bind(QPlainTextEdit* w, platform::TextBox& c) {
         c.setSelection(Utf8Offset(t, cur.selectionStart()),
                        Utf8Offset(t, cur.selectionEnd()) - Utf8Offset(t, cur.selectionStart()));
     });
-    w->installEventFilter(new TextEvents(w, c));
+    Register(w, c, {}, {});
+    w->installEventFilter(new TextEvents(w, c, {}));
 }
 
 void Bind(QComboBox* w, platform::ComboBox& c) {
@@ -142,7 +225,10 @@ void Bind(QComboBox* w, platform::ComboBox& c) {
     };
     c.onViewUpdate = update;
     update();
-    QObject::connect(w, QOverload<int>::of(&QComboBox::activated), w, [&c](int i) { c.setListIndex(i); });
+    QObject::connect(w, QOverload<int>::of(&QComboBox::activated), w, [&c](int i) {
+        CommitPendingEdits();
+        c.setListIndex(i);
+    });
 }
 
 void Bind(QCheckBox* w, platform::CheckBox& c) {
@@ -154,7 +240,10 @@ void Bind(QCheckBox* w, platform::CheckBox& c) {
     };
     c.onViewUpdate = update;
     update();
-    QObject::connect(w, &QCheckBox::clicked, w, [&c](bool on) { c.setValue(on ? 1 : 0); });
+    QObject::connect(w, &QCheckBox::clicked, w, [&c](bool on) {
+        CommitPendingEdits();
+        c.setValue(on ? 1 : 0);
+    });
 }
 
 void Bind(QRadioButton* w, platform::OptionButton& c) {
@@ -168,6 +257,7 @@ void Bind(QRadioButton* w, platform::OptionButton& c) {
     c.onViewUpdate = update;
     update();
     QObject::connect(w, &QRadioButton::clicked, w, [w, &c](bool) {
+        CommitPendingEdits();
         c.setValue(true);
         QSignalBlocker block(w);
         w->setChecked(c.value());
@@ -195,7 +285,10 @@ void Bind(QPushButton* w, platform::CommandButton& c, std::function<QString(cons
     };
     c.onViewUpdate = update;
     update();
-    QObject::connect(w, &QPushButton::clicked, w, [&c] { c.click(); });
+    QObject::connect(w, &QPushButton::clicked, w, [&c] {
+        CommitPendingEdits();
+        c.click();
+    });
 }
 
 void Bind(QSlider* w, platform::Slider& c) {
@@ -208,7 +301,10 @@ void Bind(QSlider* w, platform::Slider& c) {
     };
     c.onViewUpdate = update;
     update();
-    QObject::connect(w, &QSlider::valueChanged, w, [&c](int v) { c.setValue(v); });
+    QObject::connect(w, &QSlider::valueChanged, w, [&c](int v) {
+        CommitPendingEdits();
+        c.setValue(v);
+    });
 }
 
 void Bind(QProgressBar* w, platform::ProgressBar& c) {
@@ -223,6 +319,20 @@ void Bind(QProgressBar* w, platform::ProgressBar& c) {
 }
 
 namespace {
+// The desktop's usual keys for the file commands and the help, beside the
+// screens' own shortcuts.
+QKeySequence Shortcut(const platform::MenuItem& item) {
+    if (!item.shortcut.empty()) return QKeySequence(Q(item.shortcut));
+    static const std::map<std::string, QKeySequence> kConventional = {
+        {"mnuNew", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"mnusave", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"mnusaveas", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {"mnuPrintShort", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"mnuHelp", QKeySequence(Qt::Key_F1)}};
+    auto it = kConventional.find(item.name);
+    return it == kConventional.end() ? QKeySequence() : it->second;
+}
+
 void AddItems(QWidget* menu, std::vector<platform::MenuItem>& items) {
     for (auto& item : items) {
         if (item.caption == "-") {
@@ -242,8 +352,12 @@ void AddItems(QWidget* menu, std::vector<platform::MenuItem>& items) {
             continue;
         }
         auto* action = new QAction(Q(item.caption), menu);
-        if (!item.shortcut.empty()) action->setShortcut(QKeySequence(Q(item.shortcut)));
-        QObject::connect(action, &QAction::triggered, action, [&item] { item.click(); });
+        action->setObjectName(Q(item.name));
+        action->setShortcut(Shortcut(item));
+        QObject::connect(action, &QAction::triggered, action, [&item] {
+            CommitPendingEdits();
+            item.click();
+        });
         auto update = [action, &item] {
             action->setEnabled(item.enabled);
             action->setVisible(item.visible);
@@ -260,7 +374,11 @@ void BindMenuBar(QMenuBar* bar, std::vector<platform::MenuItem>& items) {
     for (auto& item : items) {
         if (item.items.empty()) {
             auto* action = bar->addAction(Q(item.caption));
-            QObject::connect(action, &QAction::triggered, action, [&item] { item.click(); });
+            action->setShortcut(Shortcut(item));
+            QObject::connect(action, &QAction::triggered, action, [&item] {
+            CommitPendingEdits();
+            item.click();
+        });
             auto update = [action, &item] { action->setEnabled(item.enabled); };
             item.onViewUpdate = update;
             update();
@@ -272,6 +390,23 @@ void BindMenuBar(QMenuBar* bar, std::vector<platform::MenuItem>& items) {
             update();
         }
     }
+}
+
+void CommitPendingEdits() {
+    while (!Pending().empty()) {
+        auto commit = Pending().begin()->second;
+        commit();
+    }
+    // A program write moves the widget's caret without telling the control:
+    // the Edit commands take the selection the user sees.
+    for (auto& [w, t] : Texts())
+        if (t.syncSelection && t.control->hasFocus()) t.syncSelection();
+}
+
+void ForgetBoxes(QWidget* root) {
+    auto under = [root](QWidget* w) { return root == w || root->isAncestorOf(w); };
+    std::erase_if(Pending(), [&](const auto& p) { return under(p.first); });
+    std::erase_if(Texts(), [&](const auto& t) { return under(t.first); });
 }
 
 QString TwoLines(const QString& caption) {

@@ -45,6 +45,17 @@ void Bind(QProgressBar* w, platform::ProgressBar& c);
 // Builds the menus of a screen's menu bar and keeps their enabled state in step.
 void BindMenuBar(QMenuBar* bar, std::vector<platform::MenuItem>& items);
 
+// Hands what the user typed in a box to its control. Every command (a
+// button, a menu item, a shortcut, closing a window) runs this first, so it
+// reads the text on the screen.
+void CommitPendingEdits();
+// Forgets the boxes under `root` and their uncommitted edits: their screen,
+// and with it their controls, is gone.
+void ForgetBoxes(QWidget* root);
+// Marks the widget that holds one screen; focus moving inside it is the
+// user moving between the screen's controls.
+inline constexpr char kScreenProperty[] = "verraneScreen";
+
 // A label in the optional-input blue.
 QLabel* BlueLabel(const QString& text, QWidget* parent = nullptr);
 inline const QColor kOptionalBlue(0, 0, 192);

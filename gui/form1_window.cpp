@@ -1,11 +1,13 @@
 #include "gui/form1_window.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "gui/binding.h"
@@ -62,6 +64,12 @@ QWidget* CreateForm1Window(Form1& f) {
     col->addStretch();
     buttons->addLayout(col);
     w->layout()->addLayout(buttons);
+    // Enter presses the button that has the focus, and OK otherwise.
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter})
+        QObject::connect(new QShortcut(QKeySequence(key), w), &QShortcut::activated, w, [&f] {
+            if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && b->isEnabled()) b->click();
+            else f.Command1[0].click();
+        });
     w->resize(520, 330);
     return w;
 }

@@ -27,26 +27,20 @@ QLineEdit* NumberBox(platform::TextBox& c, int width) {
     return e;
 }
 
-// A column heading that wraps in its narrow column, as the captions are spaced for.
+// A column heading, broken into lines where the caption says so (never
+// inside "User-Defined").
 QLabel* Heading(const char* text, bool optional) {
     QLabel* l = optional ? BlueLabel(text) : new QLabel(text);
     l->setTextFormat(Qt::PlainText);
-    l->setWordWrap(true);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    l->setFixedWidth(66);
     return l;
-}
-
-// Wrapped labels get no more height than one line in a grid unless asked.
-void FitHeight(QLabel* l) {
-    l->ensurePolished();
-    l->setMinimumHeight(l->heightForWidth(l->width()));
 }
 
 QLabel* GroupTitle(const char* text) {
     auto* l = new QLabel(text);
     l->setAlignment(Qt::AlignHCenter);
     l->setFrameShape(QFrame::StyledPanel);
+    l->setContentsMargins(6, 1, 6, 1);
     return l;
 }
 
@@ -68,10 +62,16 @@ QGroupBox* RateTable(Form5& f, const char* title, int base, const char* const ca
     add(GroupTitle("Pre-Mitigation"), 0, 1, 1, 2);
     add(GroupTitle("Mitigation Effectiveness"), 0, 3, 1, 2);
     add(GroupTitle("Post-Mitigation"), 0, 5);
-    add(Heading("Wind Speeds (mph*)", false), 1, 0);
-    for (int c = 0; c < 5; ++c) add(Heading(captions[c], c == 1 || c == 3), 1, c + 1);
-    for (int c = 0; c < 6; ++c)
-        if (auto* l = qobject_cast<QLabel*>(grid->itemAtPosition(1, c)->widget())) FitHeight(l);
+    // The column captions a point smaller, so "User-Defined" fits its column whole.
+    QFont small = plain;
+    small.setPointSizeF(plain.pointSizeF() - 1);
+    auto heading = [&](const char* text, bool optional, int c) {
+        QLabel* l = Heading(text, optional);
+        l->setFont(small);
+        grid->addWidget(l, 1, c);
+    };
+    heading("Wind\nSpeeds\n(mph*)", false, 0);
+    for (int c = 0; c < 5; ++c) heading(captions[c], c == 1 || c == 3, c + 1);
     for (int k = 0; k < 9; ++k) {
         add(new QLabel(kRanges[k]), k + 2, 0, 1, 1, Qt::AlignRight);
         for (int c = 0; c < 5; ++c) {
@@ -123,10 +123,11 @@ QWidget* CreateForm5Window(Form5& f) {
     grid->setColumnStretch(6, 1);
     w->layout()->addWidget(top);
 
-    const char* const injury[5] = {"Default  %  Injured", "User-  Defined  %", "Default      %",
-                                   "User-    Defined      %", "Calculated    %             Injured"};
-    const char* const death[5] = {"Default  %    Dead", "User-  Defined  %", "Default     %", "User-      Defined       %",
-                                  "Calculated    %               Dead"};
+    // The two tables head their columns alike; only the outcome differs.
+    const char* const injury[5] = {"Default\n%\nInjured", "User-Defined\n%", "Default\n%", "User-Defined\n%",
+                                   "Calculated\n%\nInjured"};
+    const char* const death[5] = {"Default\n%\nDead", "User-Defined\n%", "Default\n%", "User-Defined\n%",
+                                  "Calculated\n%\nDead"};
     auto* tables = new QHBoxLayout();
     tables->setSpacing(12);
     tables->addWidget(RateTable(f, "Injury", 0, injury));

@@ -36,6 +36,7 @@ QWidget* CreateForm6Window(Form6& f) {
         auto* e = new QLineEdit();
         Bind(e, f.Text1[static_cast<size_t>(text)]);
         e->setFixedWidth(170);
+        e->setAlignment(Qt::AlignRight);
         grid->addWidget(e, row++, 1, Qt::AlignRight | Qt::AlignVCenter);
         ++n;
     }

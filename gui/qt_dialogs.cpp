@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -89,8 +91,18 @@ void QtDialogs::ShowHelp(const std::string& helpFile, int) {
         browser = new QTextBrowser();
         browser->setAttribute(Qt::WA_DeleteOnClose);
         browser->setWindowTitle("Verrane Help");
-        browser->resize(760, 640);
         browser->setOpenExternalLinks(true);
+        QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), browser), &QShortcut::activated, browser,
+                         &QWidget::close);
+        // Whole on the screen, in its middle.
+        QWidget* near = parent ? parent() : nullptr;
+        browser->resize(FitToScreen({760, 640}, near, 60));
+        if (QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen()) {
+            const QRect free = screen->availableGeometry();
+            QRect r(QPoint(), browser->size());
+            r.moveCenter(free.center());
+            browser->move(r.topLeft());
+        }
     }
     browser->setSource(QUrl::fromLocalFile(Q(helpFile)));
     browser->show();

@@ -1,10 +1,12 @@
 #include "gui/report_preview.h"
 
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace verrane::gui {
 
@@ -19,12 +21,19 @@ void SetUpPrinter(QPrinter& printer, const platform::report::Report& report) {
 
 }  // namespace
 
+QSize FitToScreen(QSize wanted, QWidget* near, int margin) {
+    QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return wanted;
+    const QSize room = screen->availableGeometry().size() - QSize(margin, margin);
+    return wanted.boundedTo(room);
+}
+
 bool PreviewReport(platform::report::Report& report, QWidget* parent, std::string* error) {
     QPrinter printer(QPrinter::HighResolution);
     SetUpPrinter(printer, report);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle("Print Preview");
-    dialog.resize(900, 1000);
+    dialog.resize(FitToScreen({900, 1000}, parent, 60));
     std::string failure;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
         std::string e;

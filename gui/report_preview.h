@@ -1,6 +1,7 @@
 #pragma once
 // The report window and the printer dialog: the report's show and print.
 
+#include <QSize>
 #include <string>
 
 #include "platform/report.h"
@@ -13,6 +14,11 @@ namespace verrane::gui {
 // its own print button. False with a message when the pages could not be
 // drawn.
 bool PreviewReport(platform::report::Report& report, QWidget* parent, std::string* error = nullptr);
+
+// `wanted`, cut down to fit the free area of the screen `near` is on (or the
+// primary screen), with `margin` pixels to spare for the frame. The preview,
+// the help and the main window use it.
+QSize FitToScreen(QSize wanted, QWidget* near = nullptr, int margin = 40);
 
 // Asks for the printer first, then prints. False when the dialog is
 // cancelled (the message stays empty) or the printing fails (with a

@@ -5,11 +5,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace verrane::gui {
 
 ScreenWindow::ScreenWindow(Screen& screen) : screen_(screen) {
+    setProperty(kScreenProperty, true);
     if (!screen.menuBar.empty()) BindMenuBar(menuBar(), screen.menuBar);
     body_ = new QWidget(this);
     layout_ = new QVBoxLayout(body_);
@@ -20,6 +22,14 @@ ScreenWindow::ScreenWindow(Screen& screen) : screen_(screen) {
     f.setFamily("Arial");
     f.setPointSize(9);
     setFont(f);
+}
+
+void ScreenWindow::ScrollBody() {
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
 }
 
 QLabel* ScreenWindow::AddHeading(const QString& text) {
@@ -62,6 +72,11 @@ void ScreenWindow::AddNavigation(std::vector<platform::CommandButton*> buttons, 
 
 void ScreenWindow::closeEvent(QCloseEvent* e) {
     e->ignore();
+    RequestClose();
+}
+
+void ScreenWindow::RequestClose() {
+    CommitPendingEdits();
     if (auto* exit = screen_.FindMenu("mnuExit")) {
         exit->click();
         return;

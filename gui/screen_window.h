@@ -20,6 +20,9 @@ public:
     explicit ScreenWindow(Screen& screen);
     QWidget* body() const { return body_; }
     QVBoxLayout* layout() const { return layout_; }
+    // Lets the body scroll where the window is smaller than the screen asks
+    // (a page of the main window).
+    void ScrollBody();
     // A heading in the screen's title style.
     QLabel* AddHeading(const QString& text);
     // The navigation row; `current` names this screen and has no action.
@@ -27,6 +30,8 @@ public:
                        int currentPosition);
     // What closing the window does when the screen has no "mnuExit" item.
     std::function<void()> onClose;
+    // Closing: the screen's "E&xit", after the typed text is committed.
+    void RequestClose();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

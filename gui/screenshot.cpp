@@ -1,6 +1,7 @@
 #include "gui/screenshot.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <map>
 
 #include "app/app.h"
@@ -77,6 +78,8 @@ int RenderScreenToPng(const std::string& screen, const std::string& projectFile,
         error = "The " + screen + " screen has no window.";
         return 1;
     }
+    // The main window as it stands on a 1024x768 screen, whatever screen renders it.
+    if (auto* main = windows.mainWindow()) main->resize(kMainWindowSize);
     if (!SaveWindowImage(w, Q(outFile))) {
         error = "Cannot write " + outFile + ".";
         return 1;

@@ -1,50 +1,123 @@
 #include "gui/window_manager.h"
 
+#include <algorithm>
+
+#include <QAction>
 #include <QApplication>
-#include <QLabel>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QScreen>
+#include <QStackedWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "gui/binding.h"
+#include "gui/report_preview.h"
+#include "gui/screen_window.h"
 
 namespace verrane::gui {
 
 namespace {
-const QPoint kScreenPosition(60, 40);
+
+bool IsPage(const Screen& s) {
+    const std::string& n = s.name();
+    return n.size() == 5 && n[4] >= '2' && n[4] <= '6';
 }
+
+QString Caption(const Screen& s) { return Q(s.caption).isEmpty() ? QStringLiteral("Verrane") : Q(s.caption); }
+
+QRect FreeArea(QWidget* near) {
+    QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+// Centres `w` over `over` (or the screen), kept on the screen.
+void Centre(QWidget* w, QWidget* over) {
+    const QRect free = FreeArea(over ? over : w);
+    QRect r(QPoint(), w->frameGeometry().size());
+    r.moveCenter(over && over->isVisible() ? over->frameGeometry().center() : free.center());
+    r.moveLeft(std::clamp(r.left(), free.left(), std::max(free.left(), free.right() - r.width())));
+    r.moveTop(std::clamp(r.top(), free.top(), std::max(free.top(), free.bottom() - r.height())));
+    w->move(r.topLeft());
+}
+
+// Closing the main window is the Exit of the screen in front.
+class MainWindow : public QMainWindow {
+public:
+    QStackedWidget* pages = new QStackedWidget(this);
+    MainWindow() { setCentralWidget(pages); }
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        if (auto* page = dynamic_cast<ScreenWindow*>(pages->currentWidget())) page->RequestClose();
+    }
+};
+
+}  // namespace
 
 WindowManager::WindowManager(App& app) : app_(app) {
     app_.onScreenCreated = [this](Screen& s) {
         QWidget* w = CreateWindowFor(s);
         if (!w) return;
-        w->setWindowTitle(Q(s.caption).isEmpty() ? QStringLiteral("Verrane") : Q(s.caption));
-        w->move(kScreenPosition);
         windows_[&s] = w;
+        if (IsPage(s)) {
+            EnsureMainWindow();
+            if (auto* page = dynamic_cast<ScreenWindow*>(w)) page->ScrollBody();
+            pages_->addWidget(w);
+            // New, Open, Save and Save As change the file the title names.
+            for (QAction* a : w->findChildren<QAction*>())
+                connect(a, &QAction::triggered, this, [this, name = a->objectName()] {
+                    if (name == "mnuNew") titleFile_.clear();
+                    if (name == "mnuOpen") titleFile_ = Q(app_.ProjectFileName);
+                    UpdateTitle();
+                });
+            return;
+        }
+        w->setWindowTitle(Caption(s));
+        if (main_ && s.name() != "Form1") {
+            // The county map and the progress windows stand over the project.
+            w->setParent(main_, (w->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+            w->setWindowModality(Qt::WindowModal);
+        }
+        w->resize(FitToScreen(w->size(), main_));
     };
     app_.onScreenDiscarded = [this](Screen& s) {
         auto it = windows_.find(&s);
         if (it != windows_.end()) {
             if (it->second) {
+                ForgetBoxes(it->second);
+                if (pages_) pages_->removeWidget(it->second);
                 it->second->hide();
                 it->second->deleteLater();
             }
             windows_.erase(it);
         }
+        if (main_ && pages_->count() == 0) main_->hide();
         if (quitWhenEmpty)
             QTimer::singleShot(0, qApp, [this] {
                 if (!app_.AnyLoaded()) QApplication::quit();
             });
     };
     app_.onScreenShown = [this](Screen& s) {
-        if (QWidget* w = windowOf(s)) {
-            w->setWindowTitle(Q(s.caption).isEmpty() ? QStringLiteral("Verrane") : Q(s.caption));
-            w->show();
-            w->raise();
-            w->activateWindow();
+        QWidget* w = windowOf(s);
+        if (!w) return;
+        QWidget* top = w;
+        if (IsPage(s)) {
+            pages_->setCurrentWidget(w);
+            UpdateTitle(&s);
+            top = main_;
+        } else {
+            w->setWindowTitle(Caption(s));
+            if (!w->isVisible()) Centre(w, main_ && main_->isVisible() ? main_.data() : nullptr);
         }
+        top->show();
+        top->raise();
+        top->activateWindow();
     };
     app_.onScreenHidden = [this](Screen& s) {
-        if (QWidget* w = windowOf(s)) w->hide();
+        // A page stays in the main window until another is shown.
+        if (QWidget* w = windowOf(s); w && !IsPage(s)) w->hide();
     };
 }
 
@@ -55,6 +128,28 @@ WindowManager::~WindowManager() {
     app_.onScreenHidden = nullptr;
     for (auto& [s, w] : windows_)
         if (w) delete w.data();
+    delete main_.data();
+}
+
+QMainWindow* WindowManager::EnsureMainWindow() {
+    if (main_) return main_;
+    auto* m = new MainWindow();
+    main_ = m;
+    pages_ = m->pages;
+    m->setWindowTitle("Verrane");
+    // One size and one place for the whole session, whole on the screen.
+    m->resize(FitToScreen(kMainWindowSize, nullptr, 24));
+    Centre(m, nullptr);
+    return m;
+}
+
+void WindowManager::UpdateTitle(const Screen* shown) {
+    if (!shown) shown = app_.front();
+    if (!main_ || !shown || !IsPage(*shown)) return;
+    if (app_.HasFileName) titleFile_ = Q(app_.ProjectFileName);
+    QString title = Caption(*shown);
+    if (!titleFile_.isEmpty()) title = QFileInfo(titleFile_).fileName() + " - " + title;
+    main_->setWindowTitle(title);
 }
 
 QWidget* WindowManager::windowOf(const Screen& s) const {
@@ -64,16 +159,20 @@ QWidget* WindowManager::windowOf(const Screen& s) const {
 
 QWidget* WindowManager::frontWindow() const { return app_.front() ? windowOf(*app_.front()) : nullptr; }
 
+QMainWindow* WindowManager::mainWindow() const { return main_.data(); }
+
 bool SaveWindowImage(QWidget* window, const QString& file) {
     if (!window) return false;
-    window->ensurePolished();
-    window->adjustSize();
-    if (!window->isVisible()) {
-        window->setAttribute(Qt::WA_DontShowOnScreen, true);
-        window->show();
+    QWidget* top = window->window();
+    top->ensurePolished();
+    // A window of its own takes the size its contents ask for; the main window keeps its own.
+    if (top == window) window->adjustSize();
+    if (!top->isVisible()) {
+        top->setAttribute(Qt::WA_DontShowOnScreen, true);
+        top->show();
     }
     QApplication::processEvents();
-    return window->grab().save(file, "PNG");
+    return top->grab().save(file, "PNG");
 }
 
 }  // namespace verrane::gui

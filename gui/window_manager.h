@@ -1,13 +1,18 @@
 #pragma once
-// Keeps one Qt window per headless screen: created with the screen,
-// destroyed with it, shown and hidden with it. Every screen's window stands
-// in the same place on the desktop, and one is in front at a time.
+// Keeps one Qt widget per headless screen: created with the screen,
+// destroyed with it, shown and hidden with it. The project screens (Form2 to
+// Form6) are pages of one main window that keeps its size and place; the
+// start screen, the county map and the progress windows are windows of
+// their own, the map and the progress over the main window.
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <map>
 
 #include "app/app.h"
+
+class QMainWindow;
+class QStackedWidget;
 
 namespace verrane::gui {
 
@@ -18,17 +23,30 @@ class WindowManager : public QObject {
 public:
     explicit WindowManager(App& app);
     ~WindowManager() override;
+    // The widget of a screen: a page of the main window, or a window.
     QWidget* windowOf(const Screen& s) const;
     QWidget* frontWindow() const;
+    // The main window holding the project screens (null until the first one exists).
+    QMainWindow* mainWindow() const;
     // Ends the program once no screen is left.
     bool quitWhenEmpty = true;
 
 private:
+    QMainWindow* EnsureMainWindow();
+    // "file.tor - caption of the screen in front" (`shown`, or the front screen).
+    void UpdateTitle(const Screen* shown = nullptr);
     App& app_;
     std::map<const Screen*, QPointer<QWidget>> windows_;
+    QPointer<QMainWindow> main_;
+    QStackedWidget* pages_ = nullptr;
+    QString titleFile_;  // the project's file, empty for a new project
 };
 
-// Renders the window of a screen to a PNG file (works on the offscreen platform).
+// Renders the window of a screen to a PNG file (works on the offscreen
+// platform); a page is rendered in the main window, as the user sees it.
 bool SaveWindowImage(QWidget* window, const QString& file);
+
+// Room the main window asks for; it fits a 1024x768 screen with its frame.
+inline constexpr QSize kMainWindowSize(1000, 700);
 
 }  // namespace verrane::gui

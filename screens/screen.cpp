@@ -67,6 +67,8 @@ void SetUpNavigation(std::array<platform::CommandButton, 4>& buttons, const std:
         b.index = i;
         b.caption = ScreenButtonCaption(targets[static_cast<size_t>(i)]);
         b.onClick = [onClick, i] { onClick(i); };
+        // The analysis button is off until BC_On finds the project complete.
+        b.setEnabled(targets[static_cast<size_t>(i)] != 6);
     }
     marker.name = markerName;
     marker.caption = ScreenButtonCaption(own);

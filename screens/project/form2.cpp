@@ -145,6 +145,7 @@ void Form2::Combo2_Click() {
         SelectedCounties.clear();
         if (county != kClickCounty) SelectedCounties.push_back(ProjectFips());
         StatsPending = true;
+        BC_On();
     }
     if (county != kClickCounty)
         if (auto* f3 = app.Loaded<Form3>()) f3->Settime();
@@ -190,7 +191,8 @@ platform::TextBox* Form2::FocusedTextBox() {
 }
 
 void Form2::BC_On() {
-    if (StatePending) {
+    // Without a county there is no project to analyse or report ("Click County County").
+    if (StatePending || Combo2.text() == kClickCounty || Combo2.listIndex() < 0) {
         SetAnalysisCommands(false);
         return;
     }

@@ -15,40 +15,22 @@
 #include "screens/analysis/form6.h"
 #include "screens/project/form2.h"
 #include "screens/start/form1.h"
+#include "tests/gui/widgets.h"
 #include "tests/support/test_app.h"
 
 using namespace verrane;
+using test::EnsureQt;
+using test::Find;
+using test::Choose;
 namespace fs = std::filesystem;
 
 namespace {
-int argc = 1;
-char arg0[] = "gui_journey";
-char* argv[] = {arg0, nullptr};
-void EnsureQt() {
-    if (!QApplication::instance()) new QApplication(argc, argv);  // lives for the test process
-}
-
-template <class W> W* Find(QWidget* window, const char* name) {
-    W* w = window ? window->findChild<W*>(name) : nullptr;
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
-
 void Type(QWidget* window, const char* name, const QString& text) {
     auto* e = Find<QLineEdit>(window, name);
     if (!e) return;
     e->setFocus();
     e->selectAll();
     QTest::keyClicks(e, text);
-}
-
-void Choose(QWidget* window, const char* name, const QString& entry) {
-    auto* c = Find<QComboBox>(window, name);
-    if (!c) return;
-    const int i = c->findText(entry);
-    ASSERT_GE(i, 0) << entry.toStdString();
-    c->setCurrentIndex(i);
-    emit c->activated(i);
 }
 
 void Click(QWidget* window, const char* name) {
