@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -42,8 +43,11 @@ class TextBox : public Control {
 public:
     const std::string& text() const { return text_; }
     bool empty() const { return text_.empty(); }
-    // Raises Change when the text differs from what the box holds.
+    // Raises Change when the text differs from what the box holds. A box
+    // never holds a NUL character, and a single-line box never holds a line
+    // break: a pasted one (CR LF, CR or LF) becomes a space.
     void setText(std::string t) {
+        Clean(t, multiLine);
         if (t == text_) return;
         text_ = std::move(t);
         selStart_ = std::min(selStart_, text_.size());
@@ -82,6 +86,23 @@ public:
 
     std::function<void()> onChange, onGotFocus, onLostFocus;
     std::function<bool(int)> onKeyPress;
+
+    static void Clean(std::string& t, bool multiLine) {
+        if (t.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return;
+        std::string out;
+        out.reserve(t.size());
+        for (size_t i = 0; i < t.size(); ++i) {
+            const char c = t[i];
+            if (c == '\0') continue;
+            if (!multiLine && (c == '\r' || c == '\n')) {
+                if (c == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+                out += ' ';
+                continue;
+            }
+            out += c;
+        }
+        t = std::move(out);
+    }
 
 private:
     std::string text_;
