@@ -101,35 +101,30 @@ void Form5::Activation() {
     Form2& f2 = app.form2();
     const std::string state = f2.Combo3.text(), county = f2.Combo2.text();
     if (!county.empty() && county != kClickCounty) {
-        // Whatever goes wrong, the analysis uses no hurricane wind (no
-        // hurricane benefits) rather than the previous county's, and says so.
         std::string problem;
-        HurricaneWind = 0;
         try {
             auto db = platform::Database::Open(app.ReferenceDatabase());
             auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}, {"NAME", county}}));
-            if (rs.eof()) {
-                problem = " is not in the county table.";
-            } else if (rs.Field("Hur_wind").isNull()) {
-                problem = " has no hurricane design wind speed in the county table.";
-            } else {
-                const double wind = rs.Field("Hur_wind").asDouble();
-                if (std::isfinite(wind)) HurricaneWind = wind;
-                else problem = " has no usable hurricane design wind speed in the county table.";
+            // No record: the hurricane wind stays as it is. A record without a
+            // usable wind speed means no hurricane hazard (no benefits), said once.
+            if (!rs.eof()) {
+                const auto& field = rs.Field("Hur_wind");
+                const double wind = field.isNull() ? NAN : field.asDouble();
+                HurricaneWind = std::isfinite(wind) ? wind : 0.0;
+                if (!std::isfinite(wind))
+                    problem = "The county " + county + ", " + state +
+                              " has no hurricane design wind speed in the county table; its hurricane benefits are "
+                              "taken as 0.";
             }
         } catch (const std::exception& e) {
-            problem = std::string("'s hurricane design wind speed could not be read. ") + e.what();
+            problem = std::string("The hurricane wind of ") + county + ", " + state + " could not be read. " + e.what();
         }
-        if (!problem.empty()) {
-            const std::string text = "The county " + county + ", " + state + problem +
-                                     " Its hurricane benefits are taken as 0.";
-            // Every recalculation comes here (eleven times in one analysis):
-            // a cause is told once until the user comes back to this screen or
-            // starts another analysis.
-            if (text != toldWindProblem_)
-                dialogs().MsgBox(text, Buttons::OK, Icon::Exclamation, "Reference Data");
-            toldWindProblem_ = text;
-        }
+        // Every recalculation comes here (eleven times in one analysis): a
+        // cause is told once until the user comes back to this screen or
+        // starts another analysis.
+        if (!problem.empty() && problem != toldWindProblem_)
+            dialogs().MsgBox(problem, Buttons::OK, Icon::Exclamation, "Reference Data");
+        toldWindProblem_ = problem;
     }
     Set_Damage();
 }
