@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/color.h"
+#include "platform/textfile.h"
 
 namespace verrane::platform {
 
@@ -89,19 +90,8 @@ public:
 
     static void Clean(std::string& t, bool multiLine) {
         if (t.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return;
-        std::string out;
-        out.reserve(t.size());
-        for (size_t i = 0; i < t.size(); ++i) {
-            const char c = t[i];
-            if (c == '\0') continue;
-            if (!multiLine && (c == '\r' || c == '\n')) {
-                if (c == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
-                out += ' ';
-                continue;
-            }
-            out += c;
-        }
-        t = std::move(out);
+        if (!multiLine) t = OneLine(t);
+        else t.erase(std::remove(t.begin(), t.end(), '\0'), t.end());
     }
 
 private:

@@ -3,12 +3,14 @@
 #include <cmath>
 
 #include "platform/number.h"
+#include "platform/textfile.h"
 
 namespace verrane::project {
 
 namespace {
 
 using platform::GeneralText;
+using platform::OneLine;
 
 constexpr const char* kHeader = "Verrane v1.0";
 constexpr const char* kAbsent = "FALSE";
@@ -151,21 +153,6 @@ ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines) {
         c.mitigation = std::move(mb);
     }
     return c;
-}
-
-std::string OneLine(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char ch = text[i];
-        if (ch == '\r' || ch == '\n') {
-            if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out += ' ';
-        } else if (ch != '\0') {
-            out += ch;
-        }
-    }
-    return out;
 }
 
 std::vector<std::string> FormatProjectFile(const ProjectFileContents& c) {

@@ -54,7 +54,4 @@ ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines);
 // character is left out, so every file it writes reads back.
 std::vector<std::string> FormatProjectFile(const ProjectFileContents& contents);
 
-// A text as it is written on one line of the file.
-std::string OneLine(const std::string& text);
-
 }  // namespace verrane::project

@@ -62,7 +62,7 @@ std::string UnsavableTextNotice(const project::ProjectFileContents& c) {
     if (c.mitigation) fields.emplace_back("Mitigation Project Description", &c.mitigation->description);
     std::string changes;
     for (const auto& [name, text] : fields) {
-        const std::string line = project::OneLine(*text);
+        const std::string line = platform::OneLine(*text);
         const std::string saved = platform::Cp1252ToUtf8(platform::Utf8ToCp1252(line));
         if (saved != line) changes += std::string("\n") + name + ": \"" + line + "\" is saved as \"" + saved + "\"";
     }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 
+#include "platform/textfile.h"
 #include "project/project_file.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
@@ -155,7 +156,7 @@ TEST_P(ProjectRoundTripProperty, RandomProjectsComeBackThroughSaveAsAndOpen) {
         std::vector<std::string> typed = Controls(*t.app);
         // The description's line breaks are written as single spaces.
         for (auto& c : typed)
-            if (c.rfind("Form5.Text1(0)=", 0) == 0) c = "Form5.Text1(0)=" + project::OneLine(c.substr(15));
+            if (c.rfind("Form5.Text1(0)=", 0) == 0) c = "Form5.Text1(0)=" + platform::OneLine(c.substr(15));
 
         const auto file = dir / ("project" + std::to_string(n) + ".tor");
         t.dialogs.files = {file.string()};
