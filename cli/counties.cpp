@@ -23,7 +23,8 @@ bool Choose(platform::ComboBox& list, const std::string& name) {
 
 // Drives the hazard screen as a user does: the option button, and for a
 // region the radius typed and confirmed with Enter.
-template <class F4> bool Select(F4& f4, const CountiesRequest& r, std::ostream& out) {
+template <class F4, class Refused>
+bool Select(F4& f4, const CountiesRequest& r, std::ostream& out, const Refused& refused) {
     if constexpr (requires { f4.Option1[1].setValue(true); f4.Text1.keyPress(13); f4.CountyList.size(); f4.Label2[8]; }) {
         if (r.entireState) {
             f4.Option1[1].setValue(true);
@@ -33,6 +34,7 @@ template <class F4> bool Select(F4& f4, const CountiesRequest& r, std::ostream& 
             f4.Text1.setText(platform::GeneralText(*r.radiusMiles));
             f4.Text1.keyPress(13);
         }
+        if (refused()) return true;
         for (const auto& fips : f4.CountyList) out << fips << "\n";
         out << f4.Label2[8].caption() << "\n";
         return true;
@@ -58,10 +60,19 @@ int RunCounties(const CountiesRequest& r, std::ostream& out, std::ostream& err) 
             return 2;
         }
         f2.Command1_Click(1);
-        if (!Select(app.form4(), r, out)) {
+        // The screen refuses a radius it cannot take (it says why); then the
+        // selection is not the one asked for.
+        const size_t before = dialogs.messages.size();
+        auto refused = [&] {
+            for (size_t i = before; i < dialogs.messages.size(); ++i)
+                if (dialogs.messages[i].text.rfind("You must enter a number", 0) == 0) return true;
+            return false;
+        };
+        if (!Select(app.form4(), r, out, refused)) {
             err << "verrane-cli: the county selection is not available in this build\n";
             return 1;
         }
+        if (refused()) return 2;
     } catch (const std::exception& e) {
         err << "verrane-cli: " << e.what() << "\n";
         return 1;

@@ -23,6 +23,9 @@ double Ann_Cost(float projectCost, float maintenanceCost, int16_t lifetime, floa
   // without bound; use those limits instead of 0/0 or inf/inf.
   if (g - 1.0 == 0.0) return c / n + m;
   if (std::isinf(g)) return r * c + m;
+  // G finite but so large that G r C overflows (a lifetime of 10,400 years
+  // at 7 %): the same factor as r / (1 - 1/G), which is finite.
+  if (!std::isfinite(g * r * c)) return r * c / (1.0 - 1.0 / g) + m;
   return ((g * r * c) / (g - 1.0)) + m;
 }
 

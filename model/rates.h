@@ -7,6 +7,9 @@ namespace verrane::model {
 
 // Threshold of each wind speed range for the hurricane probabilities (mph).
 inline constexpr std::array<int, 9> WindRangeThresholds{0, 45, 77, 118, 138, 163, 194, 210, 262};
+// The nine wind speed ranges as the screens and reports name them.
+inline constexpr std::array<const char*, 9> WindRangeNames{"0 - 44",    "45 - 77",   "78 - 118",  "119 - 138", "139 - 163",
+                                                           "164 - 194", "195 - 210", "211 - 262", "263 +"};
 
 // Percentages; float so that 0.6 converts back to the text "0.6".
 struct DamagePercents {

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/color.h"
+#include "platform/textfile.h"
 
 namespace verrane::platform {
 
@@ -42,8 +44,11 @@ class TextBox : public Control {
 public:
     const std::string& text() const { return text_; }
     bool empty() const { return text_.empty(); }
-    // Raises Change when the text differs from what the box holds.
+    // Raises Change when the text differs from what the box holds. A box
+    // never holds a NUL character, and a single-line box never holds a line
+    // break: a pasted one (CR LF, CR or LF) becomes a space.
     void setText(std::string t) {
+        Clean(t, multiLine);
         if (t == text_) return;
         text_ = std::move(t);
         selStart_ = std::min(selStart_, text_.size());
@@ -82,6 +87,12 @@ public:
 
     std::function<void()> onChange, onGotFocus, onLostFocus;
     std::function<bool(int)> onKeyPress;
+
+    static void Clean(std::string& t, bool multiLine) {
+        if (t.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return;
+        if (!multiLine) t = OneLine(t);
+        else t.erase(std::remove(t.begin(), t.end(), '\0'), t.end());
+    }
 
 private:
     std::string text_;

@@ -144,6 +144,18 @@ int16_t CInt(double value) {
 
 int16_t CInt(std::string_view text) { return CInt(CDbl(text)); }
 
+std::string NumberRangeProblem(std::string_view text, NumberKind kind) {
+    const auto v = ParseNumber(text);
+    if (!v) return "";
+    if (std::fabs(*v) > 3.4028234663852886e38)
+        return "is too large; enter a number from -3.402823E+38 to 3.402823E+38";
+    if (kind == NumberKind::Whole16) {
+        const double r = RoundHalfEven(static_cast<double>(static_cast<float>(*v)));
+        if (!(r >= -32768.0 && r <= 32767.0)) return "is too large; enter a whole number from -32768 to 32767";
+    }
+    return "";
+}
+
 int32_t CLng(double value) {
     const double r = RoundHalfEven(value);
     if (!(r >= -2147483648.0 && r <= 2147483647.0))

@@ -32,6 +32,16 @@ int16_t CInt(std::string_view text);    // CInt(CDbl(text))
 int32_t CLng(double value);             // halves to even; throws ConversionError on overflow
 double RoundHalfEven(double value);
 
+// What the value of a number box is read into: a single-precision number, or
+// a single-precision number then rounded to a 16-bit whole number (halves to
+// even). A box accepts, and a project file may carry, only values that fit.
+enum class NumberKind { Single, Whole16 };
+
+// Why a numeric text does not fit its kind ("" when it fits, or when the
+// text is not numeric at all: that is IsNumeric's business). The reason
+// reads as the end of a sentence: "is too large; ...".
+std::string NumberRangeProblem(std::string_view text, NumberKind kind);
+
 // Format patterns as the screens and reports use them: '0' a digit always
 // shown, '#' a digit shown when significant, ',' thousands grouping, '.' the
 // decimal point. Rounding is half away from zero on the value's 15

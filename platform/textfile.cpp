@@ -134,6 +134,21 @@ void SaveUnderShortName(const QString& target, mode_t mode, const struct stat* o
 
 }  // namespace
 
+std::string OneLine(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch == '\r' || ch == '\n') {
+            if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += ' ';
+        } else if (ch != '\0') {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 std::string Utf8ToCp1252(const std::string& s) {
     std::string out;
     out.reserve(s.size());

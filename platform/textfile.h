@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace verrane::platform {
@@ -19,6 +20,10 @@ struct FileAccessError : TextFileError {
 
 std::string Utf8ToCp1252(const std::string& utf8);  // unmappable characters become '?'
 std::string Cp1252ToUtf8(const std::string& bytes);
+
+// A text as one line of a file: each line break (CR LF, CR or LF) becomes a
+// single space and NUL characters are left out, so it reads back as one value.
+std::string OneLine(std::string_view text);
 
 // Largest file the reader accepts; a project file is a few kilobytes.
 inline constexpr std::uintmax_t kMaxTextFileBytes = 4 * 1024 * 1024;

@@ -3,12 +3,14 @@
 #include <cmath>
 
 #include "platform/number.h"
+#include "platform/textfile.h"
 
 namespace verrane::project {
 
 namespace {
 
 using platform::GeneralText;
+using platform::OneLine;
 
 constexpr const char* kHeader = "Verrane v1.0";
 constexpr const char* kAbsent = "FALSE";
@@ -23,12 +25,24 @@ public:
             throw ProjectFileError(lineNumber(), "expected " + what + ", but the file ends there");
         return lines_[pos_++];
     }
-    // A value the program keeps in a number box: a number, or empty.
-    std::string Number(const std::string& what) {
-        const std::string& s = Next(what);
+    // A value the program keeps in a number box: empty, or a number that
+    // fits what the box is read into (the rule the box itself applies).
+    std::string Number(const std::string& what, platform::NumberKind kind = platform::NumberKind::Single) {
+        return CheckNumber(Next(what), what, kind);
+    }
+    std::string CheckNumber(const std::string& s, const std::string& what, platform::NumberKind kind) const {
         if (!s.empty() && !platform::IsNumeric(s))
             throw ProjectFileError(lineNumber() - 1, "expected a number for " + what + ", but found \"" + s + "\"");
+        if (const std::string problem = platform::NumberRangeProblem(s, kind); !problem.empty())
+            throw ProjectFileError(lineNumber() - 1, "the number \"" + s + "\" for " + what + " " + problem);
         return s;
+    }
+    bool AtEnd() const { return pos_ >= lines_.size(); }
+    // True when a line that is not empty follows the one just read.
+    bool MoreValuesFollow() const {
+        for (size_t i = pos_; i < lines_.size(); ++i)
+            if (!lines_[i].empty()) return true;
+        return false;
     }
     int Whole(const std::string& what, int lo, int hi) {
         const std::string& s = Next(what);
@@ -74,10 +88,8 @@ ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines) {
 
     const std::string& b0 = r.Next("the building length or \"FALSE\"");
     if (b0 != kAbsent) {
-        if (!b0.empty() && !platform::IsNumeric(b0))
-            throw ProjectFileError(r.lineNumber() - 1, "expected a number for the building length, but found \"" + b0 + "\"");
         BuildingBlock b;
-        b.length = b0;
+        b.length = r.CheckNumber(b0, "the building length", platform::NumberKind::Single);
         b.width = r.Number("the building width");
         b.shelterArea = r.Number("the shelter area");
         b.constructionType = r.Whole("the list position of the shelter construction type", -1, 6);
@@ -114,13 +126,15 @@ ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines) {
         c.selectedCounties.push_back(f);
     }
 
+    // "FALSE" stands for a missing block only where the file ends: a
+    // description that reads "FALSE" is followed by the block's values.
     const std::string& m0 = r.Next("the mitigation project description or \"FALSE\"");
-    if (m0 != kAbsent) {
+    if (m0 != kAbsent || r.MoreValuesFollow()) {
         MitigationBlock mb;
         mb.description = m0;
         mb.projectCost = r.Number("the project cost");
         mb.maintenanceCost = r.Number("the maintenance cost");
-        mb.lifetime = r.Number("the project lifetime");
+        mb.lifetime = r.Number("the project lifetime", platform::NumberKind::Whole16);
         mb.injuryCost = r.Number("the injury cost");
         mb.deathCost = r.Number("the death cost");
         mb.discountRate = r.Number("the discount rate");
@@ -129,8 +143,11 @@ ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines) {
                                 "user-defined percent dead", "user-defined death effectiveness"};
         std::array<std::string, 9>* cols[4] = {&mb.userInjuryPercent, &mb.userInjuryEffectiveness, &mb.userDeathPercent,
                                                &mb.userDeathEffectiveness};
+        // The user-defined cells are empty unless the user typed rates, so a
+        // text editor that trims trailing empty lines cuts the file here:
+        // the missing cells are read as empty.
         for (int col = 0; col < 4; ++col)
-            for (int k = 0; k < 9; ++k)
+            for (int k = 0; k < 9 && !r.AtEnd(); ++k)
                 (*cols[col])[static_cast<size_t>(k)] =
                     r.Number(std::string("the ") + names[col] + " of wind speed range " + std::to_string(k + 1));
         c.mitigation = std::move(mb);
@@ -139,8 +156,18 @@ ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> FormatProjectFile(const ProjectFileContents& c) {
-    std::vector<std::string> out{kHeader,          c.buildingName,   c.address,       c.city,          c.stateName,
-                                 c.countyName,     c.disasterNumber, c.projectNumber, c.scenarioRunId, c.analyst};
+    // One value per line: a line break inside a text (the description's
+    // Enter) is written as a single space.
+    std::vector<std::string> out{kHeader,
+                                 OneLine(c.buildingName),
+                                 OneLine(c.address),
+                                 OneLine(c.city),
+                                 OneLine(c.stateName),
+                                 OneLine(c.countyName),
+                                 OneLine(c.disasterNumber),
+                                 OneLine(c.projectNumber),
+                                 OneLine(c.scenarioRunId),
+                                 OneLine(c.analyst)};
     if (c.building) {
         const BuildingBlock& b = *c.building;
         out.insert(out.end(), {b.length, b.width, b.shelterArea, std::to_string(b.constructionType),
@@ -156,7 +183,7 @@ std::vector<std::string> FormatProjectFile(const ProjectFileContents& c) {
     out.insert(out.end(), c.selectedCounties.begin(), c.selectedCounties.end());
     if (c.mitigation) {
         const MitigationBlock& m = *c.mitigation;
-        out.insert(out.end(), {m.description, m.projectCost, m.maintenanceCost, m.lifetime, m.injuryCost, m.deathCost,
+        out.insert(out.end(), {OneLine(m.description), m.projectCost, m.maintenanceCost, m.lifetime, m.injuryCost, m.deathCost,
                                m.discountRate, std::to_string(m.designWindSpeed)});
         for (const auto* col : {&m.userInjuryPercent, &m.userInjuryEffectiveness, &m.userDeathPercent, &m.userDeathEffectiveness})
             out.insert(out.end(), col->begin(), col->end());

@@ -46,8 +46,12 @@ struct ProjectFileContents {
 
 // Throws ProjectFileError for a wrong first line (line 1), a file that ends
 // early, a whole number that is not one, a list position out of range, a
-// number box holding text, or a county code that is not five digits.
+// number box holding text or a number that does not fit the box, or a county
+// code that is not five digits. A file that ends inside the user-defined rate
+// cells is read with the missing cells empty.
 ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines);
+// Never fails: a line break in a text becomes a single space, and a NUL
+// character is left out, so every file it writes reads back.
 std::vector<std::string> FormatProjectFile(const ProjectFileContents& contents);
 
 }  // namespace verrane::project

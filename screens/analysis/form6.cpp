@@ -212,6 +212,7 @@ void Form6::Form_Activate() {
     try {
         // The analysis reads both input screens; create them with their
         // defaults and published values if they are not there.
+        if (auto* f5 = app.Loaded<Form5>()) f5->ForgetTold();
         if (!app.Loaded<Form3>()) app.form3().savedata();
         if (!app.Loaded<Form5>()) app.form5().savedata();
         Form2& f2 = app.form2();

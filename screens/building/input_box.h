@@ -28,12 +28,21 @@ inline std::optional<float> Single(const platform::TextBox& box) {
     return static_cast<float>(*v);
 }
 
-// Empties a box that holds something other than a number (which raises its
-// change handling again) and tells the user. True when it did so.
-inline bool RejectNonNumeric(platform::TextBox& box, platform::Dialogs& dialogs) {
-    if (box.empty() || platform::IsNumeric(box.text())) return false;
+// Empties a box that holds something other than a number, or a number that
+// does not fit what the box is read into (which raises its change handling
+// again), and tells the user. True when it did so.
+inline bool RejectNonNumeric(platform::TextBox& box, platform::Dialogs& dialogs,
+                             platform::NumberKind kind = platform::NumberKind::Single) {
+    if (box.empty()) return false;
+    std::string message;
+    if (!platform::IsNumeric(box.text()))
+        message = kNumberMessage;
+    else if (const std::string problem = platform::NumberRangeProblem(box.text(), kind); !problem.empty())
+        message = "This number " + problem + ".";
+    else
+        return false;
     box.setText("");
-    dialogs.MsgBox(kNumberMessage, platform::Buttons::OK, platform::Icon::None, " ");
+    dialogs.MsgBox(message, platform::Buttons::OK, platform::Icon::None, " ");
     return true;
 }
 

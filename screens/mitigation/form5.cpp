@@ -1,5 +1,7 @@
 #include "screens/mitigation/form5.h"
 
+#include <cmath>
+
 #include "app/app.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
@@ -17,6 +19,8 @@ using platform::Icon;
 
 namespace {
 const char* const kClickDesignWindSpeed = "Click Design Wind Speed";
+const char* const kPairMessage = "The sum of the injuries and deaths for this wind speed range can not exceed 100%.";
+const char* const kPairTitle = "Deaths + Injuries must be <= 100%";
 
 // A flag that is set for the lifetime of the guard.
 class Guard {
@@ -80,7 +84,10 @@ void Form5::Form_Load() {
     Activation();
 }
 
-void Form5::Form_Activate() { Activation(); }
+void Form5::Form_Activate() {
+    toldWindProblem_.clear();
+    Activation();
+}
 
 void Form5::Form_Unload() {
     InjuryOutcome = {};
@@ -94,16 +101,30 @@ void Form5::Activation() {
     Form2& f2 = app.form2();
     const std::string state = f2.Combo3.text(), county = f2.Combo2.text();
     if (!county.empty() && county != kClickCounty) {
+        std::string problem;
         try {
             auto db = platform::Database::Open(app.ReferenceDatabase());
             auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}, {"NAME", county}}));
-            // No record: the hurricane wind stays as it is.
-            if (!rs.eof()) HurricaneWind = rs.Field("Hur_wind").asDouble();
+            // No record: the hurricane wind stays as it is. A record without a
+            // usable wind speed means no hurricane hazard (no benefits), said once.
+            if (!rs.eof()) {
+                const auto& field = rs.Field("Hur_wind");
+                const double wind = field.isNull() ? NAN : field.asDouble();
+                HurricaneWind = std::isfinite(wind) ? wind : 0.0;
+                if (!std::isfinite(wind))
+                    problem = "The county " + county + ", " + state +
+                              " has no hurricane design wind speed in the county table; its hurricane benefits are "
+                              "taken as 0.";
+            }
         } catch (const std::exception& e) {
-            dialogs().MsgBox(std::string("The hurricane wind of ") + county + ", " + state + " could not be read. " +
-                                 e.what(),
-                             Buttons::OK, Icon::Exclamation, "Reference Data");
+            problem = std::string("The hurricane wind of ") + county + ", " + state + " could not be read. " + e.what();
         }
+        // Every recalculation comes here (eleven times in one analysis): a
+        // cause is told once until the user comes back to this screen or
+        // starts another analysis.
+        if (!problem.empty() && problem != toldWindProblem_)
+            dialogs().MsgBox(problem, Buttons::OK, Icon::Exclamation, "Reference Data");
+        toldWindProblem_ = problem;
     }
     Set_Damage();
 }
@@ -126,7 +147,8 @@ void Form5::Text1_Change(int i) {
     if (i < 0 || i > 6) return;
     Form2& f2 = app.form2();
     if (!f2.Loading && i != 0) {
-        input::RejectNonNumeric(Text1[static_cast<size_t>(i)], dialogs());
+        input::RejectNonNumeric(Text1[static_cast<size_t>(i)], dialogs(),
+                                i == 3 ? platform::NumberKind::Whole16 : platform::NumberKind::Single);
         bool complete = true;
         for (size_t j = 1; j <= 6; ++j)
             if (Text1[j].empty()) complete = false;
@@ -151,25 +173,56 @@ void Form5::Text2_Change(int i) {
     platform::TextBox& cell = Text2[static_cast<size_t>(i)];
     if (input::RejectNonNumeric(cell, dialogs())) return;
     const int r = i % 10, b = i - r;
-    if (b == 10 || b == 60) {
-        const auto& injury = Text2[static_cast<size_t>(10 + r)].empty() ? Text2[static_cast<size_t>(r)]
-                                                                         : Text2[static_cast<size_t>(10 + r)];
-        const auto& death = Text2[static_cast<size_t>(60 + r)].empty() ? Text2[static_cast<size_t>(50 + r)]
-                                                                       : Text2[static_cast<size_t>(60 + r)];
-        if (model::PairExceeds100(input::Value(injury), input::Value(death))) {
-            dialogs().MsgBox("The sum of the injuries and deaths for this wind speed range can not exceed 100%.",
-                             Buttons::OK, Icon::Exclamation, "Deaths + Injuries must be <= 100%");
-            cell.setText("");
-            return;
+    // Cells this screen clears itself (inside savedata) need no check.
+    if ((b == 10 || b == 60) && !inSavedata_ && PairTooHigh(r, i, cell.text())) {
+        if (!restoringCell_)
+            dialogs().MsgBox(kPairMessage, Buttons::OK, Icon::Exclamation, kPairTitle);
+        // The entry is emptied; when the default it brings back is itself too
+        // high with the other cell (clearing 70 % injured beside a user 30 %
+        // dead where the default is 85 %), the cell keeps its last accepted
+        // value instead, so the pair in effect is always the one shown.
+        const std::string back = !cell.empty() && !PairTooHigh(r, i, "") ? std::string() : acceptedCell_[static_cast<size_t>(i)];
+        if (back != cell.text()) {
+            Guard guard(restoringCell_);
+            cell.setText(back);
+        } else {
+            savedata();
         }
+        return;
     }
     savedata();
+}
+
+bool Form5::PairTooHigh(int r, int index, const std::string& text) const {
+    auto percent = [&](int user, int fallback) {
+        const std::string& t = user == index ? text : Text2[static_cast<size_t>(user)].text();
+        return t.empty() ? input::Value(Text2[static_cast<size_t>(fallback)]) : platform::ParseNumber(t).value_or(0.0);
+    };
+    return model::PairExceeds100(percent(10 + r, r), percent(60 + r, 50 + r));
+}
+
+void Form5::KeepPairsWithin100() {
+    std::string ranges;
+    for (int r = 0; r < 9; ++r) {
+        if (!PairTooHigh(r, -1, "")) continue;
+        ranges += std::string(ranges.empty() ? "" : ", ") + model::WindRangeNames[static_cast<size_t>(r)];
+        // With both cells cleared the defaults apply, and no default pair is above 100 %.
+        Text2[static_cast<size_t>(10 + r)].setText("");
+        Text2[static_cast<size_t>(60 + r)].setText("");
+    }
+    for (int r = 0; r < 9; ++r)
+        for (int i : {10 + r, 60 + r}) acceptedCell_[static_cast<size_t>(i)] = Text2[static_cast<size_t>(i)].text();
+    if (!ranges.empty())
+        dialogs().MsgBox(std::string(kPairMessage) + " The user-defined percentages injured and dead of these wind speed "
+                             "ranges were cleared: " + ranges + ".",
+                         Buttons::OK, Icon::Exclamation, kPairTitle);
 }
 
 void Form5::savedata() {
     if (inSavedata_) return;
     Guard guard(inSavedata_);
     if (!visible()) Activation();
+    KeepPairsWithin100();
 
     model::RateInputs in;
     in.injuryCost = input::Single(Text1[4]).value_or(0.0f);

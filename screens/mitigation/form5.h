@@ -40,6 +40,8 @@ public:
     void Set_Damage();
     void savedata();
     void Command1_Click(int index);
+    // A new command (an analysis) tells the county's data problems afresh.
+    void ForgetTold() { toldWindProblem_.clear(); }
     void SetAnalysisCommands(bool enabled) override;
     platform::TextBox* FocusedTextBox() override;
 
@@ -52,6 +54,20 @@ private:
     // Nested recalculations, raised by the cells this screen writes itself,
     // would only repeat the outer one (and its leaving questions).
     bool inSavedata_ = false, inActivation_ = false;
+
+    // The pre-mitigation pair of range r is above 100 % when cell `index`
+    // (a user-defined percent cell of that range) holds `text`.
+    bool PairTooHigh(int r, int index, const std::string& text) const;
+    // Clears the user-defined percentages of every range whose pair is above
+    // 100 % (a project file's, or a default that changed under them), with
+    // one message; so the analysis never uses such a pair.
+    void KeepPairsWithin100();
+    // The last message about the county's hurricane wind; see ForgetTold.
+    std::string toldWindProblem_;
+    // The user-defined percent cells as last accepted, and the flag set while
+    // a refused edit is being undone.
+    std::array<std::string, 99> acceptedCell_;
+    bool restoringCell_ = false;
 };
 
 }  // namespace verrane

@@ -28,6 +28,48 @@ const char* const kHurricaneProne[] = {
     "Vermont",        "New Hampshire", "Maine",        "Virgin Islands",            "Puerto Rico", "Guam",
     "American Samoa"};
 
+// Keeps the first entry of each county the county table knows; returns the
+// codes left out because the table does not know them. When the table
+// cannot be read the list is only freed of repeats.
+std::vector<std::string> KeepKnownCounties(const std::filesystem::path& database, std::vector<std::string>& counties) {
+    std::vector<std::string> unique, unknown;
+    for (const auto& f : counties)
+        if (std::find(unique.begin(), unique.end(), f) == unique.end()) unique.push_back(f);
+    counties = unique;
+    if (unique.empty()) return unknown;
+    std::vector<std::string> known;
+    try {
+        auto db = platform::Database::Open(database);
+        auto rs = db.OpenRecordset("Counties", platform::Query::AnyOf("FIPS", unique));
+        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) known.push_back(rs.Field("FIPS").asText());
+    } catch (const std::exception&) {
+        return unknown;
+    }
+    counties.clear();
+    for (const auto& f : unique)
+        (std::find(known.begin(), known.end(), f) == known.end() ? unknown : counties).push_back(f);
+    return unknown;
+}
+
+// The characters a project file cannot hold are written as "?": tells the
+// user, before the file is written, which texts change and to what.
+std::string UnsavableTextNotice(const project::ProjectFileContents& c) {
+    std::vector<std::pair<const char*, const std::string*>> fields = {
+        {"Building Name", &c.buildingName},       {"Address", &c.address},
+        {"City", &c.city},                        {"Disaster Number", &c.disasterNumber},
+        {"Project Number", &c.projectNumber},     {"Scenario Run ID", &c.scenarioRunId},
+        {"Analyst", &c.analyst}};
+    if (c.mitigation) fields.emplace_back("Mitigation Project Description", &c.mitigation->description);
+    std::string changes;
+    for (const auto& [name, text] : fields) {
+        const std::string line = platform::OneLine(*text);
+        const std::string saved = platform::Cp1252ToUtf8(platform::Utf8ToCp1252(line));
+        if (saved != line) changes += std::string("\n") + name + ": \"" + line + "\" is saved as \"" + saved + "\"";
+    }
+    if (changes.empty()) return "";
+    return "Some characters cannot be stored in a project file and are saved as \"?\":" + changes;
+}
+
 std::string Pad(int value, int width) {
     std::string s = std::to_string(value < 0 ? -value : value);
     if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<size_t>(width) - s.size(), '0');
@@ -256,6 +298,8 @@ void Form2::Write_File(const std::filesystem::path& file) {
         }
         c.mitigation = std::move(m);
     }
+    if (const std::string notice = UnsavableTextNotice(c); !notice.empty())
+        dialogs().MsgBox(notice, Buttons::OK, Icon::Exclamation, " ");
     platform::WriteTextLinesAtomically(file, project::FormatProjectFile(c));
 }
 
@@ -288,6 +332,7 @@ void Form2::Read_File(const std::filesystem::path& file) {
         LoadFailed = true;
         return;
     }
+    const std::vector<std::string> unknownCounties = KeepKnownCounties(app.ReferenceDatabase(), c.selectedCounties);
 
     Text1[0].setText(c.buildingName);
     Text1[1].setText(c.address);
@@ -366,6 +411,13 @@ void Form2::Read_File(const std::filesystem::path& file) {
     }
     BC_On();
     progress(100);
+    if (!unknownCounties.empty()) {
+        std::string codes;
+        for (const auto& f : unknownCounties) codes += (codes.empty() ? "" : ", ") + f;
+        dialogs().MsgBox("These county codes of the project file are not in the county table and were left out of the "
+                         "selected counties: " + codes + ".",
+                         Buttons::OK, Icon::Exclamation, " ");
+    }
 }
 
 // --------------------------------------------------------------- file commands

@@ -189,6 +189,14 @@ TEST(CliCounties, PrintsTheSelectionAndItsSufficiency) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 6), "40109\n");
 
+    // A radius the screen refuses is an error, not the project county alone.
+    for (const char* radius : {"300", "1e308"}) {
+        r = Cli("--data " + Quoted(data) + " counties --state Oklahoma --county Oklahoma --radius " + radius);
+        EXPECT_EQ(r.status, 2) << radius;
+        EXPECT_EQ(r.out, "") << radius;
+        EXPECT_NE(r.err.find("You must enter a number"), std::string::npos) << r.err;
+    }
+
     r = Cli("--data " + Quoted(data) + " counties --state Atlantis --county Oklahoma --radius 5");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("unknown state \"Atlantis\""), std::string::npos) << r.err;

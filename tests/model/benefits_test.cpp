@@ -34,6 +34,16 @@ TEST(AnnCost, LifetimeRoundsHalvesToEven) {
   EXPECT_DOUBLE_EQ(Ann_Cost(1000, 0, ToInt16HalfEven(3.5f), 0.1f), Ann_Cost(1000, 0, 4, 0.1f));
 }
 
+// G finite but G r C beyond double (10,400 years at 7 %): the factor's limit r.
+TEST(AnnCost, FiniteFactorWhoseProductOverflowsStaysFinite) {
+  const double c = Ann_Cost(100000, 0, 10400, 0.07f);
+  EXPECT_TRUE(std::isfinite(c));
+  EXPECT_NEAR(c, 100000.0 * 0.07f, 1e-6);
+  for (int16_t n : {int16_t{32767}, int16_t{-32768}, int16_t{10400}})
+    for (float r : {0.07f, -0.5f, -1.0f, -2.5f, 3.4e36f})
+      EXPECT_TRUE(std::isfinite(Ann_Cost(3.4e38f, 3.4e38f, n, r))) << n << " " << r;
+}
+
 TEST(AnnCost, ZeroRateIsTheStraightLineLimit) {
   EXPECT_DOUBLE_EQ(Ann_Cost(100000, 250, 50, 0.0f), 100000.0 / 50 + 250);
   EXPECT_DOUBLE_EQ(Ann_Cost(100000, 0, 50, 1e-45f), 2000.0);  // G rounds to 1

@@ -87,3 +87,14 @@ TEST(Dates, LookLikeDates) {
     EXPECT_NE(ShortDate().find('/'), std::string::npos);
     EXPECT_GT(LongDate().size(), 8u);
 }
+
+TEST(Conversions, NumberBoxesTakeOnlyWhatTheirTypeHolds) {
+    EXPECT_EQ(NumberRangeProblem("3.4028234e38", NumberKind::Single), "");
+    EXPECT_NE(NumberRangeProblem("3.5e38", NumberKind::Single), "");
+    EXPECT_NE(NumberRangeProblem("-1e39", NumberKind::Single), "");
+    EXPECT_EQ(NumberRangeProblem("not a number", NumberKind::Single), "");  // IsNumeric's business
+    EXPECT_EQ(NumberRangeProblem("32767.4", NumberKind::Whole16), "");
+    EXPECT_EQ(NumberRangeProblem("-32768.5", NumberKind::Whole16), "");  // halves to even: -32768
+    EXPECT_NE(NumberRangeProblem("32767.5", NumberKind::Whole16), "");   // 32768
+    EXPECT_NE(NumberRangeProblem("1e39", NumberKind::Whole16), "");
+}

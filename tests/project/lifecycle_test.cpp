@@ -45,7 +45,7 @@ TEST(ProjectFile, SaveOpenSaveGivesIdenticalBytes) {
         Fill(f2);
         f2.SelectionMethod = 0;
         f2.SelectionRadius = 50;
-        f2.SelectedCounties = {"08043", "08041"};
+        f2.SelectedCounties = {"08043", "19141"};
         t.app->form3();
         t.app->form5();
         f2.Write_File(first);
@@ -59,7 +59,7 @@ TEST(ProjectFile, SaveOpenSaveGivesIdenticalBytes) {
     EXPECT_EQ(f2.Combo2.text(), "Fremont");
     EXPECT_EQ(f2.SelectionMethod, 0);
     EXPECT_EQ(f2.SelectionRadius, 50);
-    EXPECT_EQ(f2.SelectedCounties, (std::vector<std::string>{"08043", "08041"}));
+    EXPECT_EQ(f2.SelectedCounties, (std::vector<std::string>{"08043", "19141"}));
     EXPECT_TRUE(t.app->IsLoaded("Form3"));
     EXPECT_TRUE(t.app->IsLoaded("Form5"));
     f2.Write_File(second);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
@@ -239,6 +240,126 @@ TEST_F(MitigationScreen, SavedataFromElsewhereReloadsTheCounty) {
 
     t.app->Unload("Form5");
     EXPECT_EQ(t.app->Loaded<Form5>(), nullptr);
+}
+
+// Each box takes only what the type it is read into holds: the analysis can
+// never meet an infinity. The lifetime is a 16-bit number of years.
+TEST_F(MitigationScreen, NumberBoxesRefuseValuesTheirTypeCannotHold) {
+    auto refused = [&](platform::TextBox& box, const std::string& value) {
+        t.dialogs.messages.clear();
+        box.setText(value);
+        const bool emptied = box.empty() && t.dialogs.messages.size() == 1 &&
+                             t.dialogs.messages[0].text.rfind("This number is too large", 0) == 0;
+        return emptied;
+    };
+    EXPECT_TRUE(refused(f5->Text1[4], "1e39"));
+    EXPECT_TRUE(refused(f5->Text1[1], "-4e38"));
+    EXPECT_TRUE(refused(f5->Text1[3], "32768"));
+    EXPECT_TRUE(refused(f5->Text1[3], "32767.5"));
+    EXPECT_FALSE(refused(f5->Text1[3], "32767"));
+    EXPECT_FALSE(refused(f5->Text1[6], "4294967296"));
+    EXPECT_TRUE(refused(f5->Text2[30], "1e39"));
+    EXPECT_TRUE(refused(f3->Text2[5], "1e39"));
+    EXPECT_TRUE(refused(f3->Text1[0], "1e39"));
+    EXPECT_FALSE(refused(f3->Text2[5], "3.4e38"));
+}
+
+// Lifetimes and rates whose capital recovery factor is finite give a finite
+// annualized cost, and the lifetime totals use the same lifetime.
+TEST_F(MitigationScreen, HugeLifetimesAndRatesGiveFiniteResults) {
+    f5->Text1[1].setText("100000");
+    f5->Combo1.setListIndex(1);
+    for (const char* lifetime : {"10400", "32767", "-32768"}) {
+        f5->Text1[3].setText(lifetime);
+        f5->Command1_Click(3);
+        Form6* f6 = t.app->Loaded<Form6>();
+        ASSERT_NE(f6, nullptr);
+        EXPECT_TRUE(std::isfinite(f6->AnnualizedCost)) << lifetime;
+        for (const auto& box : f6->Text1) {
+            EXPECT_EQ(box.text().find("Infinity"), std::string::npos) << lifetime << " " << box.text();
+            EXPECT_EQ(box.text().find("NaN"), std::string::npos) << lifetime << " " << box.text();
+        }
+        f5->Show();
+    }
+    f5->Text1[3].setText("10400");
+    f5->Command1_Click(3);
+    EXPECT_EQ(t.app->form6().Text1[2].text(), " 7,000");  // the factor tends to r
+    f5->Show();
+    f5->Text1[6].setText("4294967296");
+    f5->Command1_Click(3);
+    EXPECT_TRUE(std::isfinite(t.app->form6().AnnualizedCost));
+    EXPECT_EQ(t.app->form6().Text1[2].text(), " 4,294,967,200,000");  // the rate in single precision
+}
+
+// Clearing a user cell brings back the default; where that pair would be
+// above 100 % the clearing is refused with the sum message and the cell keeps
+// its value, so the rates in effect are always the ones shown.
+TEST_F(MitigationScreen, ClearingAUserCellNeverLeavesAPairAbove100) {
+    ConstructionType(1);  // 164-194: default 85 % injured, 15 % dead
+    SetCell(15, "70");
+    SetCell(65, "30");
+    t.dialogs.messages.clear();
+    SetCell(15, "");
+    EXPECT_EQ(Count(kSumMessage), 1);
+    EXPECT_EQ(Cell(15), "70");
+    EXPECT_EQ(Cell(45), "70.0");
+    EXPECT_EQ(f5->InjuryOutcome.pre[5], 0.7f);
+
+    // Too high an entry: emptied when the default fits, else back to the last
+    // accepted value; one message either way.
+    t.dialogs.messages.clear();
+    SetCell(15, "90");
+    EXPECT_EQ(t.dialogs.messages.size(), 1u);
+    EXPECT_EQ(Cell(15), "70");
+    SetCell(65, "");
+    t.dialogs.messages.clear();
+    SetCell(15, "90");
+    EXPECT_EQ(t.dialogs.messages.size(), 1u);
+    EXPECT_EQ(Cell(15), "");
+    EXPECT_EQ(f5->InjuryOutcome.pre[5], 0.85f);
+    EXPECT_EQ(f5->DeathOutcome.pre[5], 0.15f);
+}
+
+// A construction type whose default makes a user entry's pair exceed 100 %
+// clears that entry with a message naming the range.
+TEST_F(MitigationScreen, ConstructionTypeChangeNeverCreatesAPairAbove100) {
+    ConstructionType(1);  // 119-138: default 1 % dead
+    SetCell(13, "90");
+    ASSERT_EQ(Cell(13), "90");
+    t.dialogs.messages.clear();
+    ConstructionType(3);  // 119-138: default 15 % dead
+    ASSERT_EQ(t.dialogs.messages.size(), 1u);
+    EXPECT_NE(t.dialogs.messages[0].text.find("119 - 138"), std::string::npos) << t.dialogs.messages[0].text;
+    EXPECT_EQ(t.dialogs.messages[0].title, "Deaths + Injuries must be <= 100%");
+    EXPECT_EQ(Cell(13), "");
+    EXPECT_EQ(f5->InjuryOutcome.pre[3], 0.85f);
+    EXPECT_EQ(f5->DeathOutcome.pre[3], 0.15f);
+}
+
+// A county record without a hurricane wind speed: no hurricane benefits, and
+// one message in one analysis, however often the screen recalculates.
+TEST_F(MitigationScreen, MissingHurricaneWindIsToldOncePerAnalysis) {
+    test::ExecSql(t.dataDir, "UPDATE Counties SET Hur_wind = NULL WHERE NAME = 'Prince George''s'");
+    f5->Text1[1].setText("100000");
+    f5->Text1[3].setText("30");
+    f5->Combo1.setListIndex(1);
+    auto windMessages = [&] {
+        int n = 0;
+        for (const auto& m : t.dialogs.messages) n += m.text.find("no hurricane design wind speed") != std::string::npos;
+        return n;
+    };
+    f5->Command1_Click(1);  // to the building screen
+    ASSERT_FALSE(f5->visible());
+    t.dialogs.messages.clear();
+    f3->Command1_Click(3);
+    ASSERT_TRUE(t.app->form6().visible());
+    EXPECT_EQ(windMessages(), 1);
+    EXPECT_EQ(f5->HurricaneWind, 0);
+    EXPECT_EQ(t.app->form6().HurricaneBenefits, 0);
+    t.app->form6().Command1_Click(2);  // to the building screen and back to the analysis
+    t.dialogs.messages.clear();
+    t.app->form3().Command1_Click(3);
+    EXPECT_EQ(windMessages(), 1);
 }
 
 }  // namespace
