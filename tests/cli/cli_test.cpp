@@ -13,7 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/analysis/open_project.h"
+#include "tests/screens/analysis/open_project.h"
 
 namespace verrane {
 namespace {

@@ -17,7 +17,7 @@
 #include "reports/short_report.h"
 #include "report_checks.h"
 #include "sample_report_data.h"
-#include "tests/analysis/open_project.h"
+#include "tests/screens/analysis/open_project.h"
 
 using namespace verrane;
 using namespace verrane::reports;

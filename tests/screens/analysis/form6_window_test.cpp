@@ -10,7 +10,7 @@
 #include "gui/form6_window.h"
 #include "gui/screenshot.h"
 #include "screens/mitigation/form5.h"
-#include "tests/analysis/open_project.h"
+#include "tests/screens/analysis/open_project.h"
 
 namespace verrane {
 namespace {

@@ -15,7 +15,7 @@
 #include "screens/hazard/form7.h"
 #include "screens/hazard/form9.h"
 #include "screens/project/form2.h"
-#include "tests/map/map_fixture.h"
+#include "tests/platform/map/map_fixture.h"
 #include "tests/support/test_app.h"
 
 namespace verrane::test {

@@ -1,6 +1,6 @@
 // The hazard screen's county selection, radius entry and restoring of a
 // stored selection, on the fixture database (no shapefiles: no map).
-#include "tests/hazard/hazard_fixture.h"
+#include "tests/screens/hazard/hazard_fixture.h"
 
 #include "platform/textfile.h"
 

@@ -1,5 +1,5 @@
 // The extraction of the tornado statistics of the selected counties.
-#include "tests/hazard/hazard_fixture.h"
+#include "tests/screens/hazard/hazard_fixture.h"
 
 namespace verrane::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/analysis/open_project.h"
+#include "tests/screens/analysis/open_project.h"
 
 namespace verrane {
 namespace {

@@ -1,6 +1,6 @@
 // The hazard screen's map and the county map window: colours, zoom,
 // identify and the hand-picked counties.
-#include "tests/hazard/hazard_fixture.h"
+#include "tests/screens/hazard/hazard_fixture.h"
 
 #include "platform/number.h"
 #include "platform/refdb.h"
