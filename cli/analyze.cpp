@@ -9,6 +9,7 @@
 #include "cli/messages.h"
 #include "platform/dialogs.h"
 #include "screens/analysis/form6.h"
+#include "screens/analysis/result_rows.h"
 #include "screens/project/form2.h"
 
 namespace verrane::cli {
@@ -16,9 +17,6 @@ namespace verrane::cli {
 namespace {
 const char* const kRejected = "Selected File has incorrect format.";
 const char* const kSavePrompt = "Do you want to save changes to the current project?";
-
-// Box index and label index of each result, top to bottom on the screen.
-constexpr std::pair<int, int> kScreenOrder[8] = {{0, 1}, {1, 11}, {5, 3}, {2, 2}, {3, 4}, {4, 0}, {6, 5}, {7, 6}};
 
 std::string Number(double v) {
     char buf[64];
@@ -80,7 +78,7 @@ bool AnalyzeProject(const std::filesystem::path& file, std::ostream& messages,
 std::vector<ResultLine> ResultLines(App& app) {
     Form6& f6 = app.form6();
     std::vector<ResultLine> lines;
-    for (auto [box, label] : kScreenOrder)
+    for (auto [box, label] : kResultRows)
         lines.push_back({f6.Label2[static_cast<size_t>(label)].caption(), f6.Text1[static_cast<size_t>(box)].text()});
     return lines;
 }

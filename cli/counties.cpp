@@ -12,36 +12,9 @@
 namespace verrane::cli {
 
 namespace {
-bool Choose(platform::ComboBox& list, const std::string& name) {
-    for (int i = 1; i < list.listCount(); ++i)
-        if (list.item(i) == name) {
-            list.setListIndex(i);
-            return true;
-        }
-    return false;
-}
+// Entry 0 of the state and county lists is the prompt, never a name.
+bool Choose(platform::ComboBox& list, const std::string& name) { return list.selectText(name, 1); }
 
-// Drives the hazard screen as a user does: the option button, and for a
-// region the radius typed and confirmed with Enter.
-template <class F4, class Refused>
-bool Select(F4& f4, const CountiesRequest& r, std::ostream& out, const Refused& refused) {
-    if constexpr (requires { f4.Option1[1].setValue(true); f4.Text1.keyPress(13); f4.CountyList.size(); f4.Label2[8]; }) {
-        if (r.entireState) {
-            f4.Option1[1].setValue(true);
-        } else {
-            f4.Option1[0].setValue(true);
-            f4.Text1.setFocus(true);
-            f4.Text1.setText(platform::GeneralText(*r.radiusMiles));
-            f4.Text1.keyPress(13);
-        }
-        if (refused()) return true;
-        for (const auto& fips : f4.CountyList) out << fips << "\n";
-        out << f4.Label2[8].caption() << "\n";
-        return true;
-    } else {
-        return false;
-    }
-}
 }  // namespace
 
 int RunCounties(const CountiesRequest& r, std::ostream& out, std::ostream& err) {
@@ -68,11 +41,13 @@ int RunCounties(const CountiesRequest& r, std::ostream& out, std::ostream& err) 
                 if (dialogs.messages[i].text.rfind("You must enter a number", 0) == 0) return true;
             return false;
         };
-        if (!Select(app.form4(), r, out, refused)) {
-            err << "verrane-cli: the county selection is not available in this build\n";
-            return 1;
-        }
+        Form4& f4 = app.form4();
+        std::optional<std::string> radius;
+        if (!r.entireState) radius = platform::GeneralText(*r.radiusMiles);
+        DriveCountySelection(f4, r.entireState, radius);
         if (refused()) return 2;
+        for (const auto& fips : f4.CountyList) out << fips << "\n";
+        out << f4.Label2[8].caption() << "\n";
     } catch (const std::exception& e) {
         err << "verrane-cli: " << e.what() << "\n";
         return 1;

@@ -93,31 +93,8 @@ const std::vector<Example>& Examples() {
     return all;
 }
 
-// Drives the hazard screen: the option button, and for a region the radius
-// typed and confirmed with Enter; then stores the selection in the project.
-template <class F4> bool SelectCounties(F4& f4, const Example& e) {
-    if constexpr (requires { f4.Option1[1].setValue(true); f4.Text1.keyPress(13); f4.Save_Counties(); }) {
-        if (e.method == 1) {
-            f4.Option1[1].setValue(true);
-        } else {
-            f4.Option1[0].setValue(true);
-            f4.Text1.setFocus(true);
-            f4.Text1.setText(e.radius);
-            f4.Text1.keyPress(13);
-        }
-        f4.Save_Counties();
-        return true;
-    } else {
-        return false;
-    }
-}
-
 void Choose(platform::ComboBox& list, const std::string& name) {
-    for (int i = 0; i < list.listCount(); ++i)
-        if (list.item(i) == name) {
-            list.setListIndex(i);
-            return;
-        }
+    if (list.selectText(name)) return;
     throw std::runtime_error("\"" + name + "\" is not in the list");
 }
 
@@ -144,8 +121,8 @@ void Write(const Example& e, const std::filesystem::path& file, std::ostream& er
     if (e.method == 2) {
         f2.SelectionMethod = 2;
         f2.SelectedCounties = e.counties;
-    } else if (!SelectCounties(app.form4(), e)) {
-        throw std::runtime_error("the county selection is not available in this build");
+    } else {
+        DriveCountySelection(app.form4(), e.method == 1, e.radius);
     }
 
     Form5& f5 = app.form5();

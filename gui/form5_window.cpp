@@ -15,9 +15,6 @@
 namespace verrane::gui {
 
 namespace {
-const char* const kRanges[9] = {"0 - 44", "45 - 77", "78 - 118", "119 - 138", "139 - 163",
-                                "164 - 194", "195 - 210", "211 - 262", "263 +"};
-
 QLineEdit* NumberBox(platform::TextBox& c, int width) {
     auto* e = new QLineEdit();
     Bind(e, c);
@@ -44,8 +41,8 @@ QLabel* GroupTitle(const char* text) {
     return l;
 }
 
-// One table of the rate grid: injuries (base 0) or deaths (base 50).
-QGroupBox* RateTable(Form5& f, const char* title, int base, const char* const captions[5]) {
+// One table of the rate grid: injuries or deaths.
+QGroupBox* RateTable(Form5& f, const char* title, model::RateTable table, const char* const captions[5]) {
     auto* box = new QGroupBox(title);
     QFont bold = box->font();
     bold.setBold(true);
@@ -73,9 +70,11 @@ QGroupBox* RateTable(Form5& f, const char* title, int base, const char* const ca
     heading("Wind\nSpeeds\n(mph*)", false, 0);
     for (int c = 0; c < 5; ++c) heading(captions[c], c == 1 || c == 3, c + 1);
     for (int k = 0; k < 9; ++k) {
-        add(new QLabel(kRanges[k]), k + 2, 0, 1, 1, Qt::AlignRight);
+        add(new QLabel(model::WindRangeNames[static_cast<size_t>(k)]), k + 2, 0, 1, 1, Qt::AlignRight);
         for (int c = 0; c < 5; ++c) {
-            auto* e = NumberBox(f.Text2[static_cast<size_t>(base + 10 * c + k)], 62);
+            const size_t cell =
+                model::RateCell(table, static_cast<model::RateColumn>(c), static_cast<size_t>(k));
+            auto* e = NumberBox(f.Text2[cell], 62);
             add(e, k + 2, c + 1, 1, 1, Qt::AlignHCenter);
         }
     }
@@ -130,8 +129,8 @@ QWidget* CreateForm5Window(Form5& f) {
                                   "Calculated\n%\nDead"};
     auto* tables = new QHBoxLayout();
     tables->setSpacing(12);
-    tables->addWidget(RateTable(f, "Injury", 0, injury));
-    tables->addWidget(RateTable(f, "Death", 50, death));
+    tables->addWidget(RateTable(f, "Injury", model::RateTable::Injury, injury));
+    tables->addWidget(RateTable(f, "Death", model::RateTable::Death, death));
     w->layout()->addLayout(tables);
 
     auto* notes = new QHBoxLayout();

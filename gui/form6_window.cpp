@@ -8,6 +8,7 @@
 
 #include "gui/binding.h"
 #include "gui/screen_window.h"
+#include "screens/analysis/result_rows.h"
 
 namespace verrane::gui {
 
@@ -20,9 +21,8 @@ QWidget* CreateForm6Window(Form6& f) {
     grid->setHorizontalSpacing(24);
     grid->setVerticalSpacing(10);
     // Top to bottom: tornado, hurricane, total, cost, net, ratio, lives, injuries.
-    const std::pair<int, int> rows[8] = {{0, 1}, {1, 11}, {5, 3}, {2, 2}, {3, 4}, {4, 0}, {6, 5}, {7, 6}};
     int row = 0, n = 0;
-    for (auto [text, label] : rows) {
+    for (auto [text, label] : kResultRows) {
         // Lines set the costs and the results apart from the benefits.
         if (n == 3 || n == 6) {
             auto* line = new QFrame();

@@ -2,6 +2,7 @@
 // Death and injury rates per wind speed range: default tables and the
 // post-mitigation recalculation.
 #include <array>
+#include <cstddef>
 
 namespace verrane::model {
 
@@ -10,6 +11,33 @@ inline constexpr std::array<int, 9> WindRangeThresholds{0, 45, 77, 118, 138, 163
 // The nine wind speed ranges as the screens and reports name them.
 inline constexpr std::array<const char*, 9> WindRangeNames{"0 - 44",    "45 - 77",   "78 - 118",  "119 - 138", "139 - 163",
                                                            "164 - 194", "195 - 210", "211 - 262", "263 +"};
+
+// The rate grid of the mitigation screen: two tables (injuries, deaths) of
+// five columns of nine cells, one cell per wind speed range. The screen keeps
+// them in one text box array; RateCell gives a cell's index in it.
+enum class RateTable : std::size_t { Injury = 0, Death = 1 };
+enum class RateColumn : std::size_t {
+  DefaultPercent = 0,
+  UserPercent = 1,
+  DefaultEffectiveness = 2,
+  UserEffectiveness = 3,
+  PostPercent = 4,
+};
+inline constexpr std::size_t kRateCellCount = 99;
+constexpr std::size_t RateCell(RateTable table, RateColumn column, std::size_t range) {
+  return 50 * static_cast<std::size_t>(table) + 10 * static_cast<std::size_t>(column) + range;
+}
+constexpr std::size_t InjuryCell(RateColumn column, std::size_t range) {
+  return RateCell(RateTable::Injury, column, range);
+}
+constexpr std::size_t DeathCell(RateColumn column, std::size_t range) {
+  return RateCell(RateTable::Death, column, range);
+}
+// The four user-defined cells of one range, in the order the project file keeps their columns.
+constexpr std::array<std::size_t, 4> UserRateCells(std::size_t range) {
+  return {InjuryCell(RateColumn::UserPercent, range), InjuryCell(RateColumn::UserEffectiveness, range),
+          DeathCell(RateColumn::UserPercent, range), DeathCell(RateColumn::UserEffectiveness, range)};
+}
 
 // Percentages; float so that 0.6 converts back to the text "0.6".
 struct DamagePercents {

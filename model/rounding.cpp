@@ -1,20 +1,9 @@
 #include "model/rounding.h"
 
-#include <cmath>
 #include <stdexcept>
 #include <string>
 
 namespace verrane::model {
-
-double RoundHalfEven(double x) {
-  if (!std::isfinite(x)) return x;
-  // Explicit rather than nearbyint: independent of the current rounding mode.
-  const double f = std::floor(x);
-  const double diff = x - f;
-  if (diff < 0.5) return f;
-  if (diff > 0.5) return f + 1.0;
-  return std::fmod(f, 2.0) == 0.0 ? f : f + 1.0;
-}
 
 int16_t ToInt16HalfEven(double x) {
   const double r = RoundHalfEven(x);

@@ -118,6 +118,21 @@ public:
         updateView();
         if (onClick) onClick();
     }
+    // The position of the first entry at or after `from` that reads exactly
+    // `text`, or -1.
+    int findText(const std::string& text, int from = 0) const {
+        for (int i = std::max(from, 0); i < listCount(); ++i)
+            if (items_[static_cast<size_t>(i)] == text) return i;
+        return -1;
+    }
+    // Chooses that entry as the user would (raising Click when the choice
+    // changes); false, with the choice left alone, when there is none.
+    bool selectText(const std::string& text, int from = 0) {
+        const int i = findText(text, from);
+        if (i < 0) return false;
+        setListIndex(i);
+        return true;
+    }
     std::function<void()> onClick;
 
 private:

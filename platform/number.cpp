@@ -126,15 +126,6 @@ float CSng(std::string_view text) {
     return static_cast<float>(d);
 }
 
-double RoundHalfEven(double value) {
-    if (!std::isfinite(value)) return value;
-    const double fl = std::floor(value);
-    const double diff = value - fl;
-    if (diff > 0.5) return fl + 1.0;
-    if (diff < 0.5) return fl;
-    return std::fmod(fl, 2.0) == 0.0 ? fl : fl + 1.0;
-}
-
 int16_t CInt(double value) {
     const double r = RoundHalfEven(value);
     if (!(r >= -32768.0 && r <= 32767.0))

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/rounding.h"
+
 namespace verrane::platform {
 
 // Raised when a text is not a number, or a value does not fit a 16-bit integer.
@@ -30,7 +32,7 @@ float CSng(std::string_view text);      // throws ConversionError; via double, t
 int16_t CInt(double value);             // halves to even; throws ConversionError on overflow
 int16_t CInt(std::string_view text);    // CInt(CDbl(text))
 int32_t CLng(double value);             // halves to even; throws ConversionError on overflow
-double RoundHalfEven(double value);
+using model::RoundHalfEven;             // halves to even, no range check
 
 // What the value of a number box is read into: a single-precision number, or
 // a single-precision number then rounded to a 16-bit whole number (halves to

@@ -229,7 +229,7 @@ void Form6::Form_Activate() {
         UserRatesNote.clear();
         if (f2.SelectionMethod == 2) CountiesNote += kUserCountiesNote;
         for (size_t k = 0; k < 9 && UserRatesNote.empty(); ++k) {
-            for (size_t cell : {10 + k, 30 + k, 60 + k, 80 + k}) {
+            for (size_t cell : model::UserRateCells(k)) {
                 if (!f5.Text2[cell].empty()) {
                     UserRatesNote += kUserRatesNote;
                     break;

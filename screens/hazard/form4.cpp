@@ -413,6 +413,25 @@ void Form4::Save_Counties() {
 
 // --------------------------------------------------------------- command line
 
+void DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::string>& radius) {
+    // Choosing the option already chosen runs its click again, as the user's click would.
+    auto choose = [&f4](int i) {
+        if (f4.Option1[static_cast<size_t>(i)].value())
+            f4.Option1_Click(i);
+        else
+            f4.Option1[static_cast<size_t>(i)].setValue(true);
+    };
+    if (entireState) {
+        choose(1);
+    } else if (radius) {
+        choose(0);
+        f4.Text1.setFocus(true);
+        f4.Text1.setText(*radius);
+        f4.Text1.keyPress(kEnter);
+    }
+    f4.Save_Counties();
+}
+
 std::vector<std::string> SelectCountiesForCli(App& app, const std::string& state, const std::string& county,
                                               std::optional<int> radius, bool entireState,
                                               std::string* sufficiencyMessage) {
@@ -420,30 +439,14 @@ std::vector<std::string> SelectCountiesForCli(App& app, const std::string& state
         throw std::invalid_argument("The radius must be a whole number of miles from 0 to 250.");
     Form2& f2 = app.form2();
     auto choose = [](platform::ComboBox& combo, const std::string& text, const std::string& what) {
-        for (int i = 1; i < combo.listCount(); ++i)
-            if (combo.item(i) == text) {
-                combo.setListIndex(i);
-                return;
-            }
+        if (combo.selectText(text, 1)) return;
         throw std::invalid_argument("There is no " + what + " named \"" + text + "\".");
     };
     choose(f2.Combo3, state, "state");
     choose(f2.Combo2, county, "county in " + state);
     Form4& f4 = app.form4();
-    auto select = [&f4](int i) {
-        if (f4.Option1[static_cast<size_t>(i)].value())
-            f4.Option1_Click(i);
-        else
-            f4.Option1[static_cast<size_t>(i)].setValue(true);
-    };
-    if (entireState) {
-        select(1);
-    } else if (radius) {
-        select(0);
-        f4.Text1.setText(std::to_string(*radius));
-        f4.Text1_KeyPress(kEnter);
-    }
-    f4.Save_Counties();
+    DriveCountySelection(f4, entireState,
+                         radius ? std::optional<std::string>(std::to_string(*radius)) : std::nullopt);
     if (sufficiencyMessage) *sufficiencyMessage = f4.Label2[8].caption();
     return f4.CountyList;
 }

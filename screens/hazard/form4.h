@@ -83,6 +83,13 @@ private:
     bool restoring_ = false;
 };
 
+// Drives the county selection as a user does: for the entire state the
+// option button; for a region the option button, then the radius typed and
+// confirmed with Enter (the screen refuses, with its message, a radius it
+// cannot take). Neither leaves the options alone. Then stores the selection
+// in the project.
+void DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::string>& radius);
+
 // The county selection the hazard screen makes, without a window: chooses
 // the state and county on the Project Information screen, opens the hazard
 // screen and applies the method (a radius in miles, or the entire state).

@@ -33,6 +33,11 @@ public:
 private:
     bool& flag_;
 };
+
+using model::RateCell;
+using model::RateColumn;
+constexpr model::RateTable kInjury = model::RateTable::Injury;
+constexpr model::RateTable kDeath = model::RateTable::Death;
 }  // namespace
 
 Form5::Form5(App& a) : Screen(a, "Form5", "Tornado Model: Mitigation Project Information") {
@@ -138,8 +143,8 @@ void Form5::Set_Damage() {
     }
     const model::DamagePercents p = model::DefaultDamagePercents(type, minimalWindows);
     for (size_t k = 0; k < 9; ++k) {
-        Text2[k].setText(platform::GeneralText(p.injury[k]));
-        Text2[50 + k].setText(platform::GeneralText(p.death[k]));
+        Text2[RateCell(kInjury, RateColumn::DefaultPercent, k)].setText(platform::GeneralText(p.injury[k]));
+        Text2[RateCell(kDeath, RateColumn::DefaultPercent, k)].setText(platform::GeneralText(p.death[k]));
     }
 }
 
@@ -162,8 +167,8 @@ void Form5::Combo1_Click() {
     const std::array<float, 9> eff = model::DefaultEffectiveness(Combo1.listIndex());
     for (size_t k = 0; k < 9; ++k) {
         const std::string text = platform::GeneralText(eff[k]);
-        Text2[20 + k].setText(text);
-        Text2[70 + k].setText(text);
+        Text2[RateCell(kInjury, RateColumn::DefaultEffectiveness, k)].setText(text);
+        Text2[RateCell(kDeath, RateColumn::DefaultEffectiveness, k)].setText(text);
     }
     savedata();
 }
@@ -173,8 +178,10 @@ void Form5::Text2_Change(int i) {
     platform::TextBox& cell = Text2[static_cast<size_t>(i)];
     if (input::RejectNonNumeric(cell, dialogs())) return;
     const int r = i % 10, b = i - r;
+    const bool userPercent = b == static_cast<int>(RateCell(kInjury, RateColumn::UserPercent, 0)) ||
+                             b == static_cast<int>(RateCell(kDeath, RateColumn::UserPercent, 0));
     // Cells this screen clears itself (inside savedata) need no check.
-    if ((b == 10 || b == 60) && !inSavedata_ && PairTooHigh(r, i, cell.text())) {
+    if (userPercent && !inSavedata_ && PairTooHigh(r, i, cell.text())) {
         if (!restoringCell_)
             dialogs().MsgBox(kPairMessage, Buttons::OK, Icon::Exclamation, kPairTitle);
         // The entry is emptied; when the default it brings back is itself too
@@ -194,11 +201,16 @@ void Form5::Text2_Change(int i) {
 }
 
 bool Form5::PairTooHigh(int r, int index, const std::string& text) const {
-    auto percent = [&](int user, int fallback) {
-        const std::string& t = user == index ? text : Text2[static_cast<size_t>(user)].text();
-        return t.empty() ? input::Value(Text2[static_cast<size_t>(fallback)]) : platform::ParseNumber(t).value_or(0.0);
+    const auto k = static_cast<size_t>(r);
+    // The user cell when filled (the text about to be accepted for the cell being
+    // changed), else the default beside it.
+    auto percent = [&](model::RateTable table) {
+        const size_t user = RateCell(table, RateColumn::UserPercent, k);
+        const std::string& t = static_cast<int>(user) == index ? text : Text2[user].text();
+        return t.empty() ? input::Value(Text2[RateCell(table, RateColumn::DefaultPercent, k)])
+                         : platform::ParseNumber(t).value_or(0.0);
     };
-    return model::PairExceeds100(percent(10 + r, r), percent(60 + r, 50 + r));
+    return model::PairExceeds100(percent(kInjury), percent(kDeath));
 }
 
 void Form5::KeepPairsWithin100() {
@@ -207,11 +219,12 @@ void Form5::KeepPairsWithin100() {
         if (!PairTooHigh(r, -1, "")) continue;
         ranges += std::string(ranges.empty() ? "" : ", ") + model::WindRangeNames[static_cast<size_t>(r)];
         // With both cells cleared the defaults apply, and no default pair is above 100 %.
-        Text2[static_cast<size_t>(10 + r)].setText("");
-        Text2[static_cast<size_t>(60 + r)].setText("");
+        Text2[RateCell(kInjury, RateColumn::UserPercent, static_cast<size_t>(r))].setText("");
+        Text2[RateCell(kDeath, RateColumn::UserPercent, static_cast<size_t>(r))].setText("");
     }
-    for (int r = 0; r < 9; ++r)
-        for (int i : {10 + r, 60 + r}) acceptedCell_[static_cast<size_t>(i)] = Text2[static_cast<size_t>(i)].text();
+    for (size_t k = 0; k < 9; ++k)
+        for (size_t i : {RateCell(kInjury, RateColumn::UserPercent, k), RateCell(kDeath, RateColumn::UserPercent, k)})
+            acceptedCell_[i] = Text2[i].text();
     if (!ranges.empty())
         dialogs().MsgBox(std::string(kPairMessage) + " The user-defined percentages injured and dead of these wind speed "
                              "ranges were cleared: " + ranges + ".",
@@ -228,19 +241,22 @@ void Form5::savedata() {
     in.injuryCost = input::Single(Text1[4]).value_or(0.0f);
     in.deathCost = input::Single(Text1[5]).value_or(0.0f);
     // An empty user-defined cell means the default applies.
-    auto pick = [this](size_t user, size_t fallback) {
-        return input::Value(Text2[user].empty() ? Text2[fallback] : Text2[user]);
+    auto pick = [this](model::RateTable table, RateColumn user, RateColumn fallback, size_t k) {
+        const platform::TextBox& u = Text2[RateCell(table, user, k)];
+        return input::Value(u.empty() ? Text2[RateCell(table, fallback, k)] : u);
     };
     for (size_t k = 0; k < 9; ++k) {
-        in.injuryPercent[k] = pick(10 + k, k);
-        in.injuryEffectiveness[k] = pick(30 + k, 20 + k);
-        in.deathPercent[k] = pick(60 + k, 50 + k);
-        in.deathEffectiveness[k] = pick(80 + k, 70 + k);
+        in.injuryPercent[k] = pick(kInjury, RateColumn::UserPercent, RateColumn::DefaultPercent, k);
+        in.injuryEffectiveness[k] = pick(kInjury, RateColumn::UserEffectiveness, RateColumn::DefaultEffectiveness, k);
+        in.deathPercent[k] = pick(kDeath, RateColumn::UserPercent, RateColumn::DefaultPercent, k);
+        in.deathEffectiveness[k] = pick(kDeath, RateColumn::UserEffectiveness, RateColumn::DefaultEffectiveness, k);
     }
     const model::RateResult result = model::RecalculateRates(in);
     for (size_t k = 0; k < 9; ++k) {
-        Text2[40 + k].setText(platform::FormatNumber(result.postInjuryPercent[k], "##0.0"));
-        Text2[90 + k].setText(platform::FormatNumber(result.postDeathPercent[k], "##0.0"));
+        Text2[RateCell(kInjury, RateColumn::PostPercent, k)].setText(
+            platform::FormatNumber(result.postInjuryPercent[k], "##0.0"));
+        Text2[RateCell(kDeath, RateColumn::PostPercent, k)].setText(
+            platform::FormatNumber(result.postDeathPercent[k], "##0.0"));
     }
     InjuryOutcome = result.injury;
     DeathOutcome = result.death;

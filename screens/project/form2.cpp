@@ -291,10 +291,10 @@ void Form2::Write_File(const std::filesystem::path& file) {
         m.discountRate = f5->Text1[6].text();
         m.designWindSpeed = f5->Combo1.listIndex();
         for (size_t k = 0; k < 9; ++k) {
-            m.userInjuryPercent[k] = f5->Text2[10 + k].text();
-            m.userInjuryEffectiveness[k] = f5->Text2[30 + k].text();
-            m.userDeathPercent[k] = f5->Text2[60 + k].text();
-            m.userDeathEffectiveness[k] = f5->Text2[80 + k].text();
+            m.userInjuryPercent[k] = f5->Text2[model::InjuryCell(model::RateColumn::UserPercent, k)].text();
+            m.userInjuryEffectiveness[k] = f5->Text2[model::InjuryCell(model::RateColumn::UserEffectiveness, k)].text();
+            m.userDeathPercent[k] = f5->Text2[model::DeathCell(model::RateColumn::UserPercent, k)].text();
+            m.userDeathEffectiveness[k] = f5->Text2[model::DeathCell(model::RateColumn::UserEffectiveness, k)].text();
         }
         c.mitigation = std::move(m);
     }
@@ -339,15 +339,9 @@ void Form2::Read_File(const std::filesystem::path& file) {
     Text1[2].setText(c.city);
     progress(20);
     SuppressCountyClick = false;
-    int stateIndex = 0;
-    for (int i = 0; i < Combo3.listCount(); ++i)
-        if (Combo3.item(i) == c.stateName) { stateIndex = i; break; }
-    Combo3.setListIndex(stateIndex);
+    Combo3.setListIndex(std::max(Combo3.findText(c.stateName), 0));
     progress(25);
-    int countyIndex = 0;
-    for (int i = 0; i < Combo2.listCount(); ++i)
-        if (Combo2.item(i) == c.countyName) { countyIndex = i; break; }
-    Combo2.setListIndex(countyIndex);
+    Combo2.setListIndex(std::max(Combo2.findText(c.countyName), 0));
     Text1[3].setText(c.disasterNumber);
     Text1[4].setText(c.projectNumber);
     Text1[5].setText(c.scenarioRunId);
@@ -396,13 +390,13 @@ void Form2::Read_File(const std::filesystem::path& file) {
         Loading = true;
         f5.Combo1.setListIndex(m.designWindSpeed);
         progress(60);
-        for (size_t k = 0; k < 9; ++k) f5.Text2[10 + k].setText(m.userInjuryPercent[k]);
+        for (size_t k = 0; k < 9; ++k) f5.Text2[model::InjuryCell(model::RateColumn::UserPercent, k)].setText(m.userInjuryPercent[k]);
         progress(65);
-        for (size_t k = 0; k < 9; ++k) f5.Text2[30 + k].setText(m.userInjuryEffectiveness[k]);
+        for (size_t k = 0; k < 9; ++k) f5.Text2[model::InjuryCell(model::RateColumn::UserEffectiveness, k)].setText(m.userInjuryEffectiveness[k]);
         progress(70);
-        for (size_t k = 0; k < 9; ++k) f5.Text2[60 + k].setText(m.userDeathPercent[k]);
+        for (size_t k = 0; k < 9; ++k) f5.Text2[model::DeathCell(model::RateColumn::UserPercent, k)].setText(m.userDeathPercent[k]);
         progress(75);
-        for (size_t k = 0; k < 9; ++k) f5.Text2[80 + k].setText(m.userDeathEffectiveness[k]);
+        for (size_t k = 0; k < 9; ++k) f5.Text2[model::DeathCell(model::RateColumn::UserEffectiveness, k)].setText(m.userDeathEffectiveness[k]);
         progress(80);
         Loading = false;
         f5.savedata();

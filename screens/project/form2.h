@@ -18,7 +18,6 @@ class Form8;
 
 inline const char* const kClickState = " Click State";
 inline const char* const kClickCounty = " Click County";
-inline const char* const kFileHeader = "Verrane v1.0";
 inline const char* const kProjectFilter = "Tornado Project (*.tor)|*.tor";
 
 // The hurricane-prone states and territories, compared exactly.

@@ -83,3 +83,18 @@ TEST(Rates, PairSumInSinglePrecision) {
   EXPECT_TRUE(PairExceeds100(90, 15));
   EXPECT_TRUE(PairExceeds100(85, 15.001));
 }
+
+// The grid indices are those the project file and the reports name
+// (Text2(10) to Text2(88) for the user columns), so they must not drift.
+TEST(RateGrid, CellIndicesMatchTheScreenLayout) {
+  EXPECT_EQ(RateCell(RateTable::Injury, RateColumn::DefaultPercent, 0), 0u);
+  EXPECT_EQ(RateCell(RateTable::Injury, RateColumn::UserPercent, 8), 18u);
+  EXPECT_EQ(RateCell(RateTable::Injury, RateColumn::PostPercent, 0), 40u);
+  EXPECT_EQ(RateCell(RateTable::Death, RateColumn::DefaultPercent, 0), 50u);
+  EXPECT_EQ(RateCell(RateTable::Death, RateColumn::UserEffectiveness, 8), 88u);
+  EXPECT_EQ(RateCell(RateTable::Death, RateColumn::PostPercent, 8), kRateCellCount - 1);
+  const std::array<std::size_t, 4> user{10, 30, 60, 80};
+  EXPECT_EQ(UserRateCells(0), user);
+  EXPECT_EQ(WindRangeNames.front(), std::string("0 - 44"));
+  EXPECT_EQ(WindRangeNames.back(), std::string("263 +"));
+}

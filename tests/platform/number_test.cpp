@@ -98,3 +98,14 @@ TEST(Conversions, NumberBoxesTakeOnlyWhatTheirTypeHolds) {
     EXPECT_NE(NumberRangeProblem("32767.5", NumberKind::Whole16), "");   // 32768
     EXPECT_NE(NumberRangeProblem("1e39", NumberKind::Whole16), "");
 }
+
+TEST(Rounding, OneHalvesToEvenForModelAndConversions) {
+    // platform's conversions and the model share the one helper.
+    EXPECT_EQ(RoundHalfEven(2.5), 2.0);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
+    EXPECT_EQ(RoundHalfEven(3.5), 4.0);
+    EXPECT_TRUE(std::isinf(RoundHalfEven(INFINITY)));
+    // Each caller keeps its own overflow error.
+    EXPECT_THROW(CInt(32767.5), ConversionError);
+    EXPECT_EQ(CInt(-32768.5), -32768);
+}

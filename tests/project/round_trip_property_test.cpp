@@ -105,10 +105,8 @@ std::vector<std::string> Results(App& app) {
 void TypeProject(App& app, Random& rnd, const std::vector<test::FixtureCounty>& counties) {
     Form2& f2 = app.form2();
     const auto& county = counties[static_cast<size_t>(rnd.Int(0, static_cast<int>(counties.size()) - 1))];
-    for (int i = 0; i < f2.Combo3.listCount(); ++i)
-        if (f2.Combo3.item(i) == county.state) f2.Combo3.setListIndex(i);
-    for (int i = 0; i < f2.Combo2.listCount(); ++i)
-        if (f2.Combo2.item(i) == county.name) f2.Combo2.setListIndex(i);
+    f2.Combo3.selectText(county.state);
+    f2.Combo2.selectText(county.name);
     for (auto& t : f2.Text1) t.setText(rnd.Text());
 
     if (rnd.Chance(85)) {

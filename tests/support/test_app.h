@@ -31,10 +31,8 @@ struct TestApp {
     // Chooses the state and county on the Project Information screen.
     Form2& Choose(const std::string& state, const std::string& county) {
         Form2& f2 = Start();
-        for (int i = 0; i < f2.Combo3.listCount(); ++i)
-            if (f2.Combo3.item(i) == state) f2.Combo3.setListIndex(i);
-        for (int i = 0; i < f2.Combo2.listCount(); ++i)
-            if (f2.Combo2.item(i) == county) f2.Combo2.setListIndex(i);
+        f2.Combo3.selectText(state);
+        f2.Combo2.selectText(county);
         return f2;
     }
     static bool HaveShippedData() {

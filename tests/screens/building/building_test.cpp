@@ -235,10 +235,8 @@ TEST_F(BuildingScreen, SavedataPublishesEasternTimeAndHurricaneText) {
 TEST_F(BuildingScreen, CountyChangeRunsSettime) {
     f3->Combo1[0].setListIndex(1);
     f3->Check2.setValue(0);
-    for (int i = 0; i < f2->Combo3.listCount(); ++i)
-        if (f2->Combo3.item(i) == "Colorado") f2->Combo3.setListIndex(i);
-    for (int i = 0; i < f2->Combo2.listCount(); ++i)
-        if (f2->Combo2.item(i) == "Fremont") f2->Combo2.setListIndex(i);
+    f2->Combo3.selectText("Colorado");
+    f2->Combo2.selectText("Fremont");
     EXPECT_EQ(f3->Combo1[0].text(), "Mountain ST");
     EXPECT_EQ(f3->Check2.value(), 1);
 }
