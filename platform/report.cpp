@@ -480,6 +480,156 @@ std::vector<PlacedItem> PlanSegment(const std::vector<const Item*>& items, int x
     return placed;
 }
 
+// Lays the report's sections out page by page. It keeps the pages made so
+// far and the position y at which the next section starts; the page header
+// and footer are added afterwards, once the page count is known.
+class Paginator {
+public:
+    Paginator(int x0, int contentTop, int bodyTop, int bodyBottom)
+        : x0_(x0), contentTop_(contentTop), bodyTop_(bodyTop), bodyBottom_(bodyBottom), y_(bodyTop) {}
+
+    size_t pageCount() const { return pages_.size(); }
+    bool isCover(size_t page) const { return cover_[page]; }
+    std::vector<Page> takePages() { return std::move(pages_); }
+
+    void reportHeader(const Section& rh, int extent) {
+        if (extent > bodyBottom_ - bodyTop_) {
+            // Too tall to share its page with the page header and footer: a
+            // cover page of its own, without them (it still counts as page 1).
+            pages_.emplace_back();
+            cover_.push_back(true);
+            PlaceAll(rh, x0_, contentTop_, pages_.back(), extent);
+            y_ = bodyBottom_;
+        } else {
+            newPage();
+            PlaceAll(rh, x0_, y_, pages_.back(), extent);
+            y_ += extent;
+        }
+    }
+
+    void detail(const Section& detail) {
+        if (pages_.empty() || cover_.back()) newPage();
+        std::vector<int> breaks;
+        for (auto& it : detail.items)
+            if (it.visible && it.kind == ItemKind::PageBreak) breaks.push_back(it.top);
+        std::sort(breaks.begin(), breaks.end());
+        order_.clear();
+        for (auto& it : detail.items)
+            if (it.visible && it.kind != ItemKind::PageBreak) order_.push_back(&it);
+        std::stable_sort(order_.begin(), order_.end(), [](const Item* a, const Item* b) { return a->top < b->top; });
+
+        origin_ = 0;
+        pageStartY_ = y_;
+        next_ = 0;
+        for (int b : breaks) {
+            if (b < origin_) continue;
+            placeUpTo(b, false);
+            newPage();
+            pageStartY_ = y_;
+            origin_ = b;
+        }
+        y_ = placeUpTo(std::max(detail.height, origin_), true);
+    }
+
+    void reportFooter(const Section& rf, int extent) {
+        if (extent <= 0 && rf.items.empty()) return;
+        if (pages_.empty() || cover_.back() || y_ + extent > bodyBottom_) newPage();
+        PlaceAll(rf, x0_, y_, pages_.back(), extent);
+        y_ += extent;
+    }
+
+    // A report always has a page, if only an empty one.
+    void finish() {
+        if (pages_.empty()) newPage();
+    }
+
+private:
+    void newPage() {
+        pages_.emplace_back();
+        cover_.push_back(false);
+        y_ = bodyTop_;
+    }
+
+    // Places the detail items above section position end (all that remain
+    // when last); returns the page position below them.
+    int placeUpTo(int end, bool last) {
+        std::vector<const Item*> segment;
+        int designBottom = origin_;
+        while (next_ < order_.size() && (last || order_[next_]->top < end)) {
+            designBottom = std::max(designBottom, order_[next_]->top + order_[next_]->height);
+            segment.push_back(order_[next_++]);
+        }
+        // Section positions below are those after growth (PlanSegment).
+        std::vector<PlacedItem> planned = PlanSegment(segment, x0_, bodyBottom_ - (y_ + designBottom - origin_));
+        int bottom = y_ + (end - origin_);
+        for (PlacedItem& p : planned) {
+            const int at = p.top;
+            p.top = y_ - origin_ + at;
+            if (p.bottom() > bodyBottom_ && p.top > pageStartY_ && p.height <= bodyBottom_ - bodyTop_) {
+                // Does not fit: the rest of the section continues on a new
+                // page from this item's top.
+                newPage();
+                pageStartY_ = y_;
+                origin_ = at;
+                p.top = y_;
+                bottom = y_ + (end - origin_);
+            } else if (p.bottom() > bodyBottom_ && p.lineHeight > 0 && p.lines.size() > 1) {
+                // A text taller than the room left continues on the following
+                // pages, line by line; what follows it keeps its distance
+                // below the text's end.
+                const int total = p.height;
+                const int partHeight = continueAcrossPages(p);
+                origin_ = at + total - partHeight - (p.top - y_);
+                bottom = std::max(y_ + (end - origin_), p.bottom());
+            }
+            bottom = std::max(bottom, p.bottom());
+            pages_.back().items.push_back(std::move(p));
+        }
+        return bottom;
+    }
+
+    // Puts as many lines of p as fit on each page, starting new pages, and
+    // leaves p as the last part (not yet placed); returns its height.
+    int continueAcrossPages(PlacedItem& p) {
+        std::vector<std::string> rest = std::move(p.lines);
+        size_t done = 0;
+        int partHeight = 0;
+        while (done < rest.size()) {
+            size_t fit = static_cast<size_t>(std::max(0, (bodyBottom_ - p.top) / p.lineHeight));
+            if (fit == 0 && p.top == pageStartY_) fit = 1;
+            fit = std::min(fit, rest.size() - done);
+            if (fit > 0) {
+                PlacedItem part = p;
+                part.lines.assign(rest.begin() + static_cast<long>(done), rest.begin() + static_cast<long>(done + fit));
+                part.textOffset = 0;
+                part.height = static_cast<int>(fit) * p.lineHeight;
+                partHeight = part.height;
+                done += fit;
+                if (done == rest.size()) {
+                    p = std::move(part);
+                    break;
+                }
+                pages_.back().items.push_back(std::move(part));
+            }
+            newPage();
+            pageStartY_ = y_;
+            p.top = y_;
+        }
+        return partHeight;
+    }
+
+    const int x0_, contentTop_, bodyTop_, bodyBottom_;
+    std::vector<Page> pages_;
+    std::vector<bool> cover_;  // a full-page report header prints alone
+    int y_;
+    // The detail being placed: its items by position, the next one to place,
+    // the section position printed at y_ and the top of the current page.
+    std::vector<const Item*> order_;
+    size_t next_ = 0;
+    int origin_ = 0;
+    int pageStartY_ = 0;
+};
+
 }  // namespace
 
 PageModel Report::Layout() {
@@ -507,139 +657,31 @@ PageModel Report::Layout() {
     if (pf.visible && pf.format) pf.format();
     const int phHeight = ph.visible ? Extent(ph) : 0;
     const int pfHeight = pf.visible ? Extent(pf) : 0;
-    const int bodyTop = contentTop + phHeight;
-    const int bodyBottom = contentBottom - pfHeight;
-
-    std::vector<Page> pages;
-    std::vector<bool> cover;  // a full-page report header prints alone
-    int y = bodyTop;
-    auto newPage = [&] {
-        pages.emplace_back();
-        cover.push_back(false);
-        y = bodyTop;
-    };
+    Paginator paginator(x0, contentTop, contentTop + phHeight, contentBottom - pfHeight);
 
     Section& rh = ReportHeader();
     if (rh.visible) {
         pageNumber_ = 1;
         if (rh.format) rh.format();
-        const int extent = Extent(rh);
-        if (extent > bodyBottom - bodyTop) {
-            // Too tall to share its page with the page header and footer: a
-            // cover page of its own, without them (it still counts as page 1).
-            pages.emplace_back();
-            cover.push_back(true);
-            PlaceAll(rh, x0, contentTop, pages.back(), extent);
-            y = bodyBottom;
-        } else {
-            newPage();
-            PlaceAll(rh, x0, y, pages.back(), extent);
-            y += extent;
-        }
+        paginator.reportHeader(rh, Extent(rh));
     }
-
     Section& detail = Detail();
     if (detail.visible) {
-        pageNumber_ = static_cast<int>(std::max<size_t>(pages.size(), 1));
+        pageNumber_ = static_cast<int>(std::max<size_t>(paginator.pageCount(), 1));
         if (detail.format) detail.format();
-        if (pages.empty() || cover.back()) newPage();
-
-        std::vector<int> breaks;
-        for (auto& it : detail.items)
-            if (it.visible && it.kind == ItemKind::PageBreak) breaks.push_back(it.top);
-        std::sort(breaks.begin(), breaks.end());
-        std::vector<const Item*> order;
-        for (auto& it : detail.items)
-            if (it.visible && it.kind != ItemKind::PageBreak) order.push_back(&it);
-        std::stable_sort(order.begin(), order.end(), [](const Item* a, const Item* b) { return a->top < b->top; });
-
-        int origin = 0;  // section position printed at y
-        int pageStartY = y;
-        size_t next = 0;
-        auto placeUpTo = [&](int end, bool last) {
-            std::vector<const Item*> segment;
-            int designBottom = origin;
-            while (next < order.size() && (last || order[next]->top < end)) {
-                designBottom = std::max(designBottom, order[next]->top + order[next]->height);
-                segment.push_back(order[next++]);
-            }
-            // Section positions below are those after growth (PlanSegment).
-            std::vector<PlacedItem> planned = PlanSegment(segment, x0, bodyBottom - (y + designBottom - origin));
-            int bottom = y + (end - origin);
-            for (PlacedItem& p : planned) {
-                const int at = p.top;
-                p.top = y - origin + at;
-                if (p.bottom() > bodyBottom && p.top > pageStartY && p.height <= bodyBottom - bodyTop) {
-                    // Does not fit: the rest of the section continues on a
-                    // new page from this item's top.
-                    newPage();
-                    pageStartY = y;
-                    origin = at;
-                    p.top = y;
-                    bottom = y + (end - origin);
-                } else if (p.bottom() > bodyBottom && p.lineHeight > 0 && p.lines.size() > 1) {
-                    // A text taller than the room left continues on the
-                    // following pages, line by line; what follows it keeps
-                    // its distance below the text's end.
-                    const int total = p.height;
-                    std::vector<std::string> rest = std::move(p.lines);
-                    size_t done = 0;
-                    int partHeight = 0;
-                    while (done < rest.size()) {
-                        size_t fit = static_cast<size_t>(std::max(0, (bodyBottom - p.top) / p.lineHeight));
-                        if (fit == 0 && p.top == pageStartY) fit = 1;
-                        fit = std::min(fit, rest.size() - done);
-                        if (fit > 0) {
-                            PlacedItem part = p;
-                            part.lines.assign(rest.begin() + static_cast<long>(done),
-                                              rest.begin() + static_cast<long>(done + fit));
-                            part.textOffset = 0;
-                            part.height = static_cast<int>(fit) * p.lineHeight;
-                            partHeight = part.height;
-                            done += fit;
-                            if (done == rest.size()) {
-                                p = std::move(part);
-                                break;
-                            }
-                            pages.back().items.push_back(std::move(part));
-                        }
-                        newPage();
-                        pageStartY = y;
-                        p.top = y;
-                    }
-                    origin = at + total - partHeight - (p.top - y);
-                    bottom = std::max(y + (end - origin), p.bottom());
-                }
-                bottom = std::max(bottom, p.bottom());
-                pages.back().items.push_back(std::move(p));
-            }
-            return bottom;
-        };
-        for (int b : breaks) {
-            if (b < origin) continue;
-            placeUpTo(b, false);
-            newPage();
-            pageStartY = y;
-            origin = b;
-        }
-        y = placeUpTo(std::max(detail.height, origin), true);
+        paginator.detail(detail);
     }
-
     Section& rf = ReportFooter();
     if (rf.visible) {
         if (rf.format) rf.format();
-        const int extent = Extent(rf);
-        if (extent > 0 || !rf.items.empty()) {
-            if (pages.empty() || cover.back() || y + extent > bodyBottom) newPage();
-            PlaceAll(rf, x0, y, pages.back(), extent);
-            y += extent;
-        }
+        paginator.reportFooter(rf, Extent(rf));
     }
-    if (pages.empty()) newPage();
+    paginator.finish();
 
-    const int count = static_cast<int>(pages.size());
+    const int count = static_cast<int>(paginator.pageCount());
+    std::vector<Page> pages = paginator.takePages();
     for (int i = 0; i < count; ++i) {
-        if (cover[i]) continue;
+        if (paginator.isCover(static_cast<size_t>(i))) continue;
         pageNumber_ = i + 1;
         Page head, foot;
         if (ph.visible) {
@@ -650,12 +692,12 @@ PageModel Report::Layout() {
             if (pf.format) pf.format();
             PlaceAll(pf, x0, contentBottom - pfHeight, foot, pfHeight);
         }
-        auto& items = pages[i].items;
+        auto& items = pages[static_cast<size_t>(i)].items;
         items.insert(items.begin(), head.items.begin(), head.items.end());
         items.insert(items.end(), foot.items.begin(), foot.items.end());
     }
     for (int i = 0; i < count; ++i)
-        for (auto& p : pages[i].items) {
+        for (auto& p : pages[static_cast<size_t>(i)].items) {
             if (p.kind == ItemKind::PageNumber) p.lines = {std::to_string(i + 1)};
             if (p.kind == ItemKind::PageCount) p.lines = {std::to_string(count)};
         }

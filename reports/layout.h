@@ -115,6 +115,12 @@ inline rpt::Item& Image(rpt::Section& s, std::string name, int left, int top, in
     return s.Add(std::move(it));
 }
 
+// The disclaimer both reports print; the blanks put its heading on a line of its own.
+inline const std::string kDisclaimer =
+    "Aldmere Disclaimer:" + std::string(136, ' ') +
+    "The results produced by this analysis are neither conclusive evidence that the proposed project is "
+    "cost-effective, nor a guarantee that a project is eligible for any government grant for whatever purpose.";
+
 // Loads the seal into the named image; a missing bitmap leaves it blank and
 // tells the caller through the report's messages.
 inline void LoadSealImage(rpt::Report& r, std::string_view name, const std::filesystem::path& file) {

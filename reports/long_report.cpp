@@ -1,5 +1,6 @@
 #include "reports/long_report.h"
 
+#include "model/rates.h"
 #include "reports/format_bridge.h"
 #include "reports/layout.h"
 #include "reports/report_text.h"
@@ -46,27 +47,18 @@ const FRow kFRows[] = {
 };
 
 std::string Cell(const std::string& name, int index) { return name + "_" + std::to_string(index); }
+// The field of the rate grid cell Text2(index).
+std::string RateField(size_t index) { return "Rate_" + std::to_string(index); }
 
-}  // namespace
+// A labelled value of a detail page: caption, field and top.
+struct ValueRow {
+    const char* label;
+    const char* field;
+    int top;
+};
 
-const std::vector<std::string>& WindRangeLabels() {
-    static const std::vector<std::string> labels = {"0 - 44",    "45 - 77",   "78 - 118",  "119 - 138", "139 - 163",
-                                                    "164 - 194", "195 - 210", "211 - 262", "263 +"};
-    return labels;
-}
-
-ActiveReport1::ActiveReport1(LongReportData data) : data_(std::move(data)) {
-    Build();
-    reportStart = [this] { ActiveReport_ReportStart(); };
-    ReportHeader().format = [this] { ReportHeader_Format(); };
-    PageHeader().format = [this] { PageHeader_Format(); };
-    Detail().format = [this] { Detail_Format(); };
-    PageFooter().format = [this] { PageFooter_Format(); };
-}
-
-void ActiveReport1::Build() {
-    // Title page.
-    rpt::Section& rh = ReportHeader();
+// The title page.
+void TitlePage(rpt::Section& rh) {
     rh.height = 13620;
     Label(rh, "Calder", 810, 630, 8550, 600, kTitle);
     Image(rh, "SealImage", 3150, 1890, 3870, 3420);
@@ -87,15 +79,11 @@ void ActiveReport1::Build() {
         if (r.label) Label(rh, r.label, 1980, r.top, 2610, 300, kTitleLabel);
         FixedField(rh, r.field, 4680, r.top, 5400, 440, kTitleValue);
     }
-    Label(rh,
-          "Aldmere Disclaimer:" + std::string(136, ' ') +
-              "The results produced by this analysis are neither conclusive evidence that the proposed project is "
-              "cost-effective, nor a guarantee that a project is eligible for any government grant for whatever "
-              "purpose.",
-          360, 12600, 9360, 600, kSmall);
+    Label(rh, kDisclaimer, 360, 12600, 9360, 600, kSmall);
+}
 
-    // Every page but the title page.
-    rpt::Section& ph = PageHeader();
+// The header and footer of every page but the title page.
+void HeaderAndFooter(rpt::Section& ph, rpt::Section& pf) {
     ph.height = 360;
     Label(ph, "Building Name:", 0, 0, 1440, 240, kSmallBold);
     LineField(ph, "HeaderBuildingName", 1530, 0, 6300, 240, kSmall);
@@ -105,7 +93,6 @@ void ActiveReport1::Build() {
     LineField(ph, "HeaderScenarioId", 9270, 0, 810, 240, kSmall).minPointSize = 6.5;
     HRule(ph, 0, 300, 10080, 10).anchorBottom = true;
 
-    rpt::Section& pf = PageFooter();
     pf.height = 480;
     HRule(pf, 0, 60, 10080, 10);
     LineField(pf, "FooterDate", 0, 120, 2500, 240, kSmall);
@@ -113,20 +100,12 @@ void ActiveReport1::Build() {
     LineField(pf, "FooterPageNumber", 8820, 120, 400, 240, {9, false, Align::Center});
     Label(pf, "of", 9270, 120, 250, 240, kSmall);
     Text(pf, ItemKind::PageCount, "FooterPageCount", "", 9540, 120, 540, 240, kSmall);
+}
 
-    ReportFooter().height = 0;
-
-    rpt::Section& d = Detail();
-    d.height = 58740;
-
+void InputPage(rpt::Section& d) {
     // Detail page 1: input data.
     Label(d, "Input Data", 0, 270, 10080, 400, kHeading);
     Label(d, "Building Information", 360, 1170, 6000, 300, kSubheading);
-    struct ValueRow {
-        const char* label;
-        const char* field;
-        int top;
-    };
     const ValueRow building[] = {{"Building Longest Length (ft):", "BuildingLength", 2430},
                                  {"Building Longest Width (ft):", "BuildingWidth", 2970},
                                  {"Shelter Area (square feet):", "ShelterArea", 3510},
@@ -149,7 +128,9 @@ void ActiveReport1::Build() {
         FixedField(d, Cell("Hourly", h), pm ? 6300 : 3690, top, 1200, 350);
     }
     PageBreak(d, "PageBreak1", 11610);
+}
 
+void SelectionAndMitigationPages(rpt::Section& d) {
     // Detail page 2: tornado hazard.
     Label(d, "Tornado Hazard Information", 0, 12060, 10080, 400, kHeading);
     Label(d, "County Selection Method:", 630, 13320, 6000, 300, kSubheading);
@@ -173,6 +154,9 @@ void ActiveReport1::Build() {
         Label(d, r.label, 630, r.top, 4410);
         Field(d, r.field, 5130, r.top, 4950, r.top == 21960 ? 700 : 520);
     }
+}
+
+void RateGrids(rpt::Section& d) {
     // The two rate grids: injuries at 360, deaths at 5130.
     for (int g = 0; g < 2; ++g) {
         const bool death = g == 1;
@@ -198,17 +182,20 @@ void ActiveReport1::Build() {
         HRule(d, x, 23790, col0 + 3600 - x, 10);
         for (int k = 0; k < 9; ++k) {
             const int top = 23850 + 360 * k;
-            Label(d, WindRangeLabels()[k], x, top, 880, 270, kGridCell);
+            Label(d, model::WindRangeNames[static_cast<size_t>(k)], x, top, 880, 270, kGridCell);
             for (int c = 0; c < 5; ++c) {
-                const int index = (death ? 50 : 0) + 10 * c + k;
-                FixedField(d, Cell("Rate", index), col0 + 720 * c, top, 700, 350, kGridCell);
+                const size_t index = model::RateCell(death ? model::RateTable::Death : model::RateTable::Injury,
+                                                     static_cast<model::RateColumn>(c), static_cast<size_t>(k));
+                FixedField(d, RateField(index), col0 + 720 * c, top, 700, 350, kGridCell);
             }
         }
         Label(d, "* 3-second gust", x, 27270, 2000, 240, {8});
     }
     Label(d, "^ From Figure 2-2 in Marlowe, Aldmere, July 2000.", 360, 27720, 9000, 240, {8});
     PageBreak(d, "PageBreak3", 28260);
+}
 
+void StatisticsPage(rpt::Section& d) {
     // Detail page 4: tornado hazard statistics.
     Label(d, "Hazard Statistics", 0, 28620, 10080, 400, kHeading);
     Label(d, "Tornado Hazard for This Shelter", 360, 29520, 6000, 300, kSubheading);
@@ -228,7 +215,9 @@ void ActiveReport1::Build() {
         for (int c = 0; c < 7; ++c) FixedField(d, Cell(row.name, c), 2430 + 990 * c, row.top, 930, 700, kTableCell);
     }
     PageBreak(d, "PageBreak4", 39060);
+}
 
+void HurricanePage(rpt::Section& d) {
     // Detail page 5: hurricane hazard.
     Label(d, "Hurricane Hazard for This Shelter", 360, 39240, 8000, 300, kSubheading);
     Label(d, "50-year Exceedance Wind Speed From ASCE 7-98: (3-second gust in mph)", 630, 40050, 4410, 540);
@@ -239,12 +228,14 @@ void ActiveReport1::Build() {
     HRule(d, 3060, 43020, 2970, 10);
     for (int k = 0; k < 9; ++k) {
         const int top = 43290 + 360 * k;
-        Label(d, WindRangeLabels()[k], 3060, top, 1440, 270, {10, false, Align::Center});
+        Label(d, model::WindRangeNames[static_cast<size_t>(k)], 3060, top, 1440, 270, {10, false, Align::Center});
         FixedField(d, Cell("RangeProbability", k), 4590, top, 1170, 350, kRight);
     }
     Label(d, "* 3-second gust", 3060, 46710, 2000, 240, {8});
     PageBreak(d, "PageBreak5", 47430);
+}
 
+void ResultsPage(rpt::Section& d) {
     // Detail page 6: results and remarks.
     Label(d, "Benefit Cost Analysis", 0, 47610, 10080, 400, kHeading);
     const ValueRow results[] = {{"Expected Annual Benefits from Tornado Mitigation ($):", "TornadoBenefits", 48420},
@@ -267,6 +258,32 @@ void ActiveReport1::Build() {
     Field(d, "UserRatesNote", 630, 57420, 9450, 350, kSmall);
     Field(d, "SufficiencyNote", 630, 57780, 9450, 350, kSmall);
     Field(d, "CountiesNote", 630, 58140, 9450, 350, kSmall);
+}
+
+}  // namespace
+
+ActiveReport1::ActiveReport1(LongReportData data) : data_(std::move(data)) {
+    Build();
+    reportStart = [this] { ActiveReport_ReportStart(); };
+    ReportHeader().format = [this] { ReportHeader_Format(); };
+    PageHeader().format = [this] { PageHeader_Format(); };
+    Detail().format = [this] { Detail_Format(); };
+    PageFooter().format = [this] { PageFooter_Format(); };
+}
+
+void ActiveReport1::Build() {
+    TitlePage(ReportHeader());
+    HeaderAndFooter(PageHeader(), PageFooter());
+    ReportFooter().height = 0;
+    rpt::Section& d = Detail();
+    d.height = 58740;
+
+    InputPage(d);
+    SelectionAndMitigationPages(d);
+    RateGrids(d);
+    StatisticsPage(d);
+    HurricanePage(d);
+    ResultsPage(d);
 }
 
 void ActiveReport1::ActiveReport_ReportStart() {
@@ -319,8 +336,9 @@ void ActiveReport1::Detail_Format() {
     for (int g = 0; g < 2; ++g)
         for (int c = 0; c < 5; ++c)
             for (int k = 0; k < 9; ++k) {
-                const int index = 50 * g + 10 * c + k;
-                SetText(Cell("Rate", index), m.rateCells[index]);
+                const size_t index = model::RateCell(static_cast<model::RateTable>(g), static_cast<model::RateColumn>(c),
+                                                     static_cast<size_t>(k));
+                SetText(RateField(index), m.rateCells[index]);
             }
 
     SetText("CountyArea", fmt::FormatNumber(r.reportCountyArea, "###,###,##0"));

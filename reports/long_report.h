@@ -29,7 +29,4 @@ private:
     LongReportData data_;
 };
 
-// The nine wind speed range labels, "0 - 44" to "263 +".
-const std::vector<std::string>& WindRangeLabels();
-
 }  // namespace verrane::reports

@@ -11,15 +11,13 @@
 
 namespace verrane::reports {
 
-QImage DrawSeal(int size) {
-    QImage img(size, size, QImage::Format_RGB888);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double s = size;
-    const QPointF c(s / 2, s / 2);
-    const QColor navy(22, 45, 92), sky(205, 225, 245), gold(196, 150, 40);
+namespace {
 
+const QColor kNavy(22, 45, 92), kSky(205, 225, 245), kGold(196, 150, 40);
+
+// The ring with the name over the top and three stars along the bottom.
+void DrawRing(QPainter& p, double s, QPointF c) {
+    const QColor navy = kNavy, sky = kSky, gold = kGold;
     // Ring with the name.
     p.setPen(Qt::NoPen);
     p.setBrush(navy);
@@ -68,7 +66,11 @@ QImage DrawSeal(int size) {
         star.closeSubpath();
         p.drawPath(star);
     }
+}
 
+// The shelter in the middle of the ring, with wind lines.
+void DrawShelter(QPainter& p, double s, QPointF c) {
+    const QColor navy = kNavy, gold = kGold;
     // Shelter: a low building under a heavy roof, with a door.
     const double u = s * 0.32;  // inner radius as the unit
     QPainterPath roof;
@@ -98,6 +100,19 @@ QImage DrawSeal(int size) {
         w.cubicTo(c.x() - u * 0.5, y - u * 0.08, c.x() - u * 0.2, y + u * 0.06, c.x() + u * (0.1 - 0.15 * k), y - u * 0.12);
         p.drawPath(w);
     }
+}
+
+}  // namespace
+
+QImage DrawSeal(int size) {
+    QImage img(size, size, QImage::Format_RGB888);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = size;
+    const QPointF c(s / 2, s / 2);
+    DrawRing(p, s, c);
+    DrawShelter(p, s, c);
     p.end();
     return img;
 }

@@ -23,33 +23,21 @@ constexpr Style kBlockHeading{11, true};
 constexpr int kBoxLeft = 180;
 constexpr int kBoxWidth = 9720;
 
-}  // namespace
-
-ActiveReport2::ActiveReport2(ShortReportData data) : data_(std::move(data)) {
-    Build();
-    reportStart = [this] { ActiveReport_ReportStart(); };
-    Detail().format = [this] { Detail_Format(); };
-    PageFooter().format = [this] { PageFooter_Format(); };
-}
-
-void ActiveReport2::Build() {
-    ReportHeader().visible = false;
-    ReportFooter().visible = false;
-
-    rpt::Section& ph = PageHeader();
+// The header and footer of every page.
+void HeaderAndFooter(rpt::Section& ph, rpt::Section& pf) {
     ph.height = 744;
     Label(ph, "Verrane", 0, 0, 3150, 270, {11, true});
     Label(ph, "Verrane", 0, 270, 3150, 270, {9});
     Label(ph, "Version 1.0 - July 2000", 7650, 0, 2430, 270, {9, false, Align::Right});
     HRule(ph, 0, 600, 10080, 10).anchorBottom = true;
 
-    rpt::Section& pf = PageFooter();
     pf.height = 468;
     HRule(pf, 0, 60, 10080, 10);
     LineField(pf, "FooterDate", 0, 120, 2500, 240, {9});
+}
 
-    rpt::Section& d = Detail();
-    d.height = 11748;
+// The seal, the summary lines and the identification block.
+void SummaryBlocks(rpt::Section& d) {
     Image(d, "SealImage", 270, 90, 2880, 1800);
     Label(d, "SUMMARY", 3240, 90, 6750, 400, {14, true});
 
@@ -82,7 +70,10 @@ void ActiveReport2::Build() {
     FixedField(d, "ScenarioRunId", 2160, 2430, 2610, 450, kCellValue);
     Label(d, "Analyst:", 4950, 2430, 1350, 450, kCellLabel);
     FixedField(d, "Analyst", 6480, 2430, 3330, 450, kCellValue);
+}
 
+// The input data and the counties.
+void InputBlocks(rpt::Section& d) {
     // Input data (not boxed).
     Label(d, "INPUT DATA", 270, 3060, 6000, 300, kBlockHeading);
     Label(d, "Shelter Construction:", 270, 3600, 2700, 360, kCellLabel);
@@ -105,7 +96,9 @@ void ActiveReport2::Build() {
     FixedField(d, "TornadoCounties", 2160, 5310, 2610, 630, kCellValue);
     Label(d, "No. of Counties:", 4950, 5310, 1710, 630, kCellLabel);
     FixedField(d, "NumberOfCounties", 6840, 5310, 3060, 630, kCellValue);
+}
 
+void MitigationBlock(rpt::Section& d) {
     // Mitigation.
     Shape(d, ItemKind::Box, kBoxLeft, 6030, kBoxWidth, 1710);
     HRule(d, kBoxLeft, 6660, kBoxWidth);
@@ -131,7 +124,10 @@ void ActiveReport2::Build() {
         Label(d, m.label, m.right ? 4950 : 270, m.top, m.right ? 2070 : 1710, 360, kCellLabel);
         FixedField(d, m.field, m.right ? 7200 : 2160, m.top, m.right ? 2610 : 2610, 360, kCellValue);
     }
+}
 
+// The results and the disclaimer.
+void ResultsBlock(rpt::Section& d) {
     // Results.
     Label(d, "BENEFIT COSTS ANALYSIS", 270, 8190, 6000, 300, kBlockHeading);
     Shape(d, ItemKind::Box, kBoxLeft, 8910, kBoxWidth, 1440);
@@ -162,12 +158,29 @@ void ActiveReport2::Build() {
     FixedField(d, "LivesSavedYears", 8640, 9630, 1260, 360, kCellValue);
     FixedField(d, "InjuriesAvoidedYears", 8640, 9990, 1260, 360, kCellValue);
 
-    Label(d,
-          "Aldmere Disclaimer:" + std::string(136, ' ') +
-              "The results produced by this analysis are neither conclusive evidence that the proposed project is "
-              "cost-effective, nor a guarantee that a project is eligible for any government grant for whatever "
-              "purpose.",
-          270, 10710, 9360, 600, {9});
+    Label(d, kDisclaimer, 270, 10710, 9360, 600, {9});
+}
+
+}  // namespace
+
+ActiveReport2::ActiveReport2(ShortReportData data) : data_(std::move(data)) {
+    Build();
+    reportStart = [this] { ActiveReport_ReportStart(); };
+    Detail().format = [this] { Detail_Format(); };
+    PageFooter().format = [this] { PageFooter_Format(); };
+}
+
+void ActiveReport2::Build() {
+    ReportHeader().visible = false;
+    ReportFooter().visible = false;
+    HeaderAndFooter(PageHeader(), PageFooter());
+
+    rpt::Section& d = Detail();
+    d.height = 11748;
+    SummaryBlocks(d);
+    InputBlocks(d);
+    MitigationBlock(d);
+    ResultsBlock(d);
 }
 
 void ActiveReport2::ActiveReport_ReportStart() {

@@ -85,85 +85,52 @@ std::vector<Tornado> read_record(const std::vector<std::string>& files, TornadoS
   return record;
 }
 
-BuildResult build_from_raw(const std::string& raw, std::ostream& log, const std::vector<std::string>& extra_spc) {
-  BuildResult b;
-  const std::string atlas = raw + "/census/counties-10m.json";
-  Topology topo = read_topology(atlas);
-  auto gaz = read_gazetteer(raw + "/census/2017_Gaz_counties_national_pipe.txt");
-  auto wind = read_wind_points(raw + "/wind/asce7-05_atc_point_samples.csv", raw + "/wind/coastal-anchors.csv");
-
-  std::map<int, std::string> state_names;
-  for (const TopoFeature& f : topo.states) {
-    int s = digits(f.id, atlas + " state id");
-    state_names[s] = state_display_name(s, f.name);
-    State st;
-    st.name = state_names[s];
-    st.fips = s;
-    st.shape = project_feature(topo, f, region_of_state(s));
-    b.states.push_back(std::move(st));
+// One county of the atlas, with its area, time zone and hurricane wind speed.
+County make_county(const TopoFeature& f, const Topology& topo, const std::string& atlas,
+                   const std::map<int, std::string>& state_names, const std::map<std::string, GazetteerRow>& gaz,
+                   const std::vector<WindPoint>& wind, std::ostream& log) {
+  County c;
+  c.fips = f.id;
+  c.state_fips = digits(f.id.substr(0, 2), atlas);
+  c.cnty_fips = digits(f.id.substr(2), atlas);
+  auto sn = state_names.find(c.state_fips);
+  if (sn == state_names.end()) throw Error(atlas + ": county " + f.id + " belongs to no state");
+  c.state_name = sn->second;
+  c.name = f.name;
+  Region reg = region_of_state(c.state_fips);
+  c.shape = project_feature(topo, f, reg);
+  auto g = gaz.find(c.fips);
+  c.center_ll = center_lonlat(topo, f, reg == Region::Alaska);
+  if (area(c.shape) <= 0) {
+    // The simplified atlas collapses the smallest cities to a line: stand in
+    // a square of the county's own area around its census internal point.
+    if (g == gaz.end()) throw Error(atlas + ": county " + f.id + " has no boundary and no gazetteer entry");
+    double side = std::sqrt(g->second.aland_sqmi + g->second.awater_sqmi);
+    Pt p = project(reg, {g->second.lon, g->second.lat});
+    double h = side / 2;
+    c.shape = {Polygon{{Ring{{p.x - h, p.y - h}, {p.x - h, p.y + h}, {p.x + h, p.y + h}, {p.x + h, p.y - h}}}}};
+    c.center_ll = {g->second.lon, g->second.lat};
+    c.shape_substituted = true;
+    log << "county " << c.fips << " " << c.name << ": boundary collapsed in the atlas, square of " << side
+        << " miles used\n";
   }
-  std::sort(b.states.begin(), b.states.end(), [](const State& x, const State& y) { return x.fips < y.fips; });
-
-  std::map<std::string, std::string> gaz_names;
-  for (const auto& [id, g] : gaz) gaz_names[id] = g.name;
-  long from_gaz = 0, from_boundary = 0, unverified = 0;
-  for (const TopoFeature& f : topo.counties) {
-    if (f.id.size() != 5) throw Error(atlas + ": county id '" + f.id + "' is not 5 digits");
-    County c;
-    c.fips = f.id;
-    c.state_fips = digits(f.id.substr(0, 2), atlas);
-    c.cnty_fips = digits(f.id.substr(2), atlas);
-    auto sn = state_names.find(c.state_fips);
-    if (sn == state_names.end()) throw Error(atlas + ": county " + f.id + " belongs to no state");
-    c.state_name = sn->second;
-    c.name = f.name;
-    Region reg = region_of_state(c.state_fips);
-    c.shape = project_feature(topo, f, reg);
-    auto g = gaz.find(c.fips);
-    c.center_ll = center_lonlat(topo, f, reg == Region::Alaska);
-    if (area(c.shape) <= 0) {
-      // The simplified atlas collapses the smallest cities to a line: stand in
-      // a square of the county's own area around its census internal point.
-      if (g == gaz.end()) throw Error(atlas + ": county " + f.id + " has no boundary and no gazetteer entry");
-      double side = std::sqrt(g->second.aland_sqmi + g->second.awater_sqmi);
-      Pt p = project(reg, {g->second.lon, g->second.lat});
-      double h = side / 2;
-      c.shape = {Polygon{{Ring{{p.x - h, p.y - h}, {p.x - h, p.y + h}, {p.x + h, p.y + h}, {p.x + h, p.y - h}}}}};
-      c.center_ll = {g->second.lon, g->second.lat};
-      c.shape_substituted = true;
-      log << "county " << c.fips << " " << c.name << ": boundary collapsed in the atlas, square of " << side
-          << " miles used\n";
-    }
-    c.center = centroid(c.shape);
-    c.box = extent(c.shape);
-    if (g != gaz.end()) {
-      c.area = std::round((g->second.aland_sqmi + g->second.awater_sqmi) * 1000) / 1000;
-      ++from_gaz;
-    } else {
-      c.area = std::round(area(c.shape) * 1000) / 1000;
-      c.area_from_boundary = true;
-      ++from_boundary;
-    }
-    TimeZoneRule tz = time_zone_of(c.state_fips, c.cnty_fips);
-    c.time_zone = tz.zone;
-    c.daylitsave = tz.daylitsave;
-    c.hur_wind = hur_wind_at(c, wind, c.wind_unverified);
-    if (c.wind_unverified) ++unverified;
-    b.counties.push_back(std::move(c));
+  c.center = centroid(c.shape);
+  c.box = extent(c.shape);
+  if (g != gaz.end()) {
+    c.area = std::round((g->second.aland_sqmi + g->second.awater_sqmi) * 1000) / 1000;
+  } else {
+    c.area = std::round(area(c.shape) * 1000) / 1000;
+    c.area_from_boundary = true;
   }
-  std::sort(b.counties.begin(), b.counties.end(), [](const County& x, const County& y) { return x.fips < y.fips; });
-  apply_city_rule(b.counties, gaz_names);
-  log << "counties: " << b.counties.size() << " (area from gazetteer " << from_gaz << ", from boundary "
-      << from_boundary << "; wind speed resting on unverified anchors " << unverified << ")\n";
-  log << "states: " << b.states.size() << "\n";
+  TimeZoneRule tz = time_zone_of(c.state_fips, c.cnty_fips);
+  c.time_zone = tz.zone;
+  c.daylitsave = tz.daylitsave;
+  c.hur_wind = hur_wind_at(c, wind, c.wind_unverified);
+  return c;
+}
 
-  b.lines = state_lines(topo);
-  log << "state lines: " << b.lines.size() << " arcs\n";
-
-  std::vector<std::string> files = record_files(raw, extra_spc);
-  for (const std::string& f : files) b.record_sources.push_back(fs::path(f).filename().string());
-  std::vector<Tornado> record = read_record(files, b.summary);
-  b.tornado = assign_tornadoes(record, b.counties, b.summary);
+// What the build made of the tornado record.
+void log_record(std::ostream& log, const BuildResult& b) {
   const TornadoSummary& s = b.summary;
   log << "tornado record: " << s.first_year << "-" << s.last_year << " (" << s.record_years() << " years) from";
   for (const std::string& f : b.record_sources) log << " " << f;
@@ -193,6 +160,52 @@ BuildResult build_from_raw(const std::string& raw, std::ostream& log, const std:
       << s.equal_no_track << ")"
       << ", equal (no end point) " << rule_count(s, ShareRule::NoEndEqual) << ", nearest county "
       << rule_count(s, ShareRule::NearestCounty) << "\n";
+}
+
+BuildResult build_from_raw(const std::string& raw, std::ostream& log, const std::vector<std::string>& extra_spc) {
+  BuildResult b;
+  const std::string atlas = raw + "/census/counties-10m.json";
+  Topology topo = read_topology(atlas);
+  auto gaz = read_gazetteer(raw + "/census/2017_Gaz_counties_national_pipe.txt");
+  auto wind = read_wind_points(raw + "/wind/asce7-05_atc_point_samples.csv", raw + "/wind/coastal-anchors.csv");
+
+  std::map<int, std::string> state_names;
+  for (const TopoFeature& f : topo.states) {
+    int s = digits(f.id, atlas + " state id");
+    state_names[s] = state_display_name(s, f.name);
+    State st;
+    st.name = state_names[s];
+    st.fips = s;
+    st.shape = project_feature(topo, f, region_of_state(s));
+    b.states.push_back(std::move(st));
+  }
+  std::sort(b.states.begin(), b.states.end(), [](const State& x, const State& y) { return x.fips < y.fips; });
+
+  std::map<std::string, std::string> gaz_names;
+  for (const auto& [id, g] : gaz) gaz_names[id] = g.name;
+  long from_gaz = 0, from_boundary = 0, unverified = 0;
+  for (const TopoFeature& f : topo.counties) {
+    if (f.id.size() != 5) throw Error(atlas + ": county id '" + f.id + "' is not 5 digits");
+    County c = make_county(f, topo, atlas, state_names, gaz, wind, log);
+    if (c.area_from_boundary) ++from_boundary;
+    else ++from_gaz;
+    if (c.wind_unverified) ++unverified;
+    b.counties.push_back(std::move(c));
+  }
+  std::sort(b.counties.begin(), b.counties.end(), [](const County& x, const County& y) { return x.fips < y.fips; });
+  apply_city_rule(b.counties, gaz_names);
+  log << "counties: " << b.counties.size() << " (area from gazetteer " << from_gaz << ", from boundary "
+      << from_boundary << "; wind speed resting on unverified anchors " << unverified << ")\n";
+  log << "states: " << b.states.size() << "\n";
+
+  b.lines = state_lines(topo);
+  log << "state lines: " << b.lines.size() << " arcs\n";
+
+  std::vector<std::string> files = record_files(raw, extra_spc);
+  for (const std::string& f : files) b.record_sources.push_back(fs::path(f).filename().string());
+  std::vector<Tornado> record = read_record(files, b.summary);
+  b.tornado = assign_tornadoes(record, b.counties, b.summary);
+  log_record(log, b);
   return b;
 }
 
@@ -246,14 +259,9 @@ std::string sums_text(const ClassSums& v) {
   return out;
 }
 
-}  // namespace
-
-void write_database(const std::string& path, const BuildResult& b) {
-  std::string tmp = path + ".tmp";
-  fs::remove(tmp);
-  Db d;
-  d.path = tmp;
-  if (sqlite3_open(tmp.c_str(), &d.db) != SQLITE_OK) throw Error("cannot create " + tmp);
+// Opens the transaction and creates the tables; returns the placeholders of
+// a tornado row.
+std::string create_tables(Db& d) {
   d.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA page_size=4096; BEGIN;");
   d.exec("CREATE TABLE states (STATE_NAME TEXT NOT NULL)");
   d.exec(
@@ -277,6 +285,10 @@ void write_database(const std::string& path, const BuildResult& b) {
       "Y_Coord REAL, Leftex REAL, Rightex REAL, Bottomex REAL, Topex REAL)");
   d.exec("CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT)");
 
+  return tq;
+}
+
+void insert_states(Db& d, const BuildResult& b) {
   std::vector<std::string> names;
   for (const State& s : b.states) names.push_back(s.name);
   std::sort(names.begin(), names.end());
@@ -287,83 +299,106 @@ void write_database(const std::string& path, const BuildResult& b) {
       st.run();
     }
   }
-  {
-    Stmt st(d, "INSERT INTO Counties VALUES (?,?,?,?,?,?,?,?,?)");
-    for (const County& c : b.counties) {
-      st.text(1, c.state_name);
-      st.text(2, c.name);
-      st.integer(3, c.state_fips);
-      st.integer(4, c.cnty_fips);
-      st.text(5, c.fips);
-      st.real(6, c.area);
-      st.text(7, c.time_zone);
-      st.integer(8, c.daylitsave);
-      st.real(9, c.hur_wind);
-      st.run();
-    }
+}
+
+// The Counties table, one row per county in FIPS order.
+void insert_counties(Db& d, const BuildResult& b) {
+  Stmt st(d, "INSERT INTO Counties VALUES (?,?,?,?,?,?,?,?,?)");
+  for (const County& c : b.counties) {
+    st.text(1, c.state_name);
+    st.text(2, c.name);
+    st.integer(3, c.state_fips);
+    st.integer(4, c.cnty_fips);
+    st.text(5, c.fips);
+    st.real(6, c.area);
+    st.text(7, c.time_zone);
+    st.integer(8, c.daylitsave);
+    st.real(9, c.hur_wind);
+    st.run();
   }
-  {
-    Stmt st(d, "INSERT INTO tornado VALUES (" + tq + ")");
-    for (const County& c : b.counties) {
-      auto it = b.tornado.find(c.fips);
-      CountyTornado zero;
-      const CountyTornado& t = it == b.tornado.end() ? zero : it->second;
-      int i = 1;
-      st.text(i++, c.fips);
-      st.integer(i++, b.summary.record_years());
-      for (int f = 0; f < 6; ++f) st.real(i++, t.count[f]);
-      for (int f = 0; f < 6; ++f) st.real(i++, average_length_ft(t, f));
-      for (int f = 0; f < 6; ++f) st.real(i++, average_acres(t, f));
-      for (int f = 0; f < 6; ++f)
-        for (int h = 0; h < 24; ++h) st.real(i++, t.hourly[f][h]);
-      st.run();
-    }
+}
+
+// The cntycoor table, beside Counties row for row.
+void insert_coordinates(Db& d, const BuildResult& b) {
+  Stmt st(d, "INSERT INTO cntycoor VALUES (?,?,?,?,?,?,?,?,?)");
+  for (const County& c : b.counties) {
+    st.text(1, c.state_name);
+    st.text(2, c.name);
+    st.text(3, c.fips);
+    st.real(4, c.center.x);
+    st.real(5, c.center.y);
+    st.real(6, c.box.left);
+    st.real(7, c.box.right);
+    st.real(8, c.box.bottom);
+    st.real(9, c.box.top);
+    st.run();
   }
-  {
-    Stmt st(d, "INSERT INTO cntycoor VALUES (?,?,?,?,?,?,?,?,?)");
-    for (const County& c : b.counties) {
-      st.text(1, c.state_name);
-      st.text(2, c.name);
-      st.text(3, c.fips);
-      st.real(4, c.center.x);
-      st.real(5, c.center.y);
-      st.real(6, c.box.left);
-      st.real(7, c.box.right);
-      st.real(8, c.box.bottom);
-      st.real(9, c.box.top);
-      st.run();
-    }
+}
+
+void insert_tornado(Db& d, const BuildResult& b, const std::string& tq) {
+  Stmt st(d, "INSERT INTO tornado VALUES (" + tq + ")");
+  for (const County& c : b.counties) {
+    auto it = b.tornado.find(c.fips);
+    CountyTornado zero;
+    const CountyTornado& t = it == b.tornado.end() ? zero : it->second;
+    int i = 1;
+    st.text(i++, c.fips);
+    st.integer(i++, b.summary.record_years());
+    for (int f = 0; f < 6; ++f) st.real(i++, t.count[f]);
+    for (int f = 0; f < 6; ++f) st.real(i++, average_length_ft(t, f));
+    for (int f = 0; f < 6; ++f) st.real(i++, average_acres(t, f));
+    for (int f = 0; f < 6; ++f)
+      for (int h = 0; h < 24; ++h) st.real(i++, t.hourly[f][h]);
+    st.run();
   }
-  {
-    const TornadoSummary& s = b.summary;
-    Stmt st(d, "INSERT INTO meta VALUES (?,?)");
-    auto put = [&](const char* k, const std::string& v) {
-      st.text(1, k);
-      st.text(2, v);
-      st.run();
-    };
-    std::string sources;
-    for (const std::string& f : b.record_sources) sources += (sources.empty() ? "" : ",") + f;
-    put("tornado_source", "SPC tornado record (" + sources + ")");
-    put("tornado_files", sources);
-    put("tornado_years", std::to_string(s.first_year) + "-" + std::to_string(s.last_year));
-    put("tornado_rows_read", std::to_string(s.rows_read));
-    put("tornadoes", std::to_string(s.tornadoes));
-    put("tornadoes_counted", std::to_string(s.counted()));
-    put("tornadoes_unrated", std::to_string(s.unknown_rating));
-    put("tornado_county_entries", std::to_string(s.county_hits));
-    put("tornado_length_ft", sums_text(s.raw_len_ft));
-    put("tornado_acres", sums_text(s.raw_acres));
-    put("tornado_unrated_length_ft", exact_text(s.unrated_len_ft));
-    put("tornado_unrated_acres", exact_text(s.unrated_acres));
-    put("tornado_dropped_length_ft", sums_text(s.dropped_len_ft));
-    put("tornado_dropped_acres", sums_text(s.dropped_acres));
-    std::string unverified;
-    for (const County& c : b.counties)
-      if (c.wind_unverified) unverified += (unverified.empty() ? "" : ",") + c.fips;
-    put("hur_wind_unverified", unverified);
-    put("county_source", "Census 2017 cartographic boundaries (us-atlas 3.0.1 counties-10m), 2017 Gazetteer");
-  }
+}
+
+// Where the data came from and the record's totals, for the check.
+void insert_meta(Db& d, const BuildResult& b) {
+  const TornadoSummary& s = b.summary;
+  Stmt st(d, "INSERT INTO meta VALUES (?,?)");
+  auto put = [&](const char* k, const std::string& v) {
+    st.text(1, k);
+    st.text(2, v);
+    st.run();
+  };
+  std::string sources;
+  for (const std::string& f : b.record_sources) sources += (sources.empty() ? "" : ",") + f;
+  put("tornado_source", "SPC tornado record (" + sources + ")");
+  put("tornado_files", sources);
+  put("tornado_years", std::to_string(s.first_year) + "-" + std::to_string(s.last_year));
+  put("tornado_rows_read", std::to_string(s.rows_read));
+  put("tornadoes", std::to_string(s.tornadoes));
+  put("tornadoes_counted", std::to_string(s.counted()));
+  put("tornadoes_unrated", std::to_string(s.unknown_rating));
+  put("tornado_county_entries", std::to_string(s.county_hits));
+  put("tornado_length_ft", sums_text(s.raw_len_ft));
+  put("tornado_acres", sums_text(s.raw_acres));
+  put("tornado_unrated_length_ft", exact_text(s.unrated_len_ft));
+  put("tornado_unrated_acres", exact_text(s.unrated_acres));
+  put("tornado_dropped_length_ft", sums_text(s.dropped_len_ft));
+  put("tornado_dropped_acres", sums_text(s.dropped_acres));
+  std::string unverified;
+  for (const County& c : b.counties)
+    if (c.wind_unverified) unverified += (unverified.empty() ? "" : ",") + c.fips;
+  put("hur_wind_unverified", unverified);
+  put("county_source", "Census 2017 cartographic boundaries (us-atlas 3.0.1 counties-10m), 2017 Gazetteer");
+}
+
+}  // namespace
+
+void write_database(const std::string& path, const BuildResult& b) {
+  std::string tmp = path + ".tmp";
+  fs::remove(tmp);
+  Db d;
+  d.path = tmp;
+  if (sqlite3_open(tmp.c_str(), &d.db) != SQLITE_OK) throw Error("cannot create " + tmp);
+  const std::string tq = create_tables(d);
+  insert_states(d, b);
+  insert_counties(d, b);
+  insert_tornado(d, b, tq);
+  insert_coordinates(d, b);
+  insert_meta(d, b);
   d.exec("CREATE INDEX Counties_state_name ON Counties (STATE_NAME, NAME)");
   d.exec("CREATE INDEX Counties_fips ON Counties (FIPS)");
   d.exec("CREATE INDEX tornado_fips ON tornado (FIPS)");

@@ -288,11 +288,12 @@ struct PieceCounties {
   double weight = 0;  // the piece's recorded length
 };
 
-PieceCounties locate(const TrackPiece& p, const Atlas& at, TornadoSummary& s) {
-  PieceCounties out;
-  auto add = [&](size_t i) {
-    if (std::find(out.counties.begin(), out.counties.end(), i) == out.counties.end()) out.counties.push_back(i);
-  };
+void add_county(PieceCounties& out, size_t i) {
+  if (std::find(out.counties.begin(), out.counties.end(), i) == out.counties.end()) out.counties.push_back(i);
+}
+
+// The counties the piece's county codes name, old codes mapped to current ones.
+void add_coded_counties(const TrackPiece& p, const Atlas& at, TornadoSummary& s, PieceCounties& out) {
   for (const auto& [stf, code] : p.codes) {
     if (code <= 0) continue;
     char buf[16];
@@ -304,51 +305,58 @@ PieceCounties locate(const TrackPiece& p, const Atlas& at, TornadoSummary& s) {
       ++s.invalid_codes;
       continue;
     }
-    add(it->second);
+    add_county(out, it->second);
   }
-  const TornadoRow& r = p.row;
-  const bool has_end = r.has_end();
+}
+
+// Shares in proportion to the straight track inside each county; equal
+// shares where that cannot be measured. listed: the counties came from the
+// record's codes.
+void share_out(const TornadoRow& r, const Atlas& at, bool listed, TornadoSummary& s, PieceCounties& out) {
+  size_t n = out.counties.size();
+  if (n == 1) {
+    out.rule = ShareRule::OneCounty;
+    out.share = {1.0};
+    return;
+  }
+  out.share.assign(n, 1.0 / double(n));
+  if (!r.has_end()) {
+    out.rule = ShareRule::NoEndEqual;
+    return;
+  }
   auto inside = [&](size_t i) {
     Region reg = region_of_state(at.counties[i].state_fips);
     return at.clip.inside(i, project(reg, {r.slon, r.slat}), project(reg, {r.elon, r.elat}));
   };
-  // Shares in proportion to the straight track inside each county; equal
-  // shares where that cannot be measured.
-  auto share_out = [&](bool listed) {
-    size_t n = out.counties.size();
-    if (n == 1) {
-      out.rule = ShareRule::OneCounty;
-      out.share = {1.0};
-      return;
-    }
-    out.share.assign(n, 1.0 / double(n));
-    if (!has_end) {
-      out.rule = ShareRule::NoEndEqual;
-      return;
-    }
-    std::vector<double> in(n);
-    double total = 0;
-    bool all = true;
-    for (size_t k = 0; k < n; ++k) {
-      in[k] = inside(out.counties[k]);
-      total += in[k];
-      all = all && in[k] > 0;
-    }
-    // A listed county the line misses: the line is not where the record says.
-    if (total <= 0 || (listed && !all)) {
-      out.rule = ShareRule::Equal;
-      if (total <= 0) ++s.equal_no_track;
-      return;
-    }
-    out.rule = ShareRule::ByTrack;
-    for (size_t k = 0; k < n; ++k) {
-      out.share[k] = in[k] / total;
-      if (in[k] <= 0) ++s.zero_shares;
-    }
-  };
+  std::vector<double> in(n);
+  double total = 0;
+  bool all = true;
+  for (size_t k = 0; k < n; ++k) {
+    in[k] = inside(out.counties[k]);
+    total += in[k];
+    all = all && in[k] > 0;
+  }
+  // A listed county the line misses: the line is not where the record says.
+  if (total <= 0 || (listed && !all)) {
+    out.rule = ShareRule::Equal;
+    if (total <= 0) ++s.equal_no_track;
+    return;
+  }
+  out.rule = ShareRule::ByTrack;
+  for (size_t k = 0; k < n; ++k) {
+    out.share[k] = in[k] / total;
+    if (in[k] <= 0) ++s.zero_shares;
+  }
+}
+
+PieceCounties locate(const TrackPiece& p, const Atlas& at, TornadoSummary& s) {
+  PieceCounties out;
+  add_coded_counties(p, at, s, out);
+  const TornadoRow& r = p.row;
+  const bool has_end = r.has_end();
   if (!out.counties.empty()) {
     out.how = Found::Codes;
-    share_out(true);
+    share_out(r, at, true, s, out);
     return out;
   }
   // No usable county code: the counties of the row's own state that the
@@ -363,14 +371,14 @@ PieceCounties locate(const TrackPiece& p, const Atlas& at, TornadoSummary& s) {
   Pt a = project(reg, {r.slon, r.slat});
   Pt b = has_end ? project(reg, {r.elon, r.elat}) : a;
   for (size_t i : cs->second)
-    if (track_hits(at.counties[i].shape, at.counties[i].box, a, b)) add(i);
+    if (track_hits(at.counties[i].shape, at.counties[i].box, a, b)) add_county(out, i);
   if (p.crosses_states && has_end) {
     bool other = false;
     for (const auto& [state, idx] : at.by_state) {
       if (state == st || region_of_state(state) != reg) continue;
       for (size_t i : idx)
         if (track_hits(at.counties[i].shape, at.counties[i].box, a, b)) {
-          add(i);
+          add_county(out, i);
           other = true;
         }
     }
@@ -378,7 +386,7 @@ PieceCounties locate(const TrackPiece& p, const Atlas& at, TornadoSummary& s) {
   }
   if (!out.counties.empty()) {
     out.how = Found::Geometry;
-    share_out(false);
+    share_out(r, at, false, s, out);
     return out;
   }
   double best = kNearestMiles;
