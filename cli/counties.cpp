@@ -23,24 +23,19 @@ bool Choose(platform::ComboBox& list, const std::string& name) {
 
 // Drives the hazard screen as a user does: the option button, and for a
 // region the radius typed and confirmed with Enter.
-template <class F4, class Refused>
-bool Select(F4& f4, const CountiesRequest& r, std::ostream& out, const Refused& refused) {
-    if constexpr (requires { f4.Option1[1].setValue(true); f4.Text1.keyPress(13); f4.CountyList.size(); f4.Label2[8]; }) {
-        if (r.entireState) {
-            f4.Option1[1].setValue(true);
-        } else {
-            f4.Option1[0].setValue(true);
-            f4.Text1.setFocus(true);
-            f4.Text1.setText(platform::GeneralText(*r.radiusMiles));
-            f4.Text1.keyPress(13);
-        }
-        if (refused()) return true;
-        for (const auto& fips : f4.CountyList) out << fips << "\n";
-        out << f4.Label2[8].caption() << "\n";
-        return true;
+template <class Refused>
+void Select(Form4& f4, const CountiesRequest& r, std::ostream& out, const Refused& refused) {
+    if (r.entireState) {
+        f4.Option1[1].setValue(true);
     } else {
-        return false;
+        f4.Option1[0].setValue(true);
+        f4.Text1.setFocus(true);
+        f4.Text1.setText(platform::GeneralText(*r.radiusMiles));
+        f4.Text1.keyPress(13);
     }
+    if (refused()) return;
+    for (const auto& fips : f4.CountyList) out << fips << "\n";
+    out << f4.Label2[8].caption() << "\n";
 }
 }  // namespace
 
@@ -68,10 +63,7 @@ int RunCounties(const CountiesRequest& r, std::ostream& out, std::ostream& err) 
                 if (dialogs.messages[i].text.rfind("You must enter a number", 0) == 0) return true;
             return false;
         };
-        if (!Select(app.form4(), r, out, refused)) {
-            err << "verrane-cli: the county selection is not available in this build\n";
-            return 1;
-        }
+        Select(app.form4(), r, out, refused);
         if (refused()) return 2;
     } catch (const std::exception& e) {
         err << "verrane-cli: " << e.what() << "\n";

@@ -95,21 +95,16 @@ const std::vector<Example>& Examples() {
 
 // Drives the hazard screen: the option button, and for a region the radius
 // typed and confirmed with Enter; then stores the selection in the project.
-template <class F4> bool SelectCounties(F4& f4, const Example& e) {
-    if constexpr (requires { f4.Option1[1].setValue(true); f4.Text1.keyPress(13); f4.Save_Counties(); }) {
-        if (e.method == 1) {
-            f4.Option1[1].setValue(true);
-        } else {
-            f4.Option1[0].setValue(true);
-            f4.Text1.setFocus(true);
-            f4.Text1.setText(e.radius);
-            f4.Text1.keyPress(13);
-        }
-        f4.Save_Counties();
-        return true;
+void SelectCounties(Form4& f4, const Example& e) {
+    if (e.method == 1) {
+        f4.Option1[1].setValue(true);
     } else {
-        return false;
+        f4.Option1[0].setValue(true);
+        f4.Text1.setFocus(true);
+        f4.Text1.setText(e.radius);
+        f4.Text1.keyPress(13);
     }
+    f4.Save_Counties();
 }
 
 void Choose(platform::ComboBox& list, const std::string& name) {
@@ -144,8 +139,8 @@ void Write(const Example& e, const std::filesystem::path& file, std::ostream& er
     if (e.method == 2) {
         f2.SelectionMethod = 2;
         f2.SelectedCounties = e.counties;
-    } else if (!SelectCounties(app.form4(), e)) {
-        throw std::runtime_error("the county selection is not available in this build");
+    } else {
+        SelectCounties(app.form4(), e);
     }
 
     Form5& f5 = app.form5();
