@@ -1,20 +1,12 @@
 #include "app/app.h"
 
+#include "app/report_glue.h"
 #include "platform/paths.h"
 #include "screens/menus.h"
-#include "screens/analysis/form6.h"
-#include "screens/building/form3.h"
-#include "screens/hazard/form4.h"
-#include "screens/hazard/form7.h"
-#include "screens/hazard/form9.h"
-#include "screens/mitigation/form5.h"
-#include "screens/progress/form8.h"
-#include "screens/project/form2.h"
-#include "screens/start/form1.h"
 
 namespace verrane {
 
-App::App(platform::Dialogs& d) : dialogs(d) {}
+App::App(platform::Dialogs& d) : ScreenHost(d) {}
 
 App::~App() {
     // Discard without running the unload events: the program is ending.
@@ -22,63 +14,43 @@ App::~App() {
     for (auto& s : screens_) s.reset();
 }
 
-int App::Number(std::string_view name) {
-    if (name.size() == 5 && name.substr(0, 4) == "Form" && name[4] >= '1' && name[4] <= '9') return name[4] - '0';
-    return -1;
+Screen* App::ScreenAt(int n) const {
+    return n >= 0 && n < kScreenSlots ? screens_[static_cast<size_t>(n)].get() : nullptr;
 }
 
-template <class F> F& App::Get(int n) {
-    if (!screens_[static_cast<size_t>(n)]) {
-        auto s = std::make_unique<F>(*this);
-        F& ref = *s;
-        screens_[static_cast<size_t>(n)] = std::move(s);
-        InstallMenus(*this, ref);
-        if (onScreenCreated) onScreenCreated(ref);
-        ref.Form_Load();
-    }
-    return static_cast<F&>(*screens_[static_cast<size_t>(n)]);
+void App::Adopt(int n, std::unique_ptr<Screen> made) {
+    Screen& s = *made;
+    screens_[static_cast<size_t>(n)] = std::move(made);
+    InstallMenus(*this, s);
+    if (onScreenCreated) onScreenCreated(s);
 }
 
-Form1& App::form1() { return Get<Form1>(1); }
-Form2& App::form2() { return Get<Form2>(2); }
-Form3& App::form3() { return Get<Form3>(3); }
-Form4& App::form4() { return Get<Form4>(4); }
-Form5& App::form5() { return Get<Form5>(5); }
-Form6& App::form6() { return Get<Form6>(6); }
-Form7& App::form7() { return Get<Form7>(7); }
-Form8& App::form8() { return Get<Form8>(8); }
-Form9& App::form9() { return Get<Form9>(9); }
-
-bool App::IsLoaded(std::string_view name) const {
-    const int n = Number(name);
-    return n > 0 && screens_[static_cast<size_t>(n)] != nullptr;
-}
-
-bool App::AnyLoaded() const {
-    for (const auto& s : screens_)
-        if (s) return true;
-    return false;
-}
-
-void App::Unload(std::string_view name) {
-    const int n = Number(name);
-    if (n <= 0 || !screens_[static_cast<size_t>(n)] || loading_[static_cast<size_t>(n)]) return;
-    loading_[static_cast<size_t>(n)] = true;
-    Screen& s = *screens_[static_cast<size_t>(n)];
+void App::Discard(int n) {
+    const auto i = static_cast<size_t>(n);
+    if (!ScreenAt(n) || unloading_[i]) return;
+    unloading_[i] = true;
+    Screen& s = *screens_[i];
     s.Form_Unload();
-    if (s.visible_) s.Hide();
+    if (s.visible()) s.Hide();
     if (front_ == &s) front_ = nullptr;
     if (onScreenDiscarded) onScreenDiscarded(s);
-    screens_[static_cast<size_t>(n)].reset();
-    loading_[static_cast<size_t>(n)] = false;
+    screens_[i].reset();
+    unloading_[i] = false;
 }
 
-void App::UnloadAll() {
-    // The start screen first, then the others.
-    for (const char* n : {"Form1", "Form9", "Form8", "Form7", "Form6", "Form5", "Form4", "Form3", "Form2"}) Unload(n);
+void App::ScreenShown(Screen& s) {
+    if (onScreenShown) onScreenShown(s);
+}
+
+void App::ScreenHidden(Screen& s) {
+    if (onScreenHidden) onScreenHidden(s);
 }
 
 std::filesystem::path App::DataDir() const { return platform::DataDir(); }
 std::filesystem::path App::ReferenceDatabase() const { return platform::ReferenceDatabasePath(); }
+
+std::unique_ptr<platform::report::Report> App::MakeReport(bool longReport, std::vector<std::string>& notes) {
+    return verrane::MakeReport(*this, longReport, notes);
+}
 
 }  // namespace verrane

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <map>
 
 #include "app/app.h"
 #include "gui/binding.h"
@@ -20,15 +19,45 @@
 
 namespace verrane::gui {
 
+namespace {
+
+// The screens the command renders, by their everyday name or their own, and
+// how each is brought up. All but the start screen come up over the project.
+struct ScreenEntry {
+    const char* alias;
+    const char* name;
+    bool needsLocation;
+    Screen& (*open)(App&);
+};
+
+const ScreenEntry kScreens[] = {
+    {"start", "Form1", false, [](App& a) -> Screen& { return a.form1(); }},
+    {"project", "Form2", false, [](App& a) -> Screen& { return a.form2(); }},
+    {"building", "Form3", false, [](App& a) -> Screen& { return a.form3(); }},
+    {"hazard", "Form4", true, [](App& a) -> Screen& { return a.form4(); }},
+    {"mitigation", "Form5", false, [](App& a) -> Screen& { return a.form5(); }},
+    {"analysis", "Form6", true,
+     [](App& a) -> Screen& {
+         a.form2().Command1_Click(3);
+         return a.form6();
+     }},
+    {"map", "Form7", true,
+     [](App& a) -> Screen& {
+         a.form4().Show();
+         return a.form7();
+     }},
+    {"progress", "Form8", false, [](App& a) -> Screen& { return a.form8(); }},
+    {"extraction", "Form9", false, [](App& a) -> Screen& { return a.form9(); }},
+};
+
+}  // namespace
+
 int RenderScreenToPng(const std::string& screen, const std::string& projectFile, const std::string& outFile,
                       std::string& error, std::string& messages) {
-    static const std::map<std::string, std::string> kAliases = {
-        {"start", "Form1"},      {"project", "Form2"},  {"building", "Form3"}, {"hazard", "Form4"},
-        {"mitigation", "Form5"}, {"analysis", "Form6"}, {"map", "Form7"},      {"progress", "Form8"},
-        {"extraction", "Form9"}};
-    std::string name = screen;
-    if (auto it = kAliases.find(screen); it != kAliases.end()) name = it->second;
-    if (name.size() != 5 || name.rfind("Form", 0) != 0 || name[4] < '1' || name[4] > '9') {
+    const ScreenEntry* entry = nullptr;
+    for (const auto& e : kScreens)
+        if (screen == e.alias || screen == e.name) entry = &e;
+    if (!entry) {
         error = "Unknown screen \"" + screen + "\".";
         return 2;
     }
@@ -43,35 +72,15 @@ int RenderScreenToPng(const std::string& screen, const std::string& projectFile,
         app.ProjectFileName = projectFile;
         app.HasFileName = true;
     }
-    Screen* target = nullptr;
-    if (name == "Form1") {
-        target = &app.form1();
-    } else {
+    if (entry != &kScreens[0]) {
         Form2& f2 = app.form2();
         f2.Show();
-        const bool located = f2.Combo2.listIndex() > 0;
-        switch (name[4]) {
-            case '2': target = &f2; break;
-            case '3': target = &app.form3(); break;
-            case '5': target = &app.form5(); break;
-            case '8': target = &app.form8(); break;
-            case '9': target = &app.form9(); break;
-            default:
-                if (!located) {
-                    error = "The " + screen + " screen needs a project with a state and county (give a .tor file).";
-                    return 2;
-                }
-                if (name == "Form4") target = &app.form4();
-                if (name == "Form6") {
-                    f2.Command1_Click(3);
-                    target = &app.form6();
-                }
-                if (name == "Form7") {
-                    app.form4().Show();
-                    target = &app.form7();
-                }
+        if (entry->needsLocation && f2.Combo2.listIndex() <= 0) {
+            error = "The " + screen + " screen needs a project with a state and county (give a .tor file).";
+            return 2;
         }
     }
+    Screen* target = &entry->open(app);
     target->Show();
     QWidget* w = windows.windowOf(*target);
     if (!w) {

@@ -19,11 +19,6 @@ namespace verrane::gui {
 
 namespace {
 
-bool IsPage(const Screen& s) {
-    const std::string& n = s.name();
-    return n.size() == 5 && n[4] >= '2' && n[4] <= '6';
-}
-
 QString Caption(const Screen& s) { return Q(s.caption).isEmpty() ? QStringLiteral("Verrane") : Q(s.caption); }
 
 QRect FreeArea(QWidget* near) {
@@ -75,7 +70,7 @@ WindowManager::WindowManager(App& app) : app_(app) {
             return;
         }
         w->setWindowTitle(Caption(s));
-        if (main_ && s.name() != "Form1") {
+        if (main_ && !IsStartScreen(s)) {
             // The county map and the progress windows stand over the project.
             w->setParent(main_, (w->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
             w->setWindowModality(Qt::WindowModal);

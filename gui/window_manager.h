@@ -18,6 +18,9 @@ namespace verrane::gui {
 
 // The window of a screen, made by the screen's own window file.
 QWidget* CreateWindowFor(Screen& screen);
+// The project screens (Form2 to Form6) are pages of the main window.
+bool IsPage(const Screen& screen);
+bool IsStartScreen(const Screen& screen);
 
 class WindowManager : public QObject {
 public:

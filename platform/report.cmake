@@ -1,7 +1,4 @@
 # The report engine: sections of items in twips, layout, PDF and printing.
-if(TARGET verrane_report)
-  return()
-endif()
 # Qt Gui and PrintSupport only, so headless programs can produce reports.
 find_package(Qt6 REQUIRED COMPONENTS Gui PrintSupport)
 add_library(verrane_report STATIC

@@ -1,7 +1,6 @@
 #include "screens/menus.h"
 
-#include "app/app.h"
-#include "app/report_glue.h"
+#include "screens/screen_host.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
@@ -37,14 +36,22 @@ MenuItem Menu(std::string name, std::string caption, std::vector<MenuItem> items
     return m;
 }
 
-int Number(const Screen& s) { return s.name()[4] - '0'; }
+// Which of the five input screens `s` is (2..6), by its type; 0 for others.
+int Number(const Screen& s) {
+    if (dynamic_cast<const Form2*>(&s)) return Form2::kNumber;
+    if (dynamic_cast<const Form3*>(&s)) return Form3::kNumber;
+    if (dynamic_cast<const Form4*>(&s)) return Form4::kNumber;
+    if (dynamic_cast<const Form5*>(&s)) return Form5::kNumber;
+    if (dynamic_cast<const Form6*>(&s)) return Form6::kNumber;
+    return 0;
+}
 
 // The hazard screen stores its selection and re-extracts before it is left.
-void LeaveHazardScreen(App& app) {
+void LeaveHazardScreen(ScreenHost& app) {
     if (auto* f4 = app.Loaded<Form4>()) f4->StoreSelectionAndExtract();
 }
 
-Screen& Target(App& app, int n) {
+Screen& Target(ScreenHost& app, int n) {
     switch (n) {
         case 2: return app.form2();
         case 3: return app.form3();
@@ -74,7 +81,7 @@ std::vector<platform::TextBox*> EditBoxes(Screen& s) {
 }
 
 // Cut, Copy and Paste act on the text box that has the focus on the screen in front.
-void EditCommand(App& app, int which) {
+void EditCommand(ScreenHost& app, int which) {
     Screen* front = app.front();
     if (!front) return;
     platform::TextBox* box = nullptr;
@@ -82,7 +89,7 @@ void EditCommand(App& app, int which) {
         if (b->hasFocus()) box = b;
     if (!box) return;
     // The results screen offers Copy only, and locked boxes take no text.
-    if (which != 1 && (front->name() == "Form6" || box->locked)) return;
+    if (which != 1 && (dynamic_cast<Form6*>(front) || box->locked)) return;
     auto& d = app.dialogs;
     if (which == 0) {
         d.SetClipboardText(box->selText());
@@ -96,7 +103,7 @@ void EditCommand(App& app, int which) {
 
 }  // namespace
 
-void GoToScreen(App& app, Screen& from, int target) {
+void GoToScreen(ScreenHost& app, Screen& from, int target) {
     BusyPointer busy(app.dialogs);
     Form2& f2 = app.form2();
     switch (Number(from)) {
@@ -143,7 +150,7 @@ void GoToScreen(App& app, Screen& from, int target) {
     from.Hide();
 }
 
-void RunReport(App& app, Screen& from, bool longReport, bool print) {
+void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print) {
     switch (Number(from)) {
         case 2: app.form6().Form_Activate(); break;
         case 4:
@@ -158,11 +165,11 @@ void RunReport(App& app, Screen& from, bool longReport, bool print) {
         default: break;  // the results on the screen are reported
     }
     std::vector<std::string> notes;
-    auto report = MakeReport(app, longReport, notes);
+    auto report = app.MakeReport(longReport, notes);
     for (const auto& n : notes) app.dialogs.MsgBox(n, platform::Buttons::OK, platform::Icon::Exclamation, "Report");
     std::string error;
     const bool shown = app.dialogs.ShowReport(*report, print, &error);
-    for (const auto& m : ReportMessages(*report))
+    for (const auto& m : report->Messages())
         app.dialogs.MsgBox(m, platform::Buttons::OK, platform::Icon::Exclamation, "Report");
     if (!shown && !error.empty())
         app.dialogs.MsgBox("The report could not be produced. " + error, platform::Buttons::OK, platform::Icon::Exclamation,
@@ -171,7 +178,7 @@ void RunReport(App& app, Screen& from, bool longReport, bool print) {
     if (Number(from) == 6 && app.front() == &from && !print) from.Form_Activate();
 }
 
-void InstallMenus(App& app, Screen& s) {
+void InstallMenus(ScreenHost& app, Screen& s) {
     const int n = Number(s);
     if (n < 2 || n > 6) return;
     Form2* f2 = n == 2 ? &static_cast<Form2&>(s) : nullptr;
@@ -181,7 +188,7 @@ void InstallMenus(App& app, Screen& s) {
     // runs Exit).
     auto fileCommand = [&app, &s, project](void (Form2::*cmd)()) {
         return [&app, &s, project, cmd] {
-            if (s.name() == "Form4")
+            if (dynamic_cast<Form4*>(&s))
                 if (auto* f4 = app.Loaded<Form4>()) f4->Save_Counties();
             (project().*cmd)();
         };

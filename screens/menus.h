@@ -5,17 +5,17 @@
 // lives here in one place.
 namespace verrane {
 
-class App;
+class ScreenHost;
 class Screen;
 
 // Gives a newly created screen its menu bar (Form2 ... Form6; others none).
-void InstallMenus(App& app, Screen& screen);
+void InstallMenus(ScreenHost& app, Screen& screen);
 
 // The "&Input" items and "BC Analysis Results": go from one screen to
 // another (target 2..6) after what the source screen requires.
-void GoToScreen(App& app, Screen& from, int target);
+void GoToScreen(ScreenHost& app, Screen& from, int target);
 
 // "Print Pre&view" / "&Print" > "Short Report" / "Long Report".
-void RunReport(App& app, Screen& from, bool longReport, bool print);
+void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print);
 
 }  // namespace verrane

@@ -1,10 +1,10 @@
 #include "screens/screen.h"
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 
-Screen::Screen(App& a, std::string name, std::string cap) : caption(std::move(cap)), app(a), name_(std::move(name)) {}
+Screen::Screen(ScreenHost& a, std::string name, std::string cap) : caption(std::move(cap)), app(a), name_(std::move(name)) {}
 
 platform::Dialogs& Screen::dialogs() { return app.dialogs; }
 
@@ -12,7 +12,7 @@ void Screen::Show() {
     const bool wasVisible = visible_;
     visible_ = true;
     if (!wasVisible) {
-        if (app.onScreenShown) app.onScreenShown(*this);
+        app.ScreenShown(*this);
         if (onViewUpdate) onViewUpdate();
     }
     if (app.front_ != this) {
@@ -25,7 +25,7 @@ void Screen::Hide() {
     if (!visible_) return;
     visible_ = false;
     if (app.front_ == this) app.front_ = nullptr;
-    if (app.onScreenHidden) app.onScreenHidden(*this);
+    app.ScreenHidden(*this);
     if (onViewUpdate) onViewUpdate();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Base of the headless screens Form1 ... Form9. A screen owns its controls
-// and event procedures; the App creates it on first use (running Form_Load)
+// and event procedures; the program creates it on first use (running Form_Load)
 // and discards it on Unload (running Form_Unload). Exactly one screen is in
 // front at a time: Show() brings a screen to the front and runs its
 // Form_Activate when it was not already the front screen.
@@ -14,11 +14,11 @@
 
 namespace verrane {
 
-class App;
+class ScreenHost;
 
 class Screen {
 public:
-    Screen(App& app, std::string name, std::string caption);
+    Screen(ScreenHost& app, std::string name, std::string caption);
     virtual ~Screen() = default;
     Screen(const Screen&) = delete;
     Screen& operator=(const Screen&) = delete;
@@ -44,18 +44,14 @@ public:
     // button, "&BC Analysis", "Print Pre&view" and "&Print").
     virtual void SetAnalysisCommands(bool enabled);
 
-    // The text box that has the keyboard focus on this screen, if any (Edit menu).
-    virtual platform::TextBox* FocusedTextBox() { return nullptr; }
-
     // Called by the window layer whenever visibility changes.
     std::function<void()> onViewUpdate;
 
 protected:
-    App& app;
+    ScreenHost& app;
     platform::Dialogs& dialogs();
 
 private:
-    friend class App;
     std::string name_;
     bool visible_ = false;
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 #include "screens/menus.h"
 #include "model/benefits.h"
 #include "model/hazard.h"
@@ -29,7 +29,7 @@ std::string LifetimeCaption(const char* head, const std::string& lifetime) {
 }
 }  // namespace
 
-Form6::Form6(App& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost Analysis") {
+Form6::Form6(ScreenHost& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost Analysis") {
     Label1.setCaption("Benefit Cost Analysis");
     for (int i = 0; i < 8; ++i) {
         auto& t = Text1[static_cast<size_t>(i)];
@@ -67,12 +67,6 @@ void Form6::Form_Unload() {
 // Nothing is saved or recomputed when leaving: the same move as the Input menu.
 void Form6::Command1_Click(int index) {
     if (index >= 0 && index <= 3) GoToScreen(app, *this, index + 2);
-}
-
-platform::TextBox* Form6::FocusedTextBox() {
-    for (auto& t : Text1)
-        if (t.hasFocus()) return &t;
-    return nullptr;
 }
 
 // ------------------------------------------------------------------ inputs

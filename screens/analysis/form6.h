@@ -17,7 +17,7 @@ inline const char* const kUserRatesNote = "User-defined pre-mitigation percent o
 class Form6 : public Screen {
 public:
     static constexpr int kNumber = 6;
-    explicit Form6(App& app);
+    explicit Form6(ScreenHost& app);
 
     // Text1(0) tornado benefits, (1) hurricane benefits, (2) annualized cost,
     // (3) net benefits, (4) ratio, (5) total benefits, (6) lives saved,
@@ -62,7 +62,6 @@ public:
     double Ann_Cost();
     std::array<double, 6> FProbs();
 
-    platform::TextBox* FocusedTextBox() override;
     // The report items are always available here.
     void SetAnalysisCommands(bool) override {}
 

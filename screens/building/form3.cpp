@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 #include "screens/menus.h"
 #include "model/occupancy.h"
 #include "platform/refdb.h"
@@ -25,7 +25,7 @@ const char* const kTimeZoneRecords[] = {"Atlantic Standard Time", "Eastern Stand
                                         "Hawaii-Aleutian Standard Time", "Samoan Standard Time", "Guam Standard Time"};
 }  // namespace
 
-Form3::Form3(App& a) : Screen(a, "Form3", "Tornado Model: Building Information") {
+Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Information") {
     for (int i = 0; i < 6; ++i) {
         Text1[static_cast<size_t>(i)].name = "Text1";
         Text1[static_cast<size_t>(i)].index = i;
@@ -243,14 +243,6 @@ void Form3::Command1_Click(int index) {
 void Form3::SetAnalysisCommands(bool enabled) {
     Command1[3].setEnabled(enabled);
     Screen::SetAnalysisCommands(enabled);
-}
-
-platform::TextBox* Form3::FocusedTextBox() {
-    for (auto& t : Text1)
-        if (t.hasFocus()) return &t;
-    for (auto& t : Text2)
-        if (t.hasFocus()) return &t;
-    return nullptr;
 }
 
 }  // namespace verrane

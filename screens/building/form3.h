@@ -17,7 +17,7 @@ inline const char* const kRequiredDataQuestion =
 class Form3 : public Screen {
 public:
     static constexpr int kNumber = 3;
-    explicit Form3(App& app);
+    explicit Form3(ScreenHost& app);
 
     // Text1(0) length, (1) width, (2) shelter area, (3) hurricane occupancy,
     // (5) occupancy check. Index 4 does not exist.
@@ -50,7 +50,6 @@ public:
     void savedata();
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
-    platform::TextBox* FocusedTextBox() override;
 
 private:
     void ScanHourlyBoxes();

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 #include "screens/menus.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
@@ -33,7 +33,7 @@ constexpr int kEnter = 13;
 constexpr int kMaxRadius = 250;
 }  // namespace
 
-Form4::Form4(App& a) : Screen(a, "Form4", "Tornado Model: Tornado Hazard Information") {
+Form4::Form4(ScreenHost& a) : Screen(a, "Form4", "Tornado Model: Tornado Hazard Information") {
     Label1.name = "Label1";
     Label1.setCaption("Tornado Hazard Information");
     SetUpNavigation(Command1, {2, 3, 5, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 4);
@@ -198,7 +198,7 @@ void Form4::Form_Activate() {
         }
         if (index == 2) {
             Show();
-            app.Unload("Form7");
+            app.Unload<Form7>();
             CountyList = f2.SelectedCounties;
             Showem_Off();
             Addem_Up();
@@ -227,7 +227,7 @@ bool Form4::StoreSelectionAndExtract() {
     progress.Show();
     const bool ok = progress.Get_Data();
     progress.Hide();
-    app.Unload("Form9");
+    app.Unload<Form9>();
     return ok;
 }
 
@@ -432,7 +432,7 @@ void DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::
     f4.Save_Counties();
 }
 
-std::vector<std::string> SelectCountiesForCli(App& app, const std::string& state, const std::string& county,
+std::vector<std::string> SelectCountiesForCli(ScreenHost& app, const std::string& state, const std::string& county,
                                               std::optional<int> radius, bool entireState,
                                               std::string* sufficiencyMessage) {
     if (radius && (*radius < 0 || *radius > kMaxRadius))

@@ -18,7 +18,7 @@ namespace verrane {
 class Form4 : public Screen {
 public:
     static constexpr int kNumber = 4;
-    explicit Form4(App& app);
+    explicit Form4(ScreenHost& app);
 
     platform::Label Label1;            // "Tornado Hazard Information"
     platform::CommandButton Command3;  // marks this screen among the buttons
@@ -96,7 +96,7 @@ void DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::
 // Returns the selected FIPS codes in the screen's order and, when asked, the
 // sufficiency message. Throws std::invalid_argument for an unknown state or
 // county or a radius outside 0 to 250.
-std::vector<std::string> SelectCountiesForCli(App& app, const std::string& state, const std::string& county,
+std::vector<std::string> SelectCountiesForCli(ScreenHost& app, const std::string& state, const std::string& county,
                                               std::optional<int> radius, bool entireState,
                                               std::string* sufficiencyMessage = nullptr);
 

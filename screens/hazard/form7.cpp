@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 #include "platform/refdb.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/selection.h"
@@ -13,7 +13,7 @@ namespace verrane {
 using platform::Buttons;
 using platform::Icon;
 
-Form7::Form7(App& a) : Screen(a, "Form7", "Tornado Model: User Selected Counties") {
+Form7::Form7(ScreenHost& a) : Screen(a, "Form7", "Tornado Model: User Selected Counties") {
     Label1.name = "Label1";
     Label1.setCaption("User Selected Counties");
     Label3.name = "Label3";
@@ -162,7 +162,7 @@ void Form7::Command1_Click(int index) {
         f4.Show();
     }
     Hide();
-    app.Unload("Form7");  // discards this window: nothing may follow
+    app.Unload<Form7>();  // discards this window: nothing may follow
 }
 
 }  // namespace verrane

@@ -15,7 +15,7 @@ namespace verrane {
 class Form7 : public Screen {
 public:
     static constexpr int kNumber = 7;
-    explicit Form7(App& app);
+    explicit Form7(ScreenHost& app);
 
     platform::Label Label1;                  // "User Selected Counties"
     platform::Label Label3;                  // heading

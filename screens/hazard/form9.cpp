@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 #include "model/tornado_stats.h"
 #include "platform/refdb.h"
 #include "screens/hazard/selection.h"
@@ -39,7 +39,7 @@ double Value(const Recordset& rs, int column, const char* table, const std::stri
 
 }  // namespace
 
-Form9::Form9(App& a) : Screen(a, "Form9", "") {
+Form9::Form9(ScreenHost& a) : Screen(a, "Form9", "") {
     Label1[0].name = "Label1";
     Label1[0].index = 0;
     Label1[0].setCaption("Extracting Tornado Statistics");

@@ -11,7 +11,7 @@ namespace verrane {
 class Form9 : public Screen {
 public:
     static constexpr int kNumber = 9;
-    explicit Form9(App& app);
+    explicit Form9(ScreenHost& app);
 
     std::array<platform::Label, 1> Label1;  // "Extracting Tornado Statistics"
     platform::ProgressBar ProgressBar1;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "screens/analysis/form6.h"
@@ -40,7 +40,7 @@ constexpr model::RateTable kInjury = model::RateTable::Injury;
 constexpr model::RateTable kDeath = model::RateTable::Death;
 }  // namespace
 
-Form5::Form5(App& a) : Screen(a, "Form5", "Tornado Model: Mitigation Project Information") {
+Form5::Form5(ScreenHost& a) : Screen(a, "Form5", "Tornado Model: Mitigation Project Information") {
     for (int i = 0; i < 7; ++i) {
         Text1[static_cast<size_t>(i)].name = "Text1";
         Text1[static_cast<size_t>(i)].index = i;
@@ -300,14 +300,6 @@ void Form5::Command1_Click(int index) {
 void Form5::SetAnalysisCommands(bool enabled) {
     Command1[3].setEnabled(enabled);
     Screen::SetAnalysisCommands(enabled);
-}
-
-platform::TextBox* Form5::FocusedTextBox() {
-    for (auto& t : Text1)
-        if (t.hasFocus()) return &t;
-    for (auto& t : Text2)
-        if (t.hasFocus()) return &t;
-    return nullptr;
 }
 
 }  // namespace verrane

@@ -12,7 +12,7 @@ namespace verrane {
 class Form5 : public Screen {
 public:
     static constexpr int kNumber = 5;
-    explicit Form5(App& app);
+    explicit Form5(ScreenHost& app);
 
     // Text1(0) description, (1) project cost, (2) maintenance, (3) lifetime,
     // (4) injury cost, (5) death cost, (6) discount rate.
@@ -43,7 +43,6 @@ public:
     // A new command (an analysis) tells the county's data problems afresh.
     void ForgetTold() { toldWindProblem_.clear(); }
     void SetAnalysisCommands(bool enabled) override;
-    platform::TextBox* FocusedTextBox() override;
 
     // Rate grid cells that exist (9, 19, ... 89 do not) and those the user
     // may edit (the user-defined columns).

@@ -1,10 +1,10 @@
 #include "screens/progress/form8.h"
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 
-Form8::Form8(App& a) : Screen(a, "Form8", "") {
+Form8::Form8(ScreenHost& a) : Screen(a, "Form8", "") {
     Label1.setCaption("File Loading . . .");
     Label2.setCaption("Please Wait");
 }

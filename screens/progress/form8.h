@@ -7,7 +7,7 @@ namespace verrane {
 class Form8 : public Screen {
 public:
     static constexpr int kNumber = 8;
-    explicit Form8(App& app);
+    explicit Form8(ScreenHost& app);
     platform::Label Label1, Label2;  // "File Loading . . .", "Please Wait"
     platform::ProgressBar ProgressBar1;
     void Form_Load() override;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
@@ -82,7 +82,7 @@ bool IsHurricaneProne(const std::string& stateName) {
                        [&](const char* s) { return stateName == s; });
 }
 
-Form2::Form2(App& a) : Screen(a, "Form2", "Tornado Model: Project Information") {
+Form2::Form2(ScreenHost& a) : Screen(a, "Form2", "Tornado Model: Project Information") {
     SetUpNavigation(Command1, {3, 4, 5, 6}, [this](int i) { Command1_Click(i); }, Command2, "Command2", 2);
     for (int i = 0; i < 7; ++i) {
         Text1[static_cast<size_t>(i)].name = "Text1";
@@ -224,12 +224,6 @@ bool Form2::Checkform(const std::string& screenName) const { return app.IsLoaded
 void Form2::SetAnalysisCommands(bool enabled) {
     Command1[3].setEnabled(enabled);
     Screen::SetAnalysisCommands(enabled);
-}
-
-platform::TextBox* Form2::FocusedTextBox() {
-    for (auto& t : Text1)
-        if (t.hasFocus()) return &t;
-    return nullptr;
 }
 
 void Form2::BC_On() {

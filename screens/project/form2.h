@@ -26,7 +26,7 @@ bool IsHurricaneProne(const std::string& stateName);
 class Form2 : public Screen {
 public:
     static constexpr int kNumber = 2;
-    explicit Form2(App& app);
+    explicit Form2(ScreenHost& app);
 
     // Text1(0) building name, (1) address, (2) city, (3) disaster number,
     // (4) project number, (5) scenario run id, (6) analyst.
@@ -67,7 +67,6 @@ public:
     void BC_On();
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
-    platform::TextBox* FocusedTextBox() override;
 
     // Project file.
     void Write_File(const std::filesystem::path& file);  // throws platform::TextFileError

@@ -1,11 +1,11 @@
 #include "screens/start/form1.h"
 
-#include "app/app.h"
+#include "screens/screen_host.h"
 #include "screens/project/form2.h"
 
 namespace verrane {
 
-Form1::Form1(App& a) : Screen(a, "Form1", "Verrane") {
+Form1::Form1(ScreenHost& a) : Screen(a, "Form1", "Verrane") {
     Label1.setCaption("Verrane");
     Label2.setCaption("Tornado and Hurricane Shelter Benefit-Cost Model");
     Option1[0].caption = "New Project";
@@ -34,7 +34,7 @@ void Form1::Form_Unload() { app.ProjectFileName.clear(); }
 
 void Form1::Command1_Click(int index) {
     if (index == 1) {
-        app.Unload("Form1");
+        app.Unload<Form1>();
         return;
     }
     app.HasFileName = false;

@@ -10,7 +10,7 @@ namespace verrane {
 class Form1 : public Screen {
 public:
     static constexpr int kNumber = 1;
-    explicit Form1(App& app);
+    explicit Form1(ScreenHost& app);
 
     platform::Label Label1, Label2;                // the product name, two lines
     std::array<platform::OptionButton, 2> Option1; // "New Project", "Existing Project"

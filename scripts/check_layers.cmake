@@ -1,0 +1,36 @@
+# Fails when a layer includes a header of a layer above it. Run by ctest
+# (layers_include_only_downwards) and by hand:
+#   cmake -DSOURCE_DIR=. -P scripts/check_layers.cmake
+# Each layer lists the folders it may include from, itself first.
+set(allowed_model    model)
+set(allowed_platform platform model)
+set(allowed_project  project platform model)
+set(allowed_screens  screens project platform model)
+set(allowed_reports  reports project platform model)
+set(allowed_app      app screens reports project platform model)
+set(allowed_gui      gui app screens reports project platform model)
+set(allowed_cli      cli gui app screens reports project platform model)
+set(known_layers model platform project screens reports app gui cli)
+
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+set(faults "")
+foreach(layer ${known_layers})
+  file(GLOB_RECURSE sources "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
+  foreach(source ${sources})
+    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([a-z_]+)/.*" "\\1" target "${line}")
+      list(FIND known_layers "${target}" is_layer)
+      list(FIND allowed_${layer} "${target}" is_allowed)
+      if(is_layer GREATER -1 AND is_allowed EQUAL -1)
+        file(RELATIVE_PATH where "${SOURCE_DIR}" "${source}")
+        string(APPEND faults "  ${where}: ${line}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  message(FATAL_ERROR "Includes that point up a layer:\n${faults}")
+endif()
+message(STATUS "Every layer includes only its own and lower layers.")
