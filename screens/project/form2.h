@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "project/project_document.h"
 #include "screens/screen.h"
 
 namespace verrane {
@@ -70,6 +71,11 @@ public:
     void SetAnalysisCommands(bool enabled) override;
     platform::TextBox* FocusedTextBox() override;
 
+    // The project document from the screens, and back (Read_File's part
+    // once the file was checked).
+    project::ProjectDocument StoreDocument() const;
+    void LoadDocument(const project::ProjectDocument& document);
+
     // Project file.
     void Write_File(const std::filesystem::path& file);  // throws platform::TextFileError
     void Read_File(const std::filesystem::path& file);   // rejection -> LoadFailed
@@ -94,6 +100,7 @@ private:
     // cancelled, or the save asked for was cancelled or failed.
     bool OfferToSave();
     void LoadAfterStart();
+    void LoadProgress(double value);
     // After a file was read: savedata of the loaded input screens, BC_On,
     // and this screen in front of the closing progress window.
     void FinishLoad(Form8& progress);
