@@ -7,6 +7,7 @@
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
+#include "project/file_result.h"
 #include "project/project_file.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
@@ -71,12 +72,30 @@ std::string UnsavableTextNotice(const project::ProjectFileContents& c) {
     return "Some characters cannot be stored in a project file and are saved as \"?\":" + changes;
 }
 
+// Why a file could not be read, in the words the user is shown.
+project::FileResult ReadFailure(const std::exception& e) {
+    if (dynamic_cast<const platform::FileAccessError*>(&e))
+        return project::FileResult::Failed(project::FileStatus::Unreadable, e.what());  // say what is wrong
+    std::string text = "Selected File has incorrect format.";
+    const auto* pe = dynamic_cast<const project::ProjectFileError*>(&e);
+    if (!(pe && pe->line == 1)) text += std::string(" ") + e.what();
+    return project::FileResult::Failed(project::FileStatus::Rejected, text);
+}
+
 std::string Pad(int value, int width) {
     std::string s = std::to_string(value < 0 ? -value : value);
     if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<size_t>(width) - s.size(), '0');
     return value < 0 ? "-" + s : s;
 }
 }  // namespace
+
+void ShowFileError(platform::Dialogs& dialogs, const project::FileResult& result) {
+    if (result.message.empty()) return;
+    if (result.status == project::FileStatus::NotWritten)
+        dialogs.MsgBox(result.message, Buttons::OK, Icon::Exclamation, "");
+    else
+        dialogs.MsgBox(result.message, Buttons::OK, Icon::None, "");
+}
 
 bool IsHurricaneProne(const std::string& stateName) {
     return std::any_of(std::begin(kHurricaneProne), std::end(kHurricaneProne),
@@ -101,7 +120,7 @@ void Form2::Form_Load() {
     BusyPointer busy(dialogs());
     HelpFile = (app.DataDir() / "torhelp.html").string();
     SelectionMethod = -1;
-    Loading = LoadFailed = StatePending = SuppressNextBeep = BuildingDataComplete = MitigationDataComplete = false;
+    Loading = StatePending = SuppressNextBeep = BuildingDataComplete = MitigationDataComplete = false;
     HazardScreenRestored = StatsPending = true;
 
     Combo3.clear();
@@ -124,10 +143,8 @@ void Form2::LoadAfterStart() {
     Hide();
     Form8& progress = app.form8();
     progress.Show();
-    Read_File(app.ProjectFileName);
-    if (LoadFailed) {
+    if (!Read_File(app.ProjectFileName).ok()) {
         // The rejected file never becomes the project's file.
-        LoadFailed = false;
         app.HasFileName = false;
         app.ProjectFileName.clear();
         return;
@@ -413,7 +430,7 @@ void Form2::Write_File(const std::filesystem::path& file) {
     platform::WriteTextLinesAtomically(file, project::FormatProjectFile(c));
 }
 
-void Form2::Read_File(const std::filesystem::path& file) {
+project::FileResult Form2::Read_File(const std::filesystem::path& file) {
     Loading = true;
     HazardScreenRestored = false;
     app.Unload("Form3");
@@ -428,16 +445,10 @@ void Form2::Read_File(const std::filesystem::path& file) {
         c = project::ParseProjectFile(platform::ReadTextLines(file));
     } catch (const std::exception& e) {
         app.Unload("Form8");
-        std::string text = "Selected File has incorrect format.";
-        const auto* pe = dynamic_cast<const project::ProjectFileError*>(&e);
-        if (dynamic_cast<const platform::FileAccessError*>(&e))
-            text = e.what();  // not a matter of format: say what is wrong
-        else if (!(pe && pe->line == 1))
-            text += std::string(" ") + e.what();
-        dialogs().MsgBox(text, Buttons::OK, Icon::None, "");
+        const project::FileResult failed = ReadFailure(e);
+        ShowFileError(dialogs(), failed);
         Loading = false;
-        LoadFailed = true;
-        return;
+        return failed;
     }
     const std::vector<std::string> unknownCounties = KeepKnownCounties(app.ReferenceDatabase(), c.selectedCounties);
     LoadDocument(c);
@@ -450,6 +461,7 @@ void Form2::Read_File(const std::filesystem::path& file) {
                          "selected counties: " + codes + ".",
                          Buttons::OK, Icon::Exclamation, " ");
     }
+    return {};
 }
 
 // --------------------------------------------------------------- file commands
@@ -479,7 +491,8 @@ bool Form2::SaveTo(const std::string& file) {
     try {
         Write_File(file);
     } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The project was not saved. ") + e.what(), Buttons::OK, Icon::Exclamation, "");
+        ShowFileError(dialogs(), project::FileResult::Failed(project::FileStatus::NotWritten,
+                                                             std::string("The project was not saved. ") + e.what()));
         return false;
     }
     dialogs().MsgBox("Project Saved.", Buttons::OK, Icon::None, "");
@@ -510,14 +523,16 @@ void Form2::mnuNew_Click() {
     StatePending = false;
 }
 
-void Form2::mnuOpen_Click() {
+void Form2::mnuOpen_Click() { OpenProject(); }
+
+project::FileResult Form2::OpenProject() {
     // A cancelled or rejected open leaves the project with the file it had
     // (closing the start screen empties the name).
+    const project::FileResult cancelled{project::FileStatus::Cancelled, ""};
     std::string keptName;
     {
         BusyPointer busy(dialogs());
-        LoadFailed = false;
-        if (!OfferToSave()) return;
+        if (!OfferToSave()) return cancelled;
         keptName = app.ProjectFileName;
         Show();
         app.Unload("Form1");
@@ -526,7 +541,7 @@ void Form2::mnuOpen_Click() {
     auto file = dialogs().FileDialog({false, kProjectFilter, 4100});
     if (!file) {
         app.ProjectFileName = keptName;
-        return;
+        return cancelled;
     }
     BusyPointer busy(dialogs());
     app.ProjectFileName = *file;
@@ -534,15 +549,15 @@ void Form2::mnuOpen_Click() {
     Form8& progress = app.form8();
     progress.Show();
     progress.Refresh();
-    Read_File(app.ProjectFileName);
-    if (LoadFailed) {
+    project::FileResult result = Read_File(app.ProjectFileName);
+    if (!result.ok()) {
         app.ProjectFileName = keptName;
         Show();
-        LoadFailed = false;
-        return;
+        return result;
     }
     FinishLoad(progress);
     StatsPending = true;
+    return result;
 }
 
 // The project takes a new file name only once it was written there.

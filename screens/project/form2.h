@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "project/file_result.h"
 #include "project/project_document.h"
 #include "screens/screen.h"
 
@@ -21,6 +22,10 @@ inline const char* const kClickState = " Click State";
 inline const char* const kClickCounty = " Click County";
 inline const char* const kFileHeader = "Verrane v1.0";
 inline const char* const kProjectFilter = "Tornado Project (*.tor)|*.tor";
+
+// The one way a failed file operation reaches the user: its message in a
+// message box (nothing for a success or a cancelled command).
+void ShowFileError(platform::Dialogs& dialogs, const project::FileResult& result);
 
 // The hurricane-prone states and territories, compared exactly.
 bool IsHurricaneProne(const std::string& stateName);
@@ -45,7 +50,7 @@ public:
     std::vector<std::string> SelectedCounties;
     float SelectionMethod = -1;
     float SelectionRadius = 0;
-    bool Loading = false, HazardScreenRestored = true, SuppressNextBeep = false, LoadFailed = false;
+    bool Loading = false, HazardScreenRestored = true, SuppressNextBeep = false;
     bool StatePending = false, SuppressCountyClick = false, StatsPending = true;
 
     // Tornado statistics of SelectedCounties, written by the extraction.
@@ -78,11 +83,15 @@ public:
 
     // Project file.
     void Write_File(const std::filesystem::path& file);  // throws platform::TextFileError
-    void Read_File(const std::filesystem::path& file);   // rejection -> LoadFailed
+    // Shows why a file was not read, and says so in the result.
+    project::FileResult Read_File(const std::filesystem::path& file);
 
     // File commands.
     void mnuNew_Click();
     void mnuOpen_Click();
+    // File > Open: the outcome of reading the chosen file (Cancelled when
+    // the user stopped before a file was read).
+    project::FileResult OpenProject();
     void mnusave_Click();
     void mnusaveas_Click();
     void mnuExit_Click();
