@@ -22,52 +22,51 @@ std::array<double, N> ToArray(const std::vector<double>& v) {
     return a;
 }
 
-reports::ProjectPart Project(App& app) {
-    Form2& f = app.form2();
+reports::ProjectPart Project(const project::ProjectDocument& c) {
     reports::ProjectPart p;
-    p.buildingName = f.Text1[0].text();
-    p.address = f.Text1[1].text();
-    p.city = f.Text1[2].text();
-    p.disasterNumber = f.Text1[3].text();
-    p.projectNumber = f.Text1[4].text();
-    p.scenarioRunId = f.Text1[5].text();
-    p.analyst = f.Text1[6].text();
-    p.stateName = f.Combo3.text();
-    p.countyName = f.Combo2.text();
-    p.selectionMethod = static_cast<int>(f.SelectionMethod);
-    p.selectionRadius = f.SelectionRadius;
-    p.selectedCounties = f.SelectedCounties;
+    p.buildingName = c.buildingName;
+    p.address = c.address;
+    p.city = c.city;
+    p.disasterNumber = c.disasterNumber;
+    p.projectNumber = c.projectNumber;
+    p.scenarioRunId = c.scenarioRunId;
+    p.analyst = c.analyst;
+    p.stateName = c.stateName;
+    p.countyName = c.countyName;
+    p.selectionMethod = c.selectionMethod;
+    p.selectionRadius = c.selectionRadius;
+    p.selectedCounties = c.selectedCounties;
     return p;
 }
 
-reports::BuildingPart Building(App& app) {
-    Form3& f = app.form3();
-    reports::BuildingPart b;
-    b.buildingLength = f.Text1[0].text();
-    b.buildingWidth = f.Text1[1].text();
-    b.shelterArea = f.Text1[2].text();
-    b.hurricaneOccupancy = f.Text1[3].text();
-    b.constructionType = f.Combo1[1].text();
-    b.minimalWindowArea = f.Check1.value() != 0;
-    b.timeZoneText = f.Combo1[0].text();
-    b.daylightSaving = f.Check2.value() != 0;
-    for (size_t h = 0; h < 24; ++h) b.hourly[h] = f.Text2[h].text();
-    return b;
+// The reports print the names the lists show, read from the screen.
+reports::BuildingPart Building(const project::BuildingBlock& b, const Form3& f) {
+    reports::BuildingPart r;
+    r.buildingLength = b.length;
+    r.buildingWidth = b.width;
+    r.shelterArea = b.shelterArea;
+    r.hurricaneOccupancy = b.hurricaneOccupancy;
+    r.constructionType = f.Combo1[1].text();
+    r.minimalWindowArea = b.minimalWindowArea != 0;
+    r.timeZoneText = f.Combo1[0].text();
+    r.daylightSaving = b.daylightSaving != 0;
+    r.hourly = b.hourly;
+    return r;
 }
 
-reports::MitigationPart Mitigation(App& app) {
-    Form5& f = app.form5();
-    reports::MitigationPart m;
-    m.description = f.Text1[0].text();
-    m.projectCost = f.Text1[1].text();
-    m.maintenanceCost = f.Text1[2].text();
-    m.projectLifetime = f.Text1[3].text();
-    m.injuryCost = f.Text1[4].text();
-    m.deathCost = f.Text1[5].text();
-    m.discountRate = f.Text1[6].text();
-    m.designWindSpeedText = f.Combo1.text();
-    for (size_t i = 0; i < 99; ++i) m.rateCells[i] = f.Text2[i].text();
-    return m;
+// Every rate cell as it stands, the computed ones included.
+reports::MitigationPart Mitigation(const project::MitigationBlock& m, const Form5& f) {
+    reports::MitigationPart r;
+    r.description = m.description;
+    r.projectCost = m.projectCost;
+    r.maintenanceCost = m.maintenanceCost;
+    r.projectLifetime = m.lifetime;
+    r.injuryCost = m.injuryCost;
+    r.deathCost = m.deathCost;
+    r.discountRate = m.discountRate;
+    r.designWindSpeedText = f.Combo1.text();
+    for (size_t i = 0; i < 99; ++i) r.rateCells[i] = f.Text2[i].text();
+    return r;
 }
 
 reports::ResultsPart Results(App& app) {
@@ -101,15 +100,25 @@ reports::ResultsPart Results(App& app) {
     return r;
 }
 
+// The parts both reports print. The reports read both input screens: they
+// are created, with their defaults, when they are not there.
+template <class Data>
+void CollectParts(App& app, Data& d) {
+    const Form3& f3 = app.form3();
+    const Form5& f5 = app.form5();
+    const project::ProjectDocument c = app.form2().StoreDocument();
+    d.project = Project(c);
+    d.building = Building(*c.building, f3);
+    d.mitigation = Mitigation(*c.mitigation, f5);
+    d.results = Results(app);
+    d.sealPath = app.DataDir() / "aldmereseal.bmp";
+}
+
 }  // namespace
 
 reports::LongReportData CollectLongReportData(App& app, std::vector<std::string>& notes) {
     reports::LongReportData d;
-    d.project = Project(app);
-    d.building = Building(app);
-    d.mitigation = Mitigation(app);
-    d.results = Results(app);
-    d.sealPath = app.DataDir() / "aldmereseal.bmp";
+    CollectParts(app, d);
     // The selected counties, grouped by state in FIPS order (not needed for
     // the entire-state method).
     if (d.project.selectionMethod != 1 && !d.project.selectedCounties.empty()) {
@@ -127,11 +136,7 @@ reports::LongReportData CollectLongReportData(App& app, std::vector<std::string>
 
 reports::ShortReportData CollectShortReportData(App& app) {
     reports::ShortReportData d;
-    d.project = Project(app);
-    d.building = Building(app);
-    d.mitigation = Mitigation(app);
-    d.results = Results(app);
-    d.sealPath = app.DataDir() / "aldmereseal.bmp";
+    CollectParts(app, d);
     return d;
 }
 

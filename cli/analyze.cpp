@@ -15,7 +15,6 @@
 namespace verrane::cli {
 
 namespace {
-const char* const kRejected = "Selected File has incorrect format.";
 const char* const kSavePrompt = "Do you want to save changes to the current project?";
 
 std::string Number(double v) {
@@ -42,12 +41,10 @@ bool AnalyzeProject(const std::filesystem::path& file, std::ostream& messages,
         return false;
     }
     platform::ScriptedDialogs dialogs;
-    bool rejected = false;
     dialogs.onMessage = [&](const platform::Message& m) {
         // The save prompt of File > Open is answered here, not by the user.
         if (m.text == kSavePrompt) return;
         PrintMessage(messages, m);
-        if (m.text.rfind(kRejected, 0) == 0) rejected = true;
     };
     try {
         App app(dialogs);
@@ -56,8 +53,7 @@ bool AnalyzeProject(const std::filesystem::path& file, std::ostream& messages,
         // File > Open: no to saving the empty project, then the file.
         dialogs.answers.push_back(platform::Answer::No);
         dialogs.files.push_back(file.string());
-        f2.mnuOpen_Click();
-        if (rejected) {
+        if (f2.OpenProject().status == project::FileStatus::Rejected) {
             error = "rejected: incorrect format";
             return false;
         }

@@ -71,9 +71,9 @@ bool IsFips(const std::string& s) {
 ProjectFileError::ProjectFileError(int l, const std::string& what)
     : std::runtime_error("Line " + std::to_string(l) + ": " + what + "."), line(l) {}
 
-ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines) {
+ProjectDocument ParseProjectFile(const std::vector<std::string>& lines) {
     Reader r(lines);
-    ProjectFileContents c;
+    ProjectDocument c;
     if (lines.empty() || lines[0] != kHeader) throw ProjectFileError(1, std::string("expected \"") + kHeader + "\"");
     r.Next("the header");
     c.buildingName = r.Next("the building name");
@@ -155,7 +155,7 @@ ProjectFileContents ParseProjectFile(const std::vector<std::string>& lines) {
     return c;
 }
 
-std::vector<std::string> FormatProjectFile(const ProjectFileContents& c) {
+std::vector<std::string> FormatProjectFile(const ProjectDocument& c) {
     // One value per line: a line break inside a text (the description's
     // Enter) is written as a single space.
     std::vector<std::string> out{kHeader,

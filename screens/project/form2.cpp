@@ -1,11 +1,13 @@
 #include "screens/project/form2.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "screens/screen_host.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
+#include "project/file_result.h"
 #include "project/project_file.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
@@ -70,12 +72,30 @@ std::string UnsavableTextNotice(const project::ProjectFileContents& c) {
     return "Some characters cannot be stored in a project file and are saved as \"?\":" + changes;
 }
 
+// Why a file could not be read, in the words the user is shown.
+project::FileResult ReadFailure(const std::exception& e) {
+    if (dynamic_cast<const platform::FileAccessError*>(&e))
+        return project::FileResult::Failed(project::FileStatus::Unreadable, e.what());  // say what is wrong
+    std::string text = "Selected File has incorrect format.";
+    const auto* pe = dynamic_cast<const project::ProjectFileError*>(&e);
+    if (!(pe && pe->line == 1)) text += std::string(" ") + e.what();
+    return project::FileResult::Failed(project::FileStatus::Rejected, text);
+}
+
 std::string Pad(int value, int width) {
     std::string s = std::to_string(value < 0 ? -value : value);
     if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<size_t>(width) - s.size(), '0');
     return value < 0 ? "-" + s : s;
 }
 }  // namespace
+
+void ShowFileError(platform::Dialogs& dialogs, const project::FileResult& result) {
+    if (result.message.empty()) return;
+    if (result.status == project::FileStatus::NotWritten)
+        dialogs.MsgBox(result.message, Buttons::OK, Icon::Exclamation, "");
+    else
+        dialogs.MsgBox(result.message, Buttons::OK, Icon::None, "");
+}
 
 bool IsHurricaneProne(const std::string& stateName) {
     return std::any_of(std::begin(kHurricaneProne), std::end(kHurricaneProne),
@@ -100,7 +120,7 @@ void Form2::Form_Load() {
     BusyPointer busy(dialogs());
     HelpFile = (app.DataDir() / "torhelp.html").string();
     SelectionMethod = -1;
-    Loading = LoadFailed = StatePending = SuppressNextBeep = BuildingDataComplete = MitigationDataComplete = false;
+    Loading = StatePending = SuppressNextBeep = BuildingDataComplete = MitigationDataComplete = false;
     HazardScreenRestored = StatsPending = true;
 
     Combo3.clear();
@@ -123,10 +143,8 @@ void Form2::LoadAfterStart() {
     Hide();
     Form8& progress = app.form8();
     progress.Show();
-    Read_File(app.ProjectFileName);
-    if (LoadFailed) {
+    if (!Read_File(app.ProjectFileName).ok()) {
         // The rejected file never becomes the project's file.
-        LoadFailed = false;
         app.HasFileName = false;
         app.ProjectFileName.clear();
         return;
@@ -245,10 +263,103 @@ void Form2::Command1_Click(int index) {
     if (index >= 0 && index <= 3) GoToScreen(app, *this, index + 3);
 }
 
-// ---------------------------------------------------------------- project file
+// ------------------------------------------------ the document <-> the screens
+//
+// The one place where the controls and the project document meet: each
+// Store* reads exactly what the Load* beside it writes.
+//
+// Loading quiets the input screens' change events while a document is
+// loaded. Two boxes are set with it off, so that their change events run as
+// when typed: the last hour of the tornado occupancy (the building screen
+// then publishes its occupancies) and the discount rate.
 
-void Form2::Write_File(const std::filesystem::path& file) {
-    project::ProjectFileContents c;
+namespace {
+
+project::BuildingBlock StoreBuilding(const Form3& f3) {
+    project::BuildingBlock b;
+    b.length = f3.Text1[0].text();
+    b.width = f3.Text1[1].text();
+    b.shelterArea = f3.Text1[2].text();
+    b.constructionType = f3.Combo1[1].listIndex();
+    b.minimalWindowArea = f3.Check1.value();
+    b.hurricaneOccupancy = f3.Text1[3].text();
+    b.timeZone = f3.Combo1[0].listIndex();
+    b.daylightSaving = f3.Check2.value();
+    for (size_t h = 0; h < 24; ++h) b.hourly[h] = f3.Text2[h].text();
+    return b;
+}
+
+void LoadBuilding(Form2& f2, Form3& f3, const project::BuildingBlock& b) {
+    f3.Text1[0].setText(b.length);
+    f3.Text1[1].setText(b.width);
+    f3.Text1[2].setText(b.shelterArea);
+    f3.Combo1[1].setListIndex(b.constructionType);
+    f3.Check1.setValue(b.minimalWindowArea);
+    f3.Text1[3].setText(b.hurricaneOccupancy);
+    f3.Combo1[0].setListIndex(b.timeZone);
+    f3.Check2.setValue(b.daylightSaving);
+    for (size_t h = 0; h < 23; ++h) f3.Text2[h].setText(b.hourly[h]);
+    f2.Loading = false;
+    f3.Text2[23].setText(b.hourly[23]);
+    f3.Text2_Change(23);
+    f3.savedata();
+    f2.Loading = true;
+}
+
+project::MitigationBlock StoreMitigation(const Form5& f5) {
+    project::MitigationBlock m;
+    m.description = f5.Text1[0].text();
+    m.projectCost = f5.Text1[1].text();
+    m.maintenanceCost = f5.Text1[2].text();
+    m.lifetime = f5.Text1[3].text();
+    m.injuryCost = f5.Text1[4].text();
+    m.deathCost = f5.Text1[5].text();
+    m.discountRate = f5.Text1[6].text();
+    m.designWindSpeed = f5.Combo1.listIndex();
+    // The user-defined columns in the order UserRateCells gives them.
+    std::array<std::string, 9>* cols[4] = {&m.userInjuryPercent, &m.userInjuryEffectiveness, &m.userDeathPercent,
+                                           &m.userDeathEffectiveness};
+    for (size_t col = 0; col < 4; ++col)
+        for (size_t k = 0; k < 9; ++k) (*cols[col])[k] = f5.Text2[model::UserRateCells(k)[col]].text();
+    return m;
+}
+
+// `progress` moves the progress window along as the columns are filled.
+void LoadMitigation(Form2& f2, Form5& f5, const project::MitigationBlock& m,
+                    const std::function<void(double)>& progress) {
+    f5.Text1[0].setText(m.description);
+    f5.Text1[1].setText(m.projectCost);
+    f5.Text1[2].setText(m.maintenanceCost);
+    f5.Text1[3].setText(m.lifetime);
+    f5.Text1[4].setText(m.injuryCost);
+    f5.Text1[5].setText(m.deathCost);
+    f2.Loading = false;
+    f5.Text1[6].setText(m.discountRate);
+    f5.Text1_Change(6);
+    f2.Loading = true;
+    f5.Combo1.setListIndex(m.designWindSpeed);
+    progress(60);
+    const std::array<std::string, 9>* cols[4] = {&m.userInjuryPercent, &m.userInjuryEffectiveness, &m.userDeathPercent,
+                                                 &m.userDeathEffectiveness};
+    for (size_t col = 0; col < 4; ++col) {
+        for (size_t k = 0; k < 9; ++k) f5.Text2[model::UserRateCells(k)[col]].setText((*cols[col])[k]);
+        progress(65.0 + 5.0 * static_cast<double>(col));
+    }
+    f2.Loading = false;
+    f5.savedata();
+}
+
+// The list position of an entry, or the prompt at 0 when it is not listed.
+int ItemPosition(const platform::ComboBox& box, const std::string& text) { return std::max(box.findText(text), 0); }
+
+}  // namespace
+
+void Form2::LoadProgress(double value) {
+    if (auto* f8 = app.Loaded<Form8>()) f8->SetProgress(value);
+}
+
+project::ProjectDocument Form2::StoreDocument() const {
+    project::ProjectDocument c;
     c.buildingName = Text1[0].text();
     c.address = Text1[1].text();
     c.city = Text1[2].text();
@@ -258,147 +369,79 @@ void Form2::Write_File(const std::filesystem::path& file) {
     c.projectNumber = Text1[4].text();
     c.scenarioRunId = Text1[5].text();
     c.analyst = Text1[6].text();
-    if (auto* f3 = app.Loaded<Form3>()) {
-        project::BuildingBlock b;
-        b.length = f3->Text1[0].text();
-        b.width = f3->Text1[1].text();
-        b.shelterArea = f3->Text1[2].text();
-        b.constructionType = f3->Combo1[1].listIndex();
-        b.minimalWindowArea = f3->Check1.value();
-        b.hurricaneOccupancy = f3->Text1[3].text();
-        b.timeZone = f3->Combo1[0].listIndex();
-        b.daylightSaving = f3->Check2.value();
-        for (size_t h = 0; h < 24; ++h) b.hourly[h] = f3->Text2[h].text();
-        c.building = std::move(b);
-    }
+    if (const auto* f3 = app.Loaded<Form3>()) c.building = StoreBuilding(*f3);
     c.selectionMethod = static_cast<int>(SelectionMethod);
     c.selectionRadius = SelectionRadius;
     c.selectedCounties = SelectedCounties;
-    if (auto* f5 = app.Loaded<Form5>()) {
-        project::MitigationBlock m;
-        m.description = f5->Text1[0].text();
-        m.projectCost = f5->Text1[1].text();
-        m.maintenanceCost = f5->Text1[2].text();
-        m.lifetime = f5->Text1[3].text();
-        m.injuryCost = f5->Text1[4].text();
-        m.deathCost = f5->Text1[5].text();
-        m.discountRate = f5->Text1[6].text();
-        m.designWindSpeed = f5->Combo1.listIndex();
-        for (size_t k = 0; k < 9; ++k) {
-            m.userInjuryPercent[k] = f5->Text2[model::InjuryCell(model::RateColumn::UserPercent, k)].text();
-            m.userInjuryEffectiveness[k] = f5->Text2[model::InjuryCell(model::RateColumn::UserEffectiveness, k)].text();
-            m.userDeathPercent[k] = f5->Text2[model::DeathCell(model::RateColumn::UserPercent, k)].text();
-            m.userDeathEffectiveness[k] = f5->Text2[model::DeathCell(model::RateColumn::UserEffectiveness, k)].text();
-        }
-        c.mitigation = std::move(m);
-    }
+    if (const auto* f5 = app.Loaded<Form5>()) c.mitigation = StoreMitigation(*f5);
+    return c;
+}
+
+// Expects Loading set and the input screens unloaded (Read_File does both).
+void Form2::LoadDocument(const project::ProjectDocument& c) {
+    Text1[0].setText(c.buildingName);
+    Text1[1].setText(c.address);
+    Text1[2].setText(c.city);
+    LoadProgress(20);
+    SuppressCountyClick = false;
+    Combo3.setListIndex(ItemPosition(Combo3, c.stateName));
+    LoadProgress(25);
+    Combo2.setListIndex(ItemPosition(Combo2, c.countyName));
+    Text1[3].setText(c.disasterNumber);
+    Text1[4].setText(c.projectNumber);
+    Text1[5].setText(c.scenarioRunId);
+    Text1[6].setText(c.analyst);
+    LoadProgress(30);
+
+    if (c.building) LoadBuilding(*this, app.form3(), *c.building);
+    LoadProgress(40);
+    SelectionMethod = static_cast<float>(c.selectionMethod);
+    SuppressNextBeep = c.selectionMethod != -1;
+    LoadProgress(45);
+    if (c.selectionMethod == 0) SelectionRadius = c.selectionRadius;
+    LoadProgress(50);
+    SelectedCounties = c.selectedCounties;
+    LoadProgress(55);
+
+    if (c.mitigation)
+        LoadMitigation(*this, app.form5(), *c.mitigation, [this](double v) { LoadProgress(v); });
+    else
+        Loading = false;
+}
+
+// ---------------------------------------------------------------- project file
+
+void Form2::Write_File(const std::filesystem::path& file) {
+    const project::ProjectDocument c = StoreDocument();
     if (const std::string notice = UnsavableTextNotice(c); !notice.empty())
         dialogs().MsgBox(notice, Buttons::OK, Icon::Exclamation, " ");
     platform::WriteTextLinesAtomically(file, project::FormatProjectFile(c));
 }
 
-void Form2::Read_File(const std::filesystem::path& file) {
+project::FileResult Form2::Read_File(const std::filesystem::path& file) {
     Loading = true;
     HazardScreenRestored = false;
     app.Unload("Form3");
     app.Unload("Form4");
     app.Unload("Form5");
-    auto progress = [this](double v) {
-        if (auto* f8 = app.Loaded<Form8>()) f8->SetProgress(v);
-    };
-    progress(10);
+    LoadProgress(10);
 
     // The whole file is checked before anything of the project changes, so a
     // damaged file never loads half a project.
-    project::ProjectFileContents c;
+    project::ProjectDocument c;
     try {
         c = project::ParseProjectFile(platform::ReadTextLines(file));
     } catch (const std::exception& e) {
         app.Unload("Form8");
-        std::string text = "Selected File has incorrect format.";
-        const auto* pe = dynamic_cast<const project::ProjectFileError*>(&e);
-        if (dynamic_cast<const platform::FileAccessError*>(&e))
-            text = e.what();  // not a matter of format: say what is wrong
-        else if (!(pe && pe->line == 1))
-            text += std::string(" ") + e.what();
-        dialogs().MsgBox(text, Buttons::OK, Icon::None, "");
+        const project::FileResult failed = ReadFailure(e);
+        ShowFileError(dialogs(), failed);
         Loading = false;
-        LoadFailed = true;
-        return;
+        return failed;
     }
     const std::vector<std::string> unknownCounties = KeepKnownCounties(app.ReferenceDatabase(), c.selectedCounties);
-
-    Text1[0].setText(c.buildingName);
-    Text1[1].setText(c.address);
-    Text1[2].setText(c.city);
-    progress(20);
-    SuppressCountyClick = false;
-    Combo3.setListIndex(std::max(Combo3.findText(c.stateName), 0));
-    progress(25);
-    Combo2.setListIndex(std::max(Combo2.findText(c.countyName), 0));
-    Text1[3].setText(c.disasterNumber);
-    Text1[4].setText(c.projectNumber);
-    Text1[5].setText(c.scenarioRunId);
-    Text1[6].setText(c.analyst);
-    progress(30);
-
-    if (c.building) {
-        const auto& b = *c.building;
-        Form3& f3 = app.form3();
-        f3.Text1[0].setText(b.length);
-        f3.Text1[1].setText(b.width);
-        f3.Text1[2].setText(b.shelterArea);
-        f3.Combo1[1].setListIndex(b.constructionType);
-        f3.Check1.setValue(b.minimalWindowArea);
-        f3.Text1[3].setText(b.hurricaneOccupancy);
-        f3.Combo1[0].setListIndex(b.timeZone);
-        f3.Check2.setValue(b.daylightSaving);
-        for (size_t h = 0; h < 23; ++h) f3.Text2[h].setText(b.hourly[h]);
-        Loading = false;
-        f3.Text2[23].setText(b.hourly[23]);
-        f3.Text2_Change(23);
-        f3.savedata();
-        Loading = true;
-    }
-    progress(40);
-    SelectionMethod = static_cast<float>(c.selectionMethod);
-    SuppressNextBeep = c.selectionMethod != -1;
-    progress(45);
-    if (c.selectionMethod == 0) SelectionRadius = c.selectionRadius;
-    progress(50);
-    SelectedCounties = c.selectedCounties;
-    progress(55);
-
-    if (c.mitigation) {
-        const auto& m = *c.mitigation;
-        Form5& f5 = app.form5();
-        f5.Text1[0].setText(m.description);
-        f5.Text1[1].setText(m.projectCost);
-        f5.Text1[2].setText(m.maintenanceCost);
-        f5.Text1[3].setText(m.lifetime);
-        f5.Text1[4].setText(m.injuryCost);
-        f5.Text1[5].setText(m.deathCost);
-        Loading = false;
-        f5.Text1[6].setText(m.discountRate);
-        f5.Text1_Change(6);
-        Loading = true;
-        f5.Combo1.setListIndex(m.designWindSpeed);
-        progress(60);
-        for (size_t k = 0; k < 9; ++k) f5.Text2[model::InjuryCell(model::RateColumn::UserPercent, k)].setText(m.userInjuryPercent[k]);
-        progress(65);
-        for (size_t k = 0; k < 9; ++k) f5.Text2[model::InjuryCell(model::RateColumn::UserEffectiveness, k)].setText(m.userInjuryEffectiveness[k]);
-        progress(70);
-        for (size_t k = 0; k < 9; ++k) f5.Text2[model::DeathCell(model::RateColumn::UserPercent, k)].setText(m.userDeathPercent[k]);
-        progress(75);
-        for (size_t k = 0; k < 9; ++k) f5.Text2[model::DeathCell(model::RateColumn::UserEffectiveness, k)].setText(m.userDeathEffectiveness[k]);
-        progress(80);
-        Loading = false;
-        f5.savedata();
-    } else {
-        Loading = false;
-    }
+    LoadDocument(c);
     BC_On();
-    progress(100);
+    LoadProgress(100);
     if (!unknownCounties.empty()) {
         std::string codes;
         for (const auto& f : unknownCounties) codes += (codes.empty() ? "" : ", ") + f;
@@ -406,6 +449,7 @@ void Form2::Read_File(const std::filesystem::path& file) {
                          "selected counties: " + codes + ".",
                          Buttons::OK, Icon::Exclamation, " ");
     }
+    return {};
 }
 
 // --------------------------------------------------------------- file commands
@@ -435,7 +479,8 @@ bool Form2::SaveTo(const std::string& file) {
     try {
         Write_File(file);
     } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The project was not saved. ") + e.what(), Buttons::OK, Icon::Exclamation, "");
+        ShowFileError(dialogs(), project::FileResult::Failed(project::FileStatus::NotWritten,
+                                                             std::string("The project was not saved. ") + e.what()));
         return false;
     }
     dialogs().MsgBox("Project Saved.", Buttons::OK, Icon::None, "");
@@ -466,14 +511,16 @@ void Form2::mnuNew_Click() {
     StatePending = false;
 }
 
-void Form2::mnuOpen_Click() {
+void Form2::mnuOpen_Click() { OpenProject(); }
+
+project::FileResult Form2::OpenProject() {
     // A cancelled or rejected open leaves the project with the file it had
     // (closing the start screen empties the name).
+    const project::FileResult cancelled{project::FileStatus::Cancelled, ""};
     std::string keptName;
     {
         BusyPointer busy(dialogs());
-        LoadFailed = false;
-        if (!OfferToSave()) return;
+        if (!OfferToSave()) return cancelled;
         keptName = app.ProjectFileName;
         Show();
         app.Unload("Form1");
@@ -482,7 +529,7 @@ void Form2::mnuOpen_Click() {
     auto file = dialogs().FileDialog({false, kProjectFilter, 4100});
     if (!file) {
         app.ProjectFileName = keptName;
-        return;
+        return cancelled;
     }
     BusyPointer busy(dialogs());
     app.ProjectFileName = *file;
@@ -490,15 +537,15 @@ void Form2::mnuOpen_Click() {
     Form8& progress = app.form8();
     progress.Show();
     progress.Refresh();
-    Read_File(app.ProjectFileName);
-    if (LoadFailed) {
+    project::FileResult result = Read_File(app.ProjectFileName);
+    if (!result.ok()) {
         app.ProjectFileName = keptName;
         Show();
-        LoadFailed = false;
-        return;
+        return result;
     }
     FinishLoad(progress);
     StatsPending = true;
+    return result;
 }
 
 // The project takes a new file name only once it was written there.

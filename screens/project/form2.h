@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "project/file_result.h"
+#include "project/project_document.h"
 #include "screens/screen.h"
 
 namespace verrane {
@@ -19,6 +21,10 @@ class Form8;
 inline const char* const kClickState = " Click State";
 inline const char* const kClickCounty = " Click County";
 inline const char* const kProjectFilter = "Tornado Project (*.tor)|*.tor";
+
+// The one way a failed file operation reaches the user: its message in a
+// message box (nothing for a success or a cancelled command).
+void ShowFileError(platform::Dialogs& dialogs, const project::FileResult& result);
 
 // The hurricane-prone states and territories, compared exactly.
 bool IsHurricaneProne(const std::string& stateName);
@@ -43,7 +49,7 @@ public:
     std::vector<std::string> SelectedCounties;
     float SelectionMethod = -1;
     float SelectionRadius = 0;
-    bool Loading = false, HazardScreenRestored = true, SuppressNextBeep = false, LoadFailed = false;
+    bool Loading = false, HazardScreenRestored = true, SuppressNextBeep = false;
     bool StatePending = false, SuppressCountyClick = false, StatsPending = true;
 
     // Tornado statistics of SelectedCounties, written by the extraction.
@@ -68,13 +74,22 @@ public:
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
 
+    // The project document from the screens, and back (Read_File's part
+    // once the file was checked).
+    project::ProjectDocument StoreDocument() const;
+    void LoadDocument(const project::ProjectDocument& document);
+
     // Project file.
     void Write_File(const std::filesystem::path& file);  // throws platform::TextFileError
-    void Read_File(const std::filesystem::path& file);   // rejection -> LoadFailed
+    // Shows why a file was not read, and says so in the result.
+    project::FileResult Read_File(const std::filesystem::path& file);
 
     // File commands.
     void mnuNew_Click();
     void mnuOpen_Click();
+    // File > Open: the outcome of reading the chosen file (Cancelled when
+    // the user stopped before a file was read).
+    project::FileResult OpenProject();
     void mnusave_Click();
     void mnusaveas_Click();
     void mnuExit_Click();
@@ -92,6 +107,7 @@ private:
     // cancelled, or the save asked for was cancelled or failed.
     bool OfferToSave();
     void LoadAfterStart();
+    void LoadProgress(double value);
     // After a file was read: savedata of the loaded input screens, BC_On,
     // and this screen in front of the closing progress window.
     void FinishLoad(Form8& progress);

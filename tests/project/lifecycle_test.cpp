@@ -53,8 +53,7 @@ TEST(ProjectFile, SaveOpenSaveGivesIdenticalBytes) {
     EXPECT_NE(FileBytes(first).find("Ca\xF1on City\r\n"), std::string::npos);  // Windows-1252 on disk
     test::TestApp t("life-rt2");
     Form2& f2 = t.Start();
-    f2.Read_File(first);
-    ASSERT_FALSE(f2.LoadFailed);
+    ASSERT_TRUE(f2.Read_File(first).ok());
     EXPECT_EQ(f2.Text1[2].text(), "Ca\xC3\xB1on City");
     EXPECT_EQ(f2.Combo2.text(), "Fremont");
     EXPECT_EQ(f2.SelectionMethod, 0);
@@ -72,8 +71,7 @@ TEST(ProjectFile, UnknownStateLoadsAsClickState) {
                                               "", "0", "FALSE"});
     test::TestApp t("life-unknown");
     Form2& f2 = t.Start();
-    f2.Read_File(file);
-    EXPECT_FALSE(f2.LoadFailed);
+    EXPECT_TRUE(f2.Read_File(file).ok());
     EXPECT_EQ(f2.Combo3.text(), " Click State");
     EXPECT_EQ(f2.Combo2.text(), " Click County");
     EXPECT_EQ(f2.Combo2.listCount(), 1);
@@ -88,8 +86,7 @@ TEST(ProjectFile, RejectedFileChangesNothingButTheDiscardedScreens) {
     t.app->form3();
     auto bad = Temp("bad-header.tor");
     platform::WriteTextLinesAtomically(bad, {"Verrane v1.0 ", "x"});
-    f2.Read_File(bad);
-    EXPECT_TRUE(f2.LoadFailed);
+    EXPECT_FALSE(f2.Read_File(bad).ok());
     EXPECT_FALSE(f2.Loading);
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     EXPECT_EQ(t.dialogs.messages[0].text, "Selected File has incorrect format.");
@@ -103,9 +100,7 @@ TEST(ProjectFile, RejectedFileChangesNothingButTheDiscardedScreens) {
     auto cut = Temp("cut.tor");
     platform::WriteTextLinesAtomically(cut, {"Verrane v1.0", "Name", "", "", "Oklahoma", "Kay", "", "", "", "", "FALSE", ""});
     t.dialogs.messages.clear();
-    f2.LoadFailed = false;
-    f2.Read_File(cut);
-    EXPECT_TRUE(f2.LoadFailed);
+    EXPECT_FALSE(f2.Read_File(cut).ok());
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     EXPECT_EQ(t.dialogs.messages[0].text.rfind("Selected File has incorrect format. Line 13:", 0), 0u)
         << t.dialogs.messages[0].text;
@@ -114,9 +109,27 @@ TEST(ProjectFile, RejectedFileChangesNothingButTheDiscardedScreens) {
     // Binary garbage.
     auto bin = Temp("garbage.tor");
     { std::ofstream(bin, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0", 11); }
-    f2.LoadFailed = false;
-    f2.Read_File(bin);
-    EXPECT_TRUE(f2.LoadFailed);
+    EXPECT_FALSE(f2.Read_File(bin).ok());
+}
+
+// The file commands say in their result what became of the file, so callers
+// need not read the message: rejected contents, an unreadable file and a
+// cancelled command are told apart.
+TEST(ProjectFile, OpenSaysWhyNoFileWasRead) {
+    test::TestApp t("life-result");
+    Form2& f2 = t.Choose("Oklahoma", "Kay");
+    auto bad = Temp("result-bad.tor");
+    platform::WriteTextLinesAtomically(bad, {"not a project"});
+    const project::FileResult rejected = f2.Read_File(bad);
+    EXPECT_EQ(rejected.status, project::FileStatus::Rejected);
+    EXPECT_EQ(rejected.message, t.dialogs.messages.back().text);
+    EXPECT_EQ(f2.Read_File(Temp("result-missing.tor")).status, project::FileStatus::Unreadable);
+
+    t.dialogs.answers = {Answer::No};
+    t.dialogs.files = {bad.string()};
+    EXPECT_EQ(f2.OpenProject().status, project::FileStatus::Rejected);
+    t.dialogs.answers = {Answer::Cancel};
+    EXPECT_EQ(f2.OpenProject().status, project::FileStatus::Cancelled);
 }
 
 TEST(Lifecycle, CancelAtTheSavePromptChangesNothing) {

@@ -206,8 +206,7 @@ struct Restore : ::testing::Test {
     std::pair<Fips, int> Reopen(const std::filesystem::path& file, float* radius = nullptr) {
         HazardApp r("restore-read");
         Form2& f2 = r.Start();
-        f2.Read_File(file);
-        EXPECT_FALSE(f2.LoadFailed);
+        EXPECT_TRUE(f2.Read_File(file).ok());
         Form4& f4 = r.app->form4();
         const int before = r.dialogs.beeps;
         f4.Show();

@@ -20,8 +20,7 @@ std::string Slurp(const std::filesystem::path& p) {
 
 // Opens a project the way the Open command does once the file is chosen.
 void Open(Form2& f2, App& app, const std::filesystem::path& file) {
-    f2.Read_File(file);
-    ASSERT_FALSE(f2.LoadFailed);
+    ASSERT_TRUE(f2.Read_File(file).ok());
     if (auto* f3 = app.Loaded<Form3>()) f3->savedata();
     if (auto* f5 = app.Loaded<Form5>()) f5->savedata();
     f2.BC_On();
