@@ -68,6 +68,7 @@ public:
     void BC_On();
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
+    bool Leave(int target) override;
 
     // Project file.
     void Write_File(const std::filesystem::path& file);  // throws platform::TextFileError
