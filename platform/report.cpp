@@ -1,5 +1,6 @@
 #include "platform/report.h"
 
+#include <stdexcept>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -233,11 +234,10 @@ Item* Report::Control(std::string_view name) {
     return nullptr;
 }
 
-bool Report::SetText(std::string_view name, std::string text) {
+void Report::SetText(std::string_view name, std::string text) {
     Item* it = Control(name);
-    if (!it) return false;
+    if (!it) throw std::logic_error("The report has no item named \"" + std::string(name) + "\".");
     it->text = std::move(text);
-    return true;
 }
 
 int FittedText::Height() const { return static_cast<int>(lines.size()) * LineHeight(font); }

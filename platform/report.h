@@ -184,8 +184,10 @@ public:
 
     // An item of any section by its name; nullptr when there is none.
     Item* Control(std::string_view name);
-    // Writes the text of a named label or field; false when there is none.
-    bool SetText(std::string_view name, std::string text);
+    // Writes the text of a named label or field. A name the report does not
+    // have is a fault in the report's code, not in the user's data: it throws
+    // std::logic_error, so the tests that lay out every report catch it.
+    void SetText(std::string_view name, std::string text);
 
     Margins margins;
     int pageWidth = kLetterWidth;

@@ -105,45 +105,7 @@ void EditCommand(ScreenHost& app, int which) {
 
 void GoToScreen(ScreenHost& app, Screen& from, int target) {
     BusyPointer busy(app.dialogs);
-    Form2& f2 = app.form2();
-    switch (Number(from)) {
-        case 2:
-            if (f2.Combo2.text() == kClickCounty || f2.Combo2.listIndex() < 0) {
-                f2.ShowNeedLocation();
-                return;
-            }
-            if (target == 6) {
-                app.form3().savedata();
-                app.form5().savedata();
-            }
-            break;
-        case 3: {
-            Form3& f3 = static_cast<Form3&>(from);
-            f3.LeavingScreen = true;
-            f3.savedata();
-            f3.LeavingScreen = false;
-            if (!f3.MayLeave) return;
-            if (target == 6) app.form5().savedata();
-            break;
-        }
-        case 4:
-            LeaveHazardScreen(app);
-            if (target == 6) {
-                app.form3().savedata();
-                app.form5().savedata();
-            }
-            break;
-        case 5: {
-            Form5& f5 = static_cast<Form5&>(from);
-            if (target == 6) app.form3().savedata();
-            f5.LeavingScreen = true;
-            f5.savedata();
-            f5.LeavingScreen = false;
-            if (!f5.MayLeave) return;
-            break;
-        }
-        default: break;
-    }
+    if (!from.Leave(target)) return;
     Screen& to = Target(app, target);
     if (&to == &from) return;
     to.Show();

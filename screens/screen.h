@@ -36,6 +36,10 @@ public:
     virtual void Form_Activate() {}
     virtual void Form_Unload() {}
 
+    // Does what this screen requires before the user leaves it for screen
+    // `target` (2..6), asking where it must, and says whether the user may go.
+    virtual bool Leave(int /*target*/) { return true; }
+
     // The menu bar; empty on screens without one.
     std::vector<platform::MenuItem> menuBar;
     platform::MenuItem* FindMenu(const std::string& name);

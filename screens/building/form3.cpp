@@ -76,7 +76,6 @@ void Form3::Form_Load() {
 }
 
 void Form3::Form_Activate() {
-    LeavingScreen = false;
     AreaEntered = !Text1[2].empty();
     HurricaneEntered = !Text1[3].empty();
     ScanHourlyBoxes();
@@ -222,15 +221,20 @@ void Form3::savedata() {
     Published = true;
 
     OccupancyCheck();
-    MayLeave = true;
-    if (!LeavingScreen) return;
-    auto ask = [this] {
-        if (dialogs().MsgBox(kRequiredDataQuestion, Buttons::YesNo, Icon::None, " ") == Answer::Yes) MayLeave = false;
-    };
+}
+
+bool Form3::Leave(int target) {
+    savedata();
+    // With a box still empty the user may choose to stay and fill it in.
+    bool complete = true;
     for (int i : {0, 1, 2, 3})
-        if (Text1[static_cast<size_t>(i)].empty()) return ask();
+        if (Text1[static_cast<size_t>(i)].empty()) complete = false;
     for (const auto& box : Text2)
-        if (box.empty()) return ask();
+        if (box.empty()) complete = false;
+    if (!complete && dialogs().MsgBox(kRequiredDataQuestion, Buttons::YesNo, Icon::None, " ") == Answer::Yes)
+        return false;
+    if (target == Form6::kNumber) app.form5().savedata();
+    return true;
 }
 
 // The buttons lead where the Input and BC Analysis menu items do, after

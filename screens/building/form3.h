@@ -32,7 +32,6 @@ public:
     bool AreaEntered = false, HurricaneEntered = false, TornadoEntered = false;
     float PeakTornadoOccupancy = 0;
     std::string CheckMessage;
-    bool MayLeave = true, LeavingScreen = false;
 
     // Published by savedata.
     std::array<float, 24> TornadoHourlyOccupancy{};
@@ -48,6 +47,7 @@ public:
     void OccupancyCheck();
     void Settime();
     void savedata();
+    bool Leave(int target) override;
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
 

@@ -235,6 +235,16 @@ bool Form4::StoreSelectionAndExtract() {
 // same storing of the selection and extraction. A failed extraction has said
 // so and left StatsPending set; the user may still move on (the results
 // screen extracts again).
+bool Form4::Leave(int target) {
+    // The file holds the selection, and the statistics follow it.
+    StoreSelectionAndExtract();
+    if (target == Form6::kNumber) {
+        app.form3().savedata();
+        app.form5().savedata();
+    }
+    return true;
+}
+
 void Form4::Command1_Click(int index) {
     static constexpr int kTargets[4] = {2, 3, 5, 6};
     if (index >= 0 && index <= 3) GoToScreen(app, *this, kTargets[index]);

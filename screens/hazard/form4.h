@@ -52,6 +52,7 @@ public:
     void Form_Activate() override;
     void Form_Unload() override;
     void SetAnalysisCommands(bool enabled) override;
+    bool Leave(int target) override;
 
     void Command1_Click(int index);
     void Command2_Click();

@@ -263,25 +263,34 @@ void Form5::savedata() {
     WindRangeThresholds = model::WindRangeThresholds;
     OutcomesValid = true;
 
-    MayLeave = true;
-    if (!LeavingScreen) return;
+}
+
+bool Form5::AskedToStay() {
+    // Both questions are asked; a Yes to either keeps the user here.
+    bool stay = false;
     for (size_t j = 1; j <= 6; ++j) {
         if (!Text1[j].empty()) continue;
-        if (dialogs().MsgBox(kRequiredDataQuestion, Buttons::YesNo, Icon::None, " ") == Answer::Yes) MayLeave = false;
+        if (dialogs().MsgBox(kRequiredDataQuestion, Buttons::YesNo, Icon::None, " ") == Answer::Yes) stay = true;
         break;
     }
     if (Combo1.text() == kClickDesignWindSpeed &&
         dialogs().MsgBox("A design wind speed has not been selected. Do you want to stay on this screen to select a design "
                          "wind speed?",
                          Buttons::YesNo, Icon::None, " ") == Answer::Yes)
-        MayLeave = false;
+        stay = true;
+    return stay;
+}
+
+bool Form5::Leave(int target) {
+    if (target == Form6::kNumber) app.form3().savedata();
+    savedata();
+    return !AskedToStay();
 }
 
 void Form5::Command1_Click(int index) {
     BusyPointer busy(dialogs());
-    LeavingScreen = true;
     savedata();
-    if (MayLeave) {
+    if (!AskedToStay()) {
         switch (index) {
             case 0: app.form2().Show(); break;
             case 1: app.form3().Show(); break;
@@ -294,7 +303,6 @@ void Form5::Command1_Click(int index) {
         }
         if (index >= 0 && index <= 3) Hide();
     }
-    LeavingScreen = false;
 }
 
 void Form5::SetAnalysisCommands(bool enabled) {

@@ -28,7 +28,6 @@ public:
     model::Outcome InjuryOutcome, DeathOutcome;
     bool OutcomesValid = false;
     std::array<int, 9> WindRangeThresholds{};
-    bool MayLeave = true, LeavingScreen = false;
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -39,6 +38,7 @@ public:
     void Combo1_Click();
     void Set_Damage();
     void savedata();
+    bool Leave(int target) override;
     void Command1_Click(int index);
     // A new command (an analysis) tells the county's data problems afresh.
     void ForgetTold() { toldWindProblem_.clear(); }
@@ -50,6 +50,8 @@ public:
     static bool UserCell(int index) { return CellExists(index) && ((index % 50) / 10 == 1 || (index % 50) / 10 == 3); }
 
 private:
+    // The questions about incomplete input when the user leaves: true to stay.
+    bool AskedToStay();
     // Nested recalculations, raised by the cells this screen writes itself,
     // would only repeat the outer one (and its leaving questions).
     bool inSavedata_ = false, inActivation_ = false;

@@ -259,6 +259,18 @@ void Form2::BC_On() {
 
 // The buttons lead to Form3 ... Form6 exactly as the Input and BC Analysis
 // menu items do.
+bool Form2::Leave(int target) {
+    if (Combo2.text() == kClickCounty || Combo2.listIndex() < 0) {
+        ShowNeedLocation();
+        return false;
+    }
+    if (target == Form6::kNumber) {
+        app.form3().savedata();
+        app.form5().savedata();
+    }
+    return true;
+}
+
 void Form2::Command1_Click(int index) {
     if (index >= 0 && index <= 3) GoToScreen(app, *this, index + 3);
 }

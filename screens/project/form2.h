@@ -73,6 +73,7 @@ public:
     void BC_On();
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
+    bool Leave(int target) override;
 
     // The project document from the screens, and back (Read_File's part
     // once the file was checked).

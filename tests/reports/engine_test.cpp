@@ -140,8 +140,8 @@ TEST(ReportLayout, TextGrowsDownAndControlsAreFoundByName) {
     Report r;
     r.Detail().height = 1000;
     r.Detail().Add(Text("Long", "one two three four five six seven eight nine ten", 0, 0, 1000, 240));
-    EXPECT_TRUE(r.SetText("Long", "one two three four five six seven eight nine ten eleven"));
-    EXPECT_FALSE(r.SetText("Missing", "x"));
+    EXPECT_NO_THROW(r.SetText("Long", "one two three four five six seven eight nine ten eleven"));
+    EXPECT_THROW(r.SetText("Missing", "x"), std::logic_error);
     EXPECT_EQ(r.Control("Missing"), nullptr);
     PageModel m = r.Layout();
     const PlacedItem* it = m.pages.at(0).Find("Long");

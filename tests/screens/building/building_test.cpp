@@ -165,7 +165,6 @@ TEST_F(BuildingScreen, OneLeavingQuestionAndYesStays) {
     EXPECT_EQ(t.dialogs.messages[0].title, " ");
     EXPECT_TRUE(f3->visible());
     EXPECT_FALSE(f2->visible());
-    EXPECT_FALSE(f3->LeavingScreen);
 
     // No goes ahead.
     f3->Command1[0].click();
