@@ -192,7 +192,7 @@ void Form6::RunExtraction() {
                          Buttons::OK, Icon::Exclamation, "Extracting Tornado Statistics");
     }
     if (auto* f9 = app.Loaded<Form9>()) f9->Hide();
-    app.Unload("Form9");
+    app.Unload<Form9>();
     // This screen is in front again once the progress window has gone,
     // without a second activation (activating_ guards it).
     if (front == this) Show();

@@ -12,9 +12,11 @@
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
+#include "screens/hazard/form7.h"
 #include "screens/menus.h"
 #include "screens/mitigation/form5.h"
 #include "screens/progress/form8.h"
+#include "screens/start/form1.h"
 
 namespace verrane {
 
@@ -160,7 +162,7 @@ void Form2::FinishLoad(Form8& progress) {
     BC_On();
     progress.SetProgress(100);
     Show();
-    app.Unload("Form8");
+    app.Unload<Form8>();
 }
 
 void Form2::Combo3_Click() {
@@ -200,7 +202,7 @@ void Form2::Combo2_Click() {
     const std::string county = Combo2.text();
     if (!SuppressCountyClick) {
         ProjectStateName = Combo3.text();
-        app.Unload("Form4");
+        app.Unload<Form4>();
         LookupCountyFips();
         SelectedCounties.clear();
         if (county != kClickCounty) SelectedCounties.push_back(ProjectFips());
@@ -433,9 +435,7 @@ void Form2::Write_File(const std::filesystem::path& file) {
 project::FileResult Form2::Read_File(const std::filesystem::path& file) {
     Loading = true;
     HazardScreenRestored = false;
-    app.Unload("Form3");
-    app.Unload("Form4");
-    app.Unload("Form5");
+    app.Unload<Form3, Form4, Form5>();
     LoadProgress(10);
 
     // The whole file is checked before anything of the project changes, so a
@@ -444,7 +444,7 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
     try {
         c = project::ParseProjectFile(platform::ReadTextLines(file));
     } catch (const std::exception& e) {
-        app.Unload("Form8");
+        app.Unload<Form8>();
         const project::FileResult failed = ReadFailure(e);
         ShowFileError(dialogs(), failed);
         Loading = false;
@@ -507,7 +507,7 @@ void Form2::mnuNew_Click() {
     }
     BusyPointer busy(dialogs());
     Show();
-    for (const char* n : {"Form3", "Form4", "Form5", "Form6", "Form7"}) app.Unload(n);
+    app.Unload<Form3, Form4, Form5, Form6, Form7>();
     Combo3.setListIndex(0);
     Combo2.clear();
     Combo2.addItem(kClickCounty);
@@ -535,8 +535,8 @@ project::FileResult Form2::OpenProject() {
         if (!OfferToSave()) return cancelled;
         keptName = app.ProjectFileName;
         Show();
-        app.Unload("Form1");
-        for (const char* n : {"Form3", "Form4", "Form5", "Form6", "Form7"}) app.Unload(n);
+        app.Unload<Form1>();
+        app.Unload<Form3, Form4, Form5, Form6, Form7>();
     }
     auto file = dialogs().FileDialog({false, kProjectFilter, 4100});
     if (!file) {
