@@ -65,37 +65,9 @@ QLabel* Bound(platform::Label& c, bool bold = false, bool wrap = false) {
     l->setWordWrap(wrap);
     return l;
 }
-}  // namespace
 
-QWidget* CreateForm4Window(Form4& f) {
-    auto* w = new ScreenWindow(f);
-    QLabel* title = w->AddHeading("");
-    Bind(title, f.Label1);
-
-    // State and county of the project.
-    auto* where = new QHBoxLayout();
-    where->addStretch();
-    where->addWidget(Bound(f.Label2[6]));
-    where->addWidget(Bound(f.Label2[7], true));
-    where->addSpacing(30);
-    where->addWidget(Bound(f.Label2[18]));
-    where->addWidget(Bound(f.Label2[19], true));
-    where->addStretch();
-    w->layout()->addLayout(where);
-
-    auto* columns = new QHBoxLayout();
-    columns->setSpacing(16);
-
-    auto* left = new QVBoxLayout();
-    left->addWidget(new MapView(f.Map1), 1);
-    auto* hint = Bound(f.Label4);
-    QFont italic = hint->font();
-    italic.setItalic(true);
-    hint->setFont(italic);
-    left->addWidget(hint, 0, Qt::AlignHCenter);
-    columns->addLayout(left, 3);
-
-    // The selection method and the radius.
+// The selection method and the radius.
+QGroupBox* SelectionBox(Form4& f) {
     auto* box = new QGroupBox();
     box->setMinimumWidth(290);
     auto* v = new QVBoxLayout(box);
@@ -139,6 +111,39 @@ QWidget* CreateForm4Window(Form4& f) {
     Bind(edit, f.Command2);
     v->addWidget(edit, 0, Qt::AlignHCenter);
     v->addStretch();
+    return box;
+}
+}  // namespace
+
+QWidget* CreateForm4Window(Form4& f) {
+    auto* w = new ScreenWindow(f);
+    QLabel* title = w->AddHeading("");
+    Bind(title, f.Label1);
+
+    // State and county of the project.
+    auto* where = new QHBoxLayout();
+    where->addStretch();
+    where->addWidget(Bound(f.Label2[6]));
+    where->addWidget(Bound(f.Label2[7], true));
+    where->addSpacing(30);
+    where->addWidget(Bound(f.Label2[18]));
+    where->addWidget(Bound(f.Label2[19], true));
+    where->addStretch();
+    w->layout()->addLayout(where);
+
+    auto* columns = new QHBoxLayout();
+    columns->setSpacing(16);
+
+    auto* left = new QVBoxLayout();
+    left->addWidget(new MapView(f.Map1), 1);
+    auto* hint = Bound(f.Label4);
+    QFont italic = hint->font();
+    italic.setItalic(true);
+    hint->setFont(italic);
+    left->addWidget(hint, 0, Qt::AlignHCenter);
+    columns->addLayout(left, 3);
+
+    auto* box = SelectionBox(f);
     columns->addWidget(box, 2);
     w->layout()->addLayout(columns, 1);
 

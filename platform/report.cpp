@@ -112,7 +112,9 @@ void WrapParagraph(const std::string& para, const Font& font, int width, std::ve
             lineHasWord = true;
             continue;
         }
-        std::string candidate = current + pendingBlanks + word;
+        std::string candidate = current;
+        candidate += pendingBlanks;
+        candidate += word;
         pendingBlanks.clear();
         if (width <= 0 || TextWidth(candidate, font) <= width) {
             current = candidate;

@@ -122,7 +122,7 @@ void MitigationBlock(rpt::Section& d) {
                       {"Death Cost ($):", "DeathCost", 7380, true}};
     for (const auto& m : mitigation) {
         Label(d, m.label, m.right ? 4950 : 270, m.top, m.right ? 2070 : 1710, 360, kCellLabel);
-        FixedField(d, m.field, m.right ? 7200 : 2160, m.top, m.right ? 2610 : 2610, 360, kCellValue);
+        FixedField(d, m.field, m.right ? 7200 : 2160, m.top, 2610, 360, kCellValue);
     }
 }
 

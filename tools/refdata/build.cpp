@@ -79,6 +79,7 @@ std::vector<std::string> record_files(const std::string& raw, const std::vector<
 
 std::vector<Tornado> read_record(const std::vector<std::string>& files, TornadoSummary& s) {
   std::vector<RecordSource> sources;
+  sources.reserve(files.size());
   for (const std::string& f : files) sources.push_back(read_record_file(f, s));
   std::vector<Tornado> record = merge_sources(sources, s);
   add_raw_totals(record, s);
