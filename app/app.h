@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "platform/dialogs.h"
-#include "screens/screen_host.h"
 #include "screens/screen.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 

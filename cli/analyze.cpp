@@ -125,9 +125,9 @@ std::string CsvHeader() {
 std::string CsvLine(App& app, const std::string& file) {
     const Form6& f6 = app.form6();
     std::string line = CsvField(file);
-    for (const std::string* t : {&f6.TornadoBenefitsText, &f6.HurricaneBenefitsText, &f6.TotalBenefitsText,
-                                 &f6.AnnualizedCostText, &f6.NetBenefitsText, &f6.BenefitCostRatioText,
-                                 &f6.LivesSavedText, &f6.InjuriesAvoidedText})
+    for (const std::string* t :
+         {&f6.TornadoBenefitsText, &f6.HurricaneBenefitsText, &f6.TotalBenefitsText, &f6.AnnualizedCostText,
+          &f6.NetBenefitsText, &f6.BenefitCostRatioText, &f6.LivesSavedText, &f6.InjuriesAvoidedText})
         line += "," + CsvField(*t);
     for (double v : {f6.TornadoBenefits, f6.HurricaneBenefits, f6.AnnualizedCost, f6.AnnualDeathsAvoided,
                      f6.AnnualInjuriesAvoided})

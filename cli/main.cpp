@@ -28,8 +28,8 @@ void AddAnalyze(CLI::App& cli, AnalyzeArgs& a, int& status) {
                                    "Open each project file as File > Open does, run the benefit cost analysis and "
                                    "print its eight results.");
     cmd->add_option("PROJECT", a.files, "Project files (.tor)")->required();
-    auto* json = cmd->add_flag("--json", a.json,
-                               "Print a JSON array with one object per analysed project, one object a line");
+    auto* json =
+        cmd->add_flag("--json", a.json, "Print a JSON array with one object per analysed project, one object a line");
     cmd->add_flag("--csv", a.csv, "Print one header line and one CSV line per analysed project")->excludes(json);
     cmd->callback([&] {
         const auto format = a.json ? cli::OutputFormat::Json : a.csv ? cli::OutputFormat::Csv : cli::OutputFormat::Text;
@@ -49,8 +49,8 @@ void AddCounties(CLI::App& cli, CountiesArgs& a, int& status) {
                                    "selects, in its order, then its sufficiency message.");
     cmd->add_option("--state", a.state, "State name as listed on the Project Information screen")->required();
     cmd->add_option("--county", a.county, "County name as listed for that state")->required();
-    auto* radius = cmd->add_option("--radius", a.radius, "Region around the county, in miles")
-                       ->check(CLI::NonNegativeNumber);
+    auto* radius =
+        cmd->add_option("--radius", a.radius, "Region around the county, in miles")->check(CLI::NonNegativeNumber);
     auto* entire = cmd->add_flag("--entire-state", a.entireState, "Every county of the state");
     radius->excludes(entire);
     cmd->callback([&, radius, entire] {
@@ -87,8 +87,9 @@ struct ScreenshotArgs {
 
 void AddScreenshot(CLI::App& cli, ScreenshotArgs& a, int& status) {
     auto* cmd = cli.add_subcommand("screenshot", "Render one screen's window to a PNG file, with no display.");
-    cmd->add_option("SCREEN", a.screen,
-                    "start, project, building, hazard, mitigation, analysis, map, progress, extraction, or Form1..Form9")
+    cmd->add_option(
+           "SCREEN", a.screen,
+           "start, project, building, hazard, mitigation, analysis, map, progress, extraction, or Form1..Form9")
         ->required();
     cmd->add_option("--project", a.project, "Show this project (.tor); the analysis screen runs its analysis")
         ->check(CLI::ExistingFile);
@@ -139,7 +140,10 @@ int main(int argc, char** argv) {
     // CLI11 would only say that a subcommand is required.
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--data") { ++i; continue; }
+        if (arg == "--data") {
+            ++i;
+            continue;
+        }
         if (arg.rfind("-", 0) == 0) continue;
         const auto known = cli.get_subcommands([&arg](CLI::App* sub) { return sub->get_name() == arg; });
         if (known.empty()) {

@@ -23,8 +23,10 @@ int RunReportCommand(const std::filesystem::path& project, bool longReport, cons
             scripted->reportPdf = pdf.string();
             const size_t before = scripted->reportCalls.size();
             Form6& results = app.form6();
-            if (auto* item = results.FindMenu(longReport ? "mnuPreviewLong" : "mnuPreviewShort")) item->click();
-            else RunReport(app, results, longReport, false);
+            if (auto* item = results.FindMenu(longReport ? "mnuPreviewLong" : "mnuPreviewShort"))
+                item->click();
+            else
+                RunReport(app, results, longReport, false);
             written = scripted->reportCalls.size() > before && std::filesystem::exists(pdf);
             if (written)
                 out << pdf.string() << ": " << scripted->reportCalls.back().pages << " page"

@@ -38,8 +38,10 @@ void Name(QWidget* w, const platform::Control& c) {
 void ApplyCommon(QWidget* w, const platform::Control& c) {
     w->setEnabled(c.enabled());
     // Hidden controls stay out of sight; a shown control follows its parent.
-    if (!c.visible()) w->setVisible(false);
-    else if (w->parentWidget() && w->isHidden()) w->setVisible(true);
+    if (!c.visible())
+        w->setVisible(false);
+    else if (w->parentWidget() && w->isHidden())
+        w->setVisible(true);
 }
 
 void ApplyColours(QWidget* w, const platform::Control& c) {
@@ -122,8 +124,10 @@ public:
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
             int ascii = 0;
-            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) ascii = 13;
-            else if (!k->text().isEmpty()) ascii = k->text().at(0).unicode();
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+                ascii = 13;
+            else if (!k->text().isEmpty())
+                ascii = k->text().at(0).unicode();
             if (ascii == 13 && commit_ && Pending().count(static_cast<QWidget*>(o))) commit_();
             if (ascii && !c_.keyPress(ascii)) return true;
         }
@@ -341,7 +345,7 @@ void AddItems(QWidget* menu, std::vector<platform::MenuItem>& items) {
         }
         if (!item.items.empty()) {
             QMenu* sub = qobject_cast<QMenuBar*>(menu) ? qobject_cast<QMenuBar*>(menu)->addMenu(Q(item.caption))
-                                                        : qobject_cast<QMenu*>(menu)->addMenu(Q(item.caption));
+                                                       : qobject_cast<QMenu*>(menu)->addMenu(Q(item.caption));
             AddItems(sub, item.items);
             auto update = [sub, &item] {
                 sub->setEnabled(item.enabled);
@@ -376,9 +380,9 @@ void BindMenuBar(QMenuBar* bar, std::vector<platform::MenuItem>& items) {
             auto* action = bar->addAction(Q(item.caption));
             action->setShortcut(Shortcut(item));
             QObject::connect(action, &QAction::triggered, action, [&item] {
-            CommitPendingEdits();
-            item.click();
-        });
+                CommitPendingEdits();
+                item.click();
+            });
             auto update = [action, &item] { action->setEnabled(item.enabled); };
             item.onViewUpdate = update;
             update();

@@ -67,8 +67,10 @@ QWidget* CreateForm1Window(Form1& f) {
     // Enter presses the button that has the focus, and OK otherwise.
     for (auto key : {Qt::Key_Return, Qt::Key_Enter})
         QObject::connect(new QShortcut(QKeySequence(key), w), &QShortcut::activated, w, [&f] {
-            if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && b->isEnabled()) b->click();
-            else f.Command1[0].click();
+            if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && b->isEnabled())
+                b->click();
+            else
+                f.Command1[0].click();
         });
     w->resize(520, 330);
     return w;

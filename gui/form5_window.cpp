@@ -72,8 +72,7 @@ QGroupBox* RateTable(Form5& f, const char* title, model::RateTable table, const 
     for (int k = 0; k < 9; ++k) {
         add(new QLabel(model::WindRangeNames[static_cast<size_t>(k)]), k + 2, 0, 1, 1, Qt::AlignRight);
         for (int c = 0; c < 5; ++c) {
-            const size_t cell =
-                model::RateCell(table, static_cast<model::RateColumn>(c), static_cast<size_t>(k));
+            const size_t cell = model::RateCell(table, static_cast<model::RateColumn>(c), static_cast<size_t>(k));
             auto* e = NumberBox(f.Text2[cell], 62);
             add(e, k + 2, c + 1, 1, 1, Qt::AlignHCenter);
         }

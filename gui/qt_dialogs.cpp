@@ -26,15 +26,28 @@ Answer QtDialogs::MsgBox(const std::string& text, Buttons buttons, Icon icon, co
     box.setWindowTitle(Q(title).trimmed().isEmpty() ? QStringLiteral("Verrane") : Q(title));
     box.setText(Q(text));
     switch (icon) {
-        case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case Icon::None: break;
+        case Icon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::None:
+            break;
     }
     switch (buttons) {
-        case Buttons::OK: box.setStandardButtons(QMessageBox::Ok); break;
-        case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Buttons::OK:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Buttons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case Buttons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
@@ -45,10 +58,15 @@ Answer QtDialogs::MsgBox(const std::string& text, Buttons buttons, Icon icon, co
     const int r = box.exec();
     while (busy_ < saved) SetBusy(true);
     switch (r) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        default: return buttons == Buttons::YesNoCancel ? Answer::Cancel : (buttons == Buttons::YesNo ? Answer::No : Answer::OK);
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            return buttons == Buttons::YesNoCancel ? Answer::Cancel
+                                                   : (buttons == Buttons::YesNo ? Answer::No : Answer::OK);
     }
 }
 

@@ -13,8 +13,8 @@ namespace verrane::gui {
 namespace {
 
 void SetUpPrinter(QPrinter& printer, const platform::report::Report& report) {
-    printer.setPageSize(QPageSize(QSizeF(report.pageWidth, report.pageHeight) / platform::report::kTwipsPerInch,
-                                  QPageSize::Inch));
+    printer.setPageSize(
+        QPageSize(QSizeF(report.pageWidth, report.pageHeight) / platform::report::kTwipsPerInch, QPageSize::Inch));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
 }

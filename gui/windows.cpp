@@ -16,9 +16,13 @@ namespace verrane::gui {
 
 namespace {
 
-template <class F> bool Is(const Screen& s) { return dynamic_cast<const F*>(&s) != nullptr; }
+template <class F>
+bool Is(const Screen& s) {
+    return dynamic_cast<const F*>(&s) != nullptr;
+}
 
-template <class F> QWidget* Make(Screen& s, QWidget* (*create)(F&)) {
+template <class F>
+QWidget* Make(Screen& s, QWidget* (*create)(F&)) {
     auto* f = dynamic_cast<F*>(&s);
     return f ? create(*f) : nullptr;
 }

@@ -13,7 +13,7 @@ inline constexpr std::array<int, 6> TornadoClassRange{1, 2, 4, 6, 7, 8};
 
 // Per person exposed in range k: deaths avoided, injuries avoided, dollars.
 struct RangeGain {
-  double dD = 0, dI = 0, B = 0;
+    double dD = 0, dI = 0, B = 0;
 };
 RangeGain RangeGainOf(const Outcome& injury, const Outcome& death, int k);
 
@@ -25,7 +25,7 @@ double Ann_Cost(float projectCost, float maintenanceCost, int16_t lifetime, floa
 // One call's contribution; the caller adds deathsAvoided / injuriesAvoided to
 // its running totals.
 struct BenefitResult {
-  double total = 0, deathsAvoided = 0, injuriesAvoided = 0;
+    double total = 0, deathsAvoided = 0, injuriesAvoided = 0;
 };
 
 // Tornado benefits, class by class and hour by hour (Eastern Standard Time).
@@ -35,13 +35,13 @@ BenefitResult Ann_Benefit(const std::array<double, 6>& strikeProbability,
                           const Outcome& death);
 
 struct HurricaneResult {
-  double total = 0, deathsAvoided = 0, injuriesAvoided = 0, reportHurricaneWind = 0;
-  std::array<double, 9> rangeProbability{};  // H(k) - H(k+1)
+    double total = 0, deathsAvoided = 0, injuriesAvoided = 0, reportHurricaneWind = 0;
+    std::array<double, 9> rangeProbability{};  // H(k) - H(k+1)
 };
 
 // Hurricane benefits, range by range, with one occupancy for every range.
 HurricaneResult Ann_Hurricane(double hurricaneWind, const std::array<int, 9>& thresholds,
-                              std::string_view projectStateName, double hurricaneOccupancy,
-                              const Outcome& injury, const Outcome& death);
+                              std::string_view projectStateName, double hurricaneOccupancy, const Outcome& injury,
+                              const Outcome& death);
 
 }  // namespace verrane::model

@@ -18,17 +18,16 @@ extern const char* const kLacksDataNote;
 // Annual probability that the hurricane wind exceeds each threshold; element 9
 // is always 0. A design wind speed that is not positive (a county without
 // hurricane data) gives ten zeros.
-std::array<double, 10> HProbs(double dwind, const std::array<int, 9>& thresholds,
-                              std::string_view projectStateName);
+std::array<double, 10> HProbs(double dwind, const std::array<int, 9>& thresholds, std::string_view projectStateName);
 
 struct FProbsResult {
-  float reportCountyArea = 0;
-  double reportRegionArea = 0;
-  int16_t reportRecordYears = 0;
-  std::array<double, 6> reportCountByF{}, annualCountByF{}, reportPathLengthByF{}, reportPathAreaByF{},
-      annualPathAreaByF{}, effectiveAreaByF{}, strikeProbabilityByF{};
-  bool insufficient = false;  // fewer than 16 F3 tornadoes
-  bool lacksData = false;     // a class has tornadoes but years or areas are missing
+    float reportCountyArea = 0;
+    double reportRegionArea = 0;
+    int16_t reportRecordYears = 0;
+    std::array<double, 6> reportCountByF{}, annualCountByF{}, reportPathLengthByF{}, reportPathAreaByF{},
+        annualPathAreaByF{}, effectiveAreaByF{}, strikeProbabilityByF{};
+    bool insufficient = false;  // fewer than 16 F3 tornadoes
+    bool lacksData = false;     // a class has tornadoes but years or areas are missing
 };
 
 // R1..R4 per class from the pooled statistics and the building's plan

@@ -15,8 +15,7 @@ int TimeZoneOffset(int timeZoneListIndex);
 
 // local[h]: people present at local clock hour h, std::nullopt when the box is
 // empty. Empty and negative entries leave their target hour at 0.
-std::array<float, 24> ToEasternStandardTime(const std::array<std::optional<float>, 24>& local,
-                                            int timeZoneListIndex);
+std::array<float, 24> ToEasternStandardTime(const std::array<std::optional<float>, 24>& local, int timeZoneListIndex);
 
 // Each hour becomes (5a + 7b) / 12 of itself (a) and the next hour (b), both
 // rounded halves to even first; computed in double, stored as float.

@@ -32,41 +32,41 @@ float Fraction(double percent) { return static_cast<float>(percent / 100.0); }
 }  // namespace
 
 DamagePercents DefaultDamagePercents(int constructionType, bool minimalWindowArea) {
-  DamagePercents p;
-  if (constructionType < 1 || constructionType > 5) return p;
-  p.injury = kInjury[constructionType - 1][minimalWindowArea ? 1 : 0];
-  p.death = kDeath[constructionType - 1][minimalWindowArea ? 1 : 0];
-  return p;
+    DamagePercents p;
+    if (constructionType < 1 || constructionType > 5) return p;
+    p.injury = kInjury[constructionType - 1][minimalWindowArea ? 1 : 0];
+    p.death = kDeath[constructionType - 1][minimalWindowArea ? 1 : 0];
+    return p;
 }
 
 std::array<float, 9> DefaultEffectiveness(int designWindSpeedIndex) {
-  if (designWindSpeedIndex < 1 || designWindSpeedIndex > 4) return {};
-  return kEffectiveness[designWindSpeedIndex - 1];
+    if (designWindSpeedIndex < 1 || designWindSpeedIndex > 4) return {};
+    return kEffectiveness[designWindSpeedIndex - 1];
 }
 
 RateResult RecalculateRates(const RateInputs& in) {
-  RateResult r;
-  r.injury.cost = in.injuryCost;
-  r.death.cost = in.deathCost;
-  // Both fractions are rounded to single precision before the product: that
-  // decides values near a display boundary (3 % at 85 % shows 0.4).
-  auto range = [](double percent, double effectiveness, Outcome& o, double& postPercent, int k) {
-    const float pre = Fraction(percent);
-    const float eff = Fraction(effectiveness);
-    o.pre[k] = pre;
-    o.post[k] = (1.0 - static_cast<double>(eff)) * static_cast<double>(pre);
-    postPercent = 100.0 * o.post[k];
-  };
-  for (int k = 0; k < 9; ++k) {
-    range(in.injuryPercent[k], in.injuryEffectiveness[k], r.injury, r.postInjuryPercent[k], k);
-    range(in.deathPercent[k], in.deathEffectiveness[k], r.death, r.postDeathPercent[k], k);
-  }
-  return r;
+    RateResult r;
+    r.injury.cost = in.injuryCost;
+    r.death.cost = in.deathCost;
+    // Both fractions are rounded to single precision before the product: that
+    // decides values near a display boundary (3 % at 85 % shows 0.4).
+    auto range = [](double percent, double effectiveness, Outcome& o, double& postPercent, int k) {
+        const float pre = Fraction(percent);
+        const float eff = Fraction(effectiveness);
+        o.pre[k] = pre;
+        o.post[k] = (1.0 - static_cast<double>(eff)) * static_cast<double>(pre);
+        postPercent = 100.0 * o.post[k];
+    };
+    for (int k = 0; k < 9; ++k) {
+        range(in.injuryPercent[k], in.injuryEffectiveness[k], r.injury, r.postInjuryPercent[k], k);
+        range(in.deathPercent[k], in.deathEffectiveness[k], r.death, r.postDeathPercent[k], k);
+    }
+    return r;
 }
 
 bool PairExceeds100(double injuryPercent, double deathPercent) {
-  const float sum = Fraction(injuryPercent) + Fraction(deathPercent);
-  return sum > 1.0f;
+    const float sum = Fraction(injuryPercent) + Fraction(deathPercent);
+    return sum > 1.0f;
 }
 
 }  // namespace verrane::model

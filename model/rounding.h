@@ -10,13 +10,13 @@ namespace verrane::model {
 // NaN and infinities come back unchanged. Inline so that the number
 // conversions of platform/ share it without linking the model.
 inline double RoundHalfEven(double x) {
-  if (!std::isfinite(x)) return x;
-  // Explicit rather than nearbyint: independent of the current rounding mode.
-  const double f = std::floor(x);
-  const double diff = x - f;
-  if (diff < 0.5) return f;
-  if (diff > 0.5) return f + 1.0;
-  return std::fmod(f, 2.0) == 0.0 ? f : f + 1.0;
+    if (!std::isfinite(x)) return x;
+    // Explicit rather than nearbyint: independent of the current rounding mode.
+    const double f = std::floor(x);
+    const double diff = x - f;
+    if (diff < 0.5) return f;
+    if (diff > 0.5) return f + 1.0;
+    return std::fmod(f, 2.0) == 0.0 ? f : f + 1.0;
 }
 
 // Halves to even, then range-checked: throws std::overflow_error outside

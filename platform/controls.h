@@ -26,14 +26,36 @@ public:
     bool visible() const { return visible_; }
     Color foreColor() const { return fore_; }
     Color backColor() const { return back_; }
-    void setEnabled(bool v) { if (v != enabled_) { enabled_ = v; updateView(); } }
-    void setVisible(bool v) { if (v != visible_) { visible_ = v; updateView(); } }
-    void setForeColor(Color c) { if (!(c == fore_)) { fore_ = c; updateView(); } }
-    void setBackColor(Color c) { if (!(c == back_)) { back_ = c; updateView(); } }
+    void setEnabled(bool v) {
+        if (v != enabled_) {
+            enabled_ = v;
+            updateView();
+        }
+    }
+    void setVisible(bool v) {
+        if (v != visible_) {
+            visible_ = v;
+            updateView();
+        }
+    }
+    void setForeColor(Color c) {
+        if (!(c == fore_)) {
+            fore_ = c;
+            updateView();
+        }
+    }
+    void setBackColor(Color c) {
+        if (!(c == back_)) {
+            back_ = c;
+            updateView();
+        }
+    }
 
     // Set by the window that shows the control; called after every change.
     std::function<void()> onViewUpdate;
-    void updateView() const { if (onViewUpdate) onViewUpdate(); }
+    void updateView() const {
+        if (onViewUpdate) onViewUpdate();
+    }
 
 private:
     bool enabled_ = true, visible_ = true;
@@ -90,8 +112,10 @@ public:
 
     static void Clean(std::string& t, bool multiLine) {
         if (t.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos) return;
-        if (!multiLine) t = OneLine(t);
-        else t.erase(std::remove(t.begin(), t.end(), '\0'), t.end());
+        if (!multiLine)
+            t = OneLine(t);
+        else
+            t.erase(std::remove(t.begin(), t.end(), '\0'), t.end());
     }
 
 private:
@@ -106,10 +130,19 @@ public:
     int listCount() const { return static_cast<int>(items_.size()); }
     int listIndex() const { return index_; }
     // The shown text: the chosen entry, or empty when none is chosen.
-    std::string text() const { return index_ >= 0 && index_ < listCount() ? items_[static_cast<size_t>(index_)] : std::string(); }
+    std::string text() const {
+        return index_ >= 0 && index_ < listCount() ? items_[static_cast<size_t>(index_)] : std::string();
+    }
     const std::string& item(int i) const { return items_.at(static_cast<size_t>(i)); }
-    void addItem(std::string s) { items_.push_back(std::move(s)); updateView(); }
-    void clear() { items_.clear(); index_ = -1; updateView(); }
+    void addItem(std::string s) {
+        items_.push_back(std::move(s));
+        updateView();
+    }
+    void clear() {
+        items_.clear();
+        index_ = -1;
+        updateView();
+    }
     // Raises Click when the chosen entry changes.
     void setListIndex(int i) {
         if (i < -1 || i >= listCount()) i = -1;
@@ -162,7 +195,12 @@ class OptionButton : public Control {
 public:
     std::string caption;
     bool value() const { return value_; }
-    void setValueSilently(bool v) { if (v != value_) { value_ = v; updateView(); } }
+    void setValueSilently(bool v) {
+        if (v != value_) {
+            value_ = v;
+            updateView();
+        }
+    }
     std::function<void()> onClick;
     std::function<void(OptionButton&)> onSelect;  // set by the group
     void setValue(bool v) {
@@ -192,7 +230,12 @@ inline void MakeOptionGroup(std::vector<OptionButton*> group) {
 class Label : public Control {
 public:
     const std::string& caption() const { return caption_; }
-    void setCaption(std::string c) { if (c != caption_) { caption_ = std::move(c); updateView(); } }
+    void setCaption(std::string c) {
+        if (c != caption_) {
+            caption_ = std::move(c);
+            updateView();
+        }
+    }
 
 private:
     std::string caption_;
@@ -233,22 +276,32 @@ class ProgressBar : public Control {
 public:
     int min = 0, max = 100;
     double value() const { return value_; }
-    void setValue(double v) { if (v != value_) { value_ = v; updateView(); } }
+    void setValue(double v) {
+        if (v != value_) {
+            value_ = v;
+            updateView();
+        }
+    }
 
 private:
     double value_ = 0;
 };
 
 struct MenuItem {
-    std::string name;     // e.g. "mnuNew"
-    std::string caption;  // "&New"; "-" is a separator
-    std::string shortcut; // "Ctrl+O" or empty
+    std::string name;      // e.g. "mnuNew"
+    std::string caption;   // "&New"; "-" is a separator
+    std::string shortcut;  // "Ctrl+O" or empty
     bool enabled = true;
     bool visible = true;
     std::vector<MenuItem> items;
     std::function<void()> onClick;
     std::function<void()> onViewUpdate;
-    void setEnabled(bool v) { if (v != enabled) { enabled = v; if (onViewUpdate) onViewUpdate(); } }
+    void setEnabled(bool v) {
+        if (v != enabled) {
+            enabled = v;
+            if (onViewUpdate) onViewUpdate();
+        }
+    }
     // The handler runs from a copy: New, Open and Exit discard the screen that owns the item.
     void click() {
         if (!enabled || !onClick) return;

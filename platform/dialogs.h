@@ -80,7 +80,10 @@ public:
     // Reports are laid out and, when `reportPdf` is set, written there as PDF.
     bool ShowReport(report::Report& report, bool print, std::string* error) override;
     std::string reportPdf;
-    struct ReportCall { bool print; int pages; };
+    struct ReportCall {
+        bool print;
+        int pages;
+    };
     std::vector<ReportCall> reportCalls;
 
     // Texts of all messages shown so far, in order.

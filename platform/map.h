@@ -53,8 +53,8 @@ struct MapRect {
 
 struct MapSymbol {
     Color color{200, 200, 200};
-    int size = 1;       // line width in pixels (lines, outlines); diameter for points
-    int style = 0;      // 0 solid fill, 1 transparent (outline only)
+    int size = 1;   // line width in pixels (lines, outlines); diameter for points
+    int style = 0;  // 0 solid fill, 1 transparent (outline only)
     int symbolType = 0;
     // Polygon borders. Unset: thin mid grey around fills, dark grey when the
     // fill is transparent, so state outlines stand out over county borders.

@@ -75,8 +75,7 @@ void checkHeader(const std::filesystem::path& file, const std::filesystem::path&
     std::ifstream in(file, std::ios::binary);
     std::array<unsigned char, 100> h{};
     if (!in || size < h.size() || !in.read(reinterpret_cast<char*>(h.data()), h.size()))
-        throw MapError(what + display(file) + " is too short to be a shapefile (" + std::to_string(size) +
-                       " bytes).");
+        throw MapError(what + display(file) + " is too short to be a shapefile (" + std::to_string(size) + " bytes).");
     if (bigEndian32(h.data()) != 9994 || littleEndian32(h.data() + 28) != 1000)
         throw MapError(what + display(file) + " is not a shapefile (wrong file code or version).");
     if (!knownShapeType(littleEndian32(h.data() + 32)))
@@ -87,24 +86,43 @@ void checkHeader(const std::filesystem::path& file, const std::filesystem::path&
         throw MapError(what + display(file) + " is damaged: its header gives a length of " + std::to_string(declared) +
                        " bytes but the file has " + std::to_string(size) + ".");
     if (index && (size - h.size()) % 8 != 0)
-        throw MapError(what + "the index " + display(file) + " is damaged (its length is not a whole number of entries).");
+        throw MapError(what + "the index " + display(file) +
+                       " is damaged (its length is not a whole number of entries).");
 }
 
 MapShapeKind kindOf(int shapeType) {
     switch (shapeType) {
-        case SHPT_POINT: case SHPT_POINTZ: case SHPT_POINTM:
-        case SHPT_MULTIPOINT: case SHPT_MULTIPOINTZ: case SHPT_MULTIPOINTM:
+        case SHPT_POINT:
+        case SHPT_POINTZ:
+        case SHPT_POINTM:
+        case SHPT_MULTIPOINT:
+        case SHPT_MULTIPOINTZ:
+        case SHPT_MULTIPOINTM:
             return MapShapeKind::Point;
-        case SHPT_ARC: case SHPT_ARCZ: case SHPT_ARCM:
+        case SHPT_ARC:
+        case SHPT_ARCZ:
+        case SHPT_ARCM:
             return MapShapeKind::Line;
         default:
             return MapShapeKind::Polygon;
     }
 }
 
-struct ShpCloser { void operator()(SHPInfo* h) const { if (h) SHPClose(h); } };
-struct DbfCloser { void operator()(DBFInfo* h) const { if (h) DBFClose(h); } };
-struct ObjDestroyer { void operator()(SHPObject* o) const { if (o) SHPDestroyObject(o); } };
+struct ShpCloser {
+    void operator()(SHPInfo* h) const {
+        if (h) SHPClose(h);
+    }
+};
+struct DbfCloser {
+    void operator()(DBFInfo* h) const {
+        if (h) DBFClose(h);
+    }
+};
+struct ObjDestroyer {
+    void operator()(SHPObject* o) const {
+        if (o) SHPDestroyObject(o);
+    }
+};
 
 // The outline of one shape: its parts, bounds and drawing path. shapeWhat
 // starts the message of a damaged shape ("Cannot open ...: shape 3").
@@ -133,8 +151,10 @@ MapLayer::Shape readShape(const SHPObject& o, MapShapeKind kind, const std::stri
             const MapPoint p{o.padfX[v], o.padfY[v]};
             if (!std::isfinite(p.x) || !std::isfinite(p.y))
                 throw MapError(shapeWhat + " has a coordinate that is not a number.");
-            if (first) shape.bounds = {p.x, p.x, p.y, p.y};
-            else shape.bounds = MapRect::Union(shape.bounds, {p.x, p.x, p.y, p.y});
+            if (first)
+                shape.bounds = {p.x, p.x, p.y, p.y};
+            else
+                shape.bounds = MapRect::Union(shape.bounds, {p.x, p.x, p.y, p.y});
             first = false;
             part.push_back(p);
         }

@@ -13,8 +13,7 @@ namespace verrane::platform {
 // ---------------------------------------------------------------- rectangles
 
 MapRect MapRect::Union(const MapRect& a, const MapRect& b) {
-    return {std::min(a.left, b.left), std::max(a.right, b.right), std::min(a.bottom, b.bottom),
-            std::max(a.top, b.top)};
+    return {std::min(a.left, b.left), std::max(a.right, b.right), std::min(a.bottom, b.bottom), std::max(a.top, b.top)};
 }
 
 MapRect MapRect::ScaledAboutCentre(double factor) const {
@@ -128,9 +127,7 @@ MapPoint MapControl::ToMapPoint(double xTwips, double yTwips) const {
             v.centre.y - (yTwips / kTwipsPerPixel - height_ / 2.0) / v.scale};
 }
 
-double MapControl::ToMapDistance(double twips) const {
-    return twips / kTwipsPerPixel / viewFor(width_, height_).scale;
-}
+double MapControl::ToMapDistance(double twips) const { return twips / kTwipsPerPixel / viewFor(width_, height_).scale; }
 
 void MapControl::Refresh() {
     ++refreshes_;
@@ -172,9 +169,9 @@ void MapLayer::draw(QPainter& p, const MapRect& visible, const QTransform& toDev
             case MapShapeKind::Polygon:
                 p.setBrush(sym->style == kTransparentFill ? QBrush(Qt::NoBrush) : QBrush(qcolor(sym->color)));
                 if (sym->outline || sym->style == kTransparentFill)
-                    p.setPen(cosmeticPen(sym->outlineColor.value_or(sym->style == kTransparentFill ? kOutlineGrey
-                                                                                                 : kFillBorderGrey),
-                                         sym->size));
+                    p.setPen(cosmeticPen(
+                        sym->outlineColor.value_or(sym->style == kTransparentFill ? kOutlineGrey : kFillBorderGrey),
+                        sym->size));
                 else
                     p.setPen(Qt::NoPen);
                 p.drawPath(s.path);

@@ -46,8 +46,12 @@ Expression parseExpression(std::string_view e, const std::string& layerName) {
                         "\": expected FIELD Like '...' or FIELD = '...'.");
     };
     size_t i = 0;
-    auto skip = [&] { while (i < e.size() && std::isspace(static_cast<unsigned char>(e[i]))) ++i; };
-    auto word = [&](size_t at) { return at < e.size() && (std::isalnum(static_cast<unsigned char>(e[at])) || e[at] == '_'); };
+    auto skip = [&] {
+        while (i < e.size() && std::isspace(static_cast<unsigned char>(e[i]))) ++i;
+    };
+    auto word = [&](size_t at) {
+        return at < e.size() && (std::isalnum(static_cast<unsigned char>(e[at])) || e[at] == '_');
+    };
     Expression x;
     skip();
     if (i < e.size() && e[i] == '[') {
@@ -139,7 +143,8 @@ double squaredDistanceTo(const MapLayer::Shape& s, MapShapeKind kind, MapPoint p
             for (const MapPoint& q : part) best = std::min(best, (q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y));
         } else {
             if (part.size() == 1) best = std::min(best, squaredDistanceToSegment(p, part[0], part[0]));
-            for (size_t v = 1; v < part.size(); ++v) best = std::min(best, squaredDistanceToSegment(p, part[v - 1], part[v]));
+            for (size_t v = 1; v < part.size(); ++v)
+                best = std::min(best, squaredDistanceToSegment(p, part[v - 1], part[v]));
             if (kind == MapShapeKind::Polygon && part.size() > 2)
                 best = std::min(best, squaredDistanceToSegment(p, part.back(), part.front()));
         }

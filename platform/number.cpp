@@ -26,13 +26,19 @@ std::optional<std::string> CleanNumber(std::string_view text) {
     if (i < e && (text[i] == '+' || text[i] == '-')) out += text[i++];
     int digits = 0;
     while (i < e && (IsDigit(text[i]) || (text[i] == ',' && digits > 0))) {
-        if (text[i] != ',') { out += text[i]; ++digits; }
+        if (text[i] != ',') {
+            out += text[i];
+            ++digits;
+        }
         ++i;
     }
     if (i < e && text[i] == '.') {
         out += '.';
         ++i;
-        while (i < e && IsDigit(text[i])) { out += text[i++]; ++digits; }
+        while (i < e && IsDigit(text[i])) {
+            out += text[i++];
+            ++digits;
+        }
     }
     if (digits == 0) return std::nullopt;
     if (i < e && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
@@ -40,7 +46,10 @@ std::optional<std::string> CleanNumber(std::string_view text) {
         ++i;
         if (i < e && (text[i] == '+' || text[i] == '-')) out += text[i++];
         int expDigits = 0;
-        while (i < e && IsDigit(text[i])) { out += text[i++]; ++expDigits; }
+        while (i < e && IsDigit(text[i])) {
+            out += text[i++];
+            ++expDigits;
+        }
         if (expDigits == 0) return std::nullopt;
     }
     if (i != e) return std::nullopt;
@@ -138,8 +147,7 @@ int16_t CInt(std::string_view text) { return CInt(CDbl(text)); }
 std::string NumberRangeProblem(std::string_view text, NumberKind kind) {
     const auto v = ParseNumber(text);
     if (!v) return "";
-    if (std::fabs(*v) > 3.4028234663852886e38)
-        return "is too large; enter a number from -3.402823E+38 to 3.402823E+38";
+    if (std::fabs(*v) > 3.4028234663852886e38) return "is too large; enter a number from -3.402823E+38 to 3.402823E+38";
     if (kind == NumberKind::Whole16) {
         const double r = RoundHalfEven(static_cast<double>(static_cast<float>(*v)));
         if (!(r >= -32768.0 && r <= 32767.0)) return "is too large; enter a whole number from -32768 to 32767";

@@ -27,12 +27,12 @@ bool IsNumeric(std::string_view text);
 // The value of a numeric text; nullopt when the text is not numeric.
 std::optional<double> ParseNumber(std::string_view text);
 
-double CDbl(std::string_view text);     // throws ConversionError
-float CSng(std::string_view text);      // throws ConversionError; via double, then single
-int16_t CInt(double value);             // halves to even; throws ConversionError on overflow
-int16_t CInt(std::string_view text);    // CInt(CDbl(text))
-int32_t CLng(double value);             // halves to even; throws ConversionError on overflow
-using model::RoundHalfEven;             // halves to even, no range check
+double CDbl(std::string_view text);   // throws ConversionError
+float CSng(std::string_view text);    // throws ConversionError; via double, then single
+int16_t CInt(double value);           // halves to even; throws ConversionError on overflow
+int16_t CInt(std::string_view text);  // CInt(CDbl(text))
+int32_t CLng(double value);           // halves to even; throws ConversionError on overflow
+using model::RoundHalfEven;           // halves to even, no range check
 
 // What the value of a number box is read into: a single-precision number, or
 // a single-precision number then rounded to a 16-bit whole number (halves to

@@ -20,7 +20,8 @@ std::string Lower(std::string_view s) {
 // Identifiers come from the program, never from the user; still, only plain
 // names are put into the statement.
 std::string Identifier(const std::string& name) {
-    if (name.empty() || !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
+    if (name.empty() ||
+        !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
         throw DatabaseError("\"" + name + "\" is not a valid table or field name.");
     return "\"" + name + "\"";
 }
@@ -80,7 +81,9 @@ const FieldValue& Recordset::Field(std::string_view name) const {
 
 struct Database::Impl {
     sqlite3* db = nullptr;
-    ~Impl() { if (db) sqlite3_close(db); }
+    ~Impl() {
+        if (db) sqlite3_close(db);
+    }
 };
 
 Database::Database(Database&&) noexcept = default;
@@ -123,8 +126,8 @@ Recordset Database::OpenRecordset(const std::string& table, const Query& q) cons
 
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(impl_->db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-        throw DatabaseError("Reading table " + table + " of " + path_.string() + " failed: " +
-                            sqlite3_errmsg(impl_->db) + ".");
+        throw DatabaseError("Reading table " + table + " of " + path_.string() +
+                            " failed: " + sqlite3_errmsg(impl_->db) + ".");
     }
     for (size_t i = 0; i < params.size(); ++i)
         sqlite3_bind_text(st, static_cast<int>(i + 1), params[i].c_str(), static_cast<int>(params[i].size()),
@@ -139,9 +142,15 @@ Recordset Database::OpenRecordset(const std::string& table, const Query& q) cons
         row.reserve(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) {
             switch (sqlite3_column_type(st, i)) {
-                case SQLITE_INTEGER: row.emplace_back(FieldValue::Data(static_cast<int64_t>(sqlite3_column_int64(st, i)))); break;
-                case SQLITE_FLOAT: row.emplace_back(FieldValue::Data(sqlite3_column_double(st, i))); break;
-                case SQLITE_NULL: row.emplace_back(); break;
+                case SQLITE_INTEGER:
+                    row.emplace_back(FieldValue::Data(static_cast<int64_t>(sqlite3_column_int64(st, i))));
+                    break;
+                case SQLITE_FLOAT:
+                    row.emplace_back(FieldValue::Data(sqlite3_column_double(st, i)));
+                    break;
+                case SQLITE_NULL:
+                    row.emplace_back();
+                    break;
                 default: {
                     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
                     row.emplace_back(FieldValue::Data(std::string(t ? t : "")));

@@ -23,9 +23,9 @@ struct DatabaseError : std::runtime_error {
 
 struct Query {
     std::vector<std::pair<std::string, std::string>> equals;  // field = value AND ...
-    std::string anyOfField;                                    // field = v1 OR field = v2 ...
+    std::string anyOfField;                                   // field = v1 OR field = v2 ...
     std::vector<std::string> anyOfValues;
-    std::string sortField;                                     // ascending; empty = table order
+    std::string sortField;  // ascending; empty = table order
 
     static Query Where(std::vector<std::pair<std::string, std::string>> eq) {
         Query q;
@@ -63,9 +63,20 @@ public:
     Recordset(std::string table, std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows);
     bool EOF_() const { return pos_ >= rows_.size(); }
     bool eof() const { return EOF_(); }
-    void MoveFirst() { pos_ = 0; visited_ = rows_.empty() ? 0 : 1; }
-    void MoveNext() { if (pos_ < rows_.size()) ++pos_; if (pos_ < rows_.size() && pos_ + 1 > visited_) visited_ = pos_ + 1; }
-    void MoveLast() { if (!rows_.empty()) { pos_ = rows_.size() - 1; visited_ = rows_.size(); } }
+    void MoveFirst() {
+        pos_ = 0;
+        visited_ = rows_.empty() ? 0 : 1;
+    }
+    void MoveNext() {
+        if (pos_ < rows_.size()) ++pos_;
+        if (pos_ < rows_.size() && pos_ + 1 > visited_) visited_ = pos_ + 1;
+    }
+    void MoveLast() {
+        if (!rows_.empty()) {
+            pos_ = rows_.size() - 1;
+            visited_ = rows_.size();
+        }
+    }
     // Records visited so far (above 0 right after opening when there are records).
     size_t RecordCount() const { return visited_; }
     size_t size() const { return rows_.size(); }

@@ -1,6 +1,5 @@
 #include "platform/report.h"
 
-#include <stdexcept>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -11,6 +10,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <stdexcept>
 
 #include <algorithm>
 #include <cmath>
@@ -152,9 +152,7 @@ double TextWidth(const std::string& text, const Font& font) {
     return Metrics(font).horizontalAdvance(QString::fromStdString(text));
 }
 
-int LineHeight(const Font& font) {
-    return static_cast<int>(std::ceil(Metrics(font).lineSpacing()));
-}
+int LineHeight(const Font& font) { return static_cast<int>(std::ceil(Metrics(font).lineSpacing())); }
 
 std::vector<std::string> WrapText(const std::string& text, const Font& font, int widthTwips, bool wrap) {
     std::vector<std::string> lines;
@@ -278,8 +276,10 @@ std::string Ellipsize(const std::string& line, const Font& f, int width) {
     qsizetype lo = 0, hi = q.size();  // the answer lies in [lo, hi]
     while (lo < hi) {
         const qsizetype mid = (lo + hi + 1) / 2;
-        if (TextWidth(q.left(mid).toStdString() + dots, f) <= width) lo = mid;
-        else hi = mid - 1;
+        if (TextWidth(q.left(mid).toStdString() + dots, f) <= width)
+            lo = mid;
+        else
+            hi = mid - 1;
     }
     return q.left(lo).toStdString() + dots;
 }
@@ -308,8 +308,10 @@ bool IsFigure(const std::string& text) {
     bool digit = false;
     for (size_t i = first; i <= last; ++i) {
         const char c = text[i];
-        if (c >= '0' && c <= '9') digit = true;
-        else if (std::string_view(",.-+$%()").find(c) == std::string_view::npos) return false;
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (std::string_view(",.-+$%()").find(c) == std::string_view::npos)
+            return false;
     }
     return digit;
 }
@@ -716,40 +718,40 @@ void Report::RenderPage(QPainter& painter, const PageModel& model, int pageIndex
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     for (const PlacedItem& p : model.pages[pageIndex].items) {
         switch (p.kind) {
-        case ItemKind::Line:
-            painter.setPen(QPen(Qt::black, p.penWidth));
-            painter.drawLine(QPointF(p.left, p.top), QPointF(p.left + p.width, p.top + p.height));
-            break;
-        case ItemKind::Box:
-            painter.setPen(QPen(Qt::black, p.penWidth));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRectF(p.left, p.top, p.width, p.height));
-            break;
-        case ItemKind::Image: {
-            if (p.image.isNull() || p.width <= 0 || p.height <= 0) break;
-            QSizeF size = QSizeF(p.image.size()).scaled(QSizeF(p.width, p.height), Qt::KeepAspectRatio);
-            QRectF target(p.left + (p.width - size.width()) / 2, p.top + (p.height - size.height()) / 2,
-                          size.width(), size.height());
-            painter.drawImage(target, p.image);
-            break;
-        }
-        case ItemKind::PageBreak:
-            break;
-        default: {
-            if (p.lines.empty()) break;
-            painter.setPen(Qt::black);
-            painter.setFont(MakeFont(p.font));
-            const QFontMetricsF& fm = Metrics(p.font);
-            for (size_t i = 0; i < p.lines.size(); ++i) {
-                QString line = QString::fromStdString(p.lines[i]);
-                double w = fm.horizontalAdvance(line);
-                double x = p.left;
-                if (p.align == Align::Right) x = p.left + p.width - w;
-                if (p.align == Align::Center) x = p.left + (p.width - w) / 2;
-                double baseline = p.top + p.textOffset + static_cast<double>(i) * p.lineHeight + fm.ascent();
-                painter.drawText(QPointF(x, baseline), line);
+            case ItemKind::Line:
+                painter.setPen(QPen(Qt::black, p.penWidth));
+                painter.drawLine(QPointF(p.left, p.top), QPointF(p.left + p.width, p.top + p.height));
+                break;
+            case ItemKind::Box:
+                painter.setPen(QPen(Qt::black, p.penWidth));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(QRectF(p.left, p.top, p.width, p.height));
+                break;
+            case ItemKind::Image: {
+                if (p.image.isNull() || p.width <= 0 || p.height <= 0) break;
+                QSizeF size = QSizeF(p.image.size()).scaled(QSizeF(p.width, p.height), Qt::KeepAspectRatio);
+                QRectF target(p.left + (p.width - size.width()) / 2, p.top + (p.height - size.height()) / 2,
+                              size.width(), size.height());
+                painter.drawImage(target, p.image);
+                break;
             }
-        }
+            case ItemKind::PageBreak:
+                break;
+            default: {
+                if (p.lines.empty()) break;
+                painter.setPen(Qt::black);
+                painter.setFont(MakeFont(p.font));
+                const QFontMetricsF& fm = Metrics(p.font);
+                for (size_t i = 0; i < p.lines.size(); ++i) {
+                    QString line = QString::fromStdString(p.lines[i]);
+                    double w = fm.horizontalAdvance(line);
+                    double x = p.left;
+                    if (p.align == Align::Right) x = p.left + p.width - w;
+                    if (p.align == Align::Center) x = p.left + (p.width - w) / 2;
+                    double baseline = p.top + p.textOffset + static_cast<double>(i) * p.lineHeight + fm.ascent();
+                    painter.drawText(QPointF(x, baseline), line);
+                }
+            }
         }
     }
     painter.restore();
@@ -764,7 +766,8 @@ bool Report::ExportPdf(const std::filesystem::path& file, std::string* error) {
     const QString name = QString::fromStdString(file.string());
     QSaveFile out(name);
     if (!out.open(QIODevice::WriteOnly)) {
-        if (error) *error = "The report could not be written to " + file.string() + ": " + out.errorString().toStdString();
+        if (error)
+            *error = "The report could not be written to " + file.string() + ": " + out.errorString().toStdString();
         return false;
     }
     Layout();
@@ -787,7 +790,8 @@ bool Report::ExportPdf(const std::filesystem::path& file, std::string* error) {
         painter.end();
     }
     if (!out.commit()) {
-        if (error) *error = "The report could not be written to " + file.string() + ": " + out.errorString().toStdString();
+        if (error)
+            *error = "The report could not be written to " + file.string() + ": " + out.errorString().toStdString();
         return false;
     }
     return true;

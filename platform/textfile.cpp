@@ -17,10 +17,9 @@ namespace verrane::platform {
 namespace {
 
 // Code points of bytes 0x80..0x9F in Windows-1252 (0 where the byte is unused).
-constexpr char32_t kHigh[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char32_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -192,8 +191,7 @@ std::string Cp1252ToUtf8(const std::string& bytes) {
 
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
     const std::string data = ReadProjectBytes(file);
-    if (data.find('\0') != std::string::npos)
-        throw TextFileError("\"" + file.string() + "\" is not a text file.");
+    if (data.find('\0') != std::string::npos) throw TextFileError("\"" + file.string() + "\" is not a text file.");
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < data.size()) {

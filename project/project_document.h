@@ -5,25 +5,25 @@
 // conversions (project_file.h) and the screens' load and store (Form2's
 // LoadDocument / StoreDocument) read and write this one value.
 #include <array>
-#include <string>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace verrane::project {
 
 struct BuildingBlock {
     std::string length, width, shelterArea;
-    int constructionType = 0;      // list position
-    int minimalWindowArea = 0;     // check box state
+    int constructionType = 0;   // list position
+    int minimalWindowArea = 0;  // check box state
     std::string hurricaneOccupancy;
-    int timeZone = -1;             // list position
-    int daylightSaving = 0;        // check box state
+    int timeZone = -1;       // list position
+    int daylightSaving = 0;  // check box state
     std::array<std::string, 24> hourly;
 };
 
 struct MitigationBlock {
     std::string description, projectCost, maintenanceCost, lifetime, injuryCost, deathCost, discountRate;
-    int designWindSpeed = 0;       // list position
+    int designWindSpeed = 0;  // list position
     std::array<std::string, 9> userInjuryPercent, userInjuryEffectiveness, userDeathPercent, userDeathEffectiveness;
 };
 
@@ -34,7 +34,7 @@ struct ProjectDocument {
         analyst;
     std::optional<BuildingBlock> building;
     int selectionMethod = -1;
-    float selectionRadius = 0;     // only written and read for method 0
+    float selectionRadius = 0;  // only written and read for method 0
     std::vector<std::string> selectedCounties;
     std::optional<MitigationBlock> mitigation;
 };

@@ -71,21 +71,9 @@ bool IsFips(const std::string& s) {
 ProjectFileError::ProjectFileError(int l, const std::string& what)
     : std::runtime_error("Line " + std::to_string(l) + ": " + what + "."), line(l) {}
 
-ProjectDocument ParseProjectFile(const std::vector<std::string>& lines) {
-    Reader r(lines);
-    ProjectDocument c;
-    if (lines.empty() || lines[0] != kHeader) throw ProjectFileError(1, std::string("expected \"") + kHeader + "\"");
-    r.Next("the header");
-    c.buildingName = r.Next("the building name");
-    c.address = r.Next("the address");
-    c.city = r.Next("the city");
-    c.stateName = r.Next("the state");
-    c.countyName = r.Next("the county");
-    c.disasterNumber = r.Next("the disaster number");
-    c.projectNumber = r.Next("the project number");
-    c.scenarioRunId = r.Next("the scenario run ID");
-    c.analyst = r.Next("the analyst");
+namespace {
 
+std::optional<BuildingBlock> ReadBuilding(Reader& r) {
     const std::string& b0 = r.Next("the building length or \"FALSE\"");
     if (b0 != kAbsent) {
         BuildingBlock b;
@@ -97,24 +85,30 @@ ProjectDocument ParseProjectFile(const std::vector<std::string>& lines) {
         b.hurricaneOccupancy = r.Number("the hurricane shelter occupancy");
         b.timeZone = r.Whole("the list position of the time zone", -1, 8);
         b.daylightSaving = r.Whole("the state of the daylight savings box", 0, 2);
-        for (int h = 0; h < 24; ++h) b.hourly[static_cast<size_t>(h)] = r.Number("the tornado occupancy of hour " + std::to_string(h));
-        c.building = std::move(b);
+        for (int h = 0; h < 24; ++h)
+            b.hourly[static_cast<size_t>(h)] = r.Number("the tornado occupancy of hour " + std::to_string(h));
+        return b;
     }
+    return std::nullopt;
+}
 
+void ReadCountySelection(Reader& r, ProjectDocument& c) {
     const std::string& m = r.Next("the county selection method");
     if (m.empty()) {
         c.selectionMethod = -1;
     } else {
         auto v = platform::ParseNumber(m);
         if (!v || (*v != 0 && *v != 1 && *v != 2))
-            throw ProjectFileError(r.lineNumber() - 1,
-                                   "expected the county selection method (0, 1, 2 or an empty line), but found \"" + m + "\"");
+            throw ProjectFileError(
+                r.lineNumber() - 1,
+                "expected the county selection method (0, 1, 2 or an empty line), but found \"" + m + "\"");
         c.selectionMethod = static_cast<int>(*v);
         if (c.selectionMethod == 0) {
             const std::string& rad = r.Next("the selection radius");
             auto rv = platform::ParseNumber(rad);
             if (!rv || std::fabs(*rv) > 1e6)
-                throw ProjectFileError(r.lineNumber() - 1, "expected the selection radius in miles, but found \"" + rad + "\"");
+                throw ProjectFileError(r.lineNumber() - 1,
+                                       "expected the selection radius in miles, but found \"" + rad + "\"");
             c.selectionRadius = static_cast<float>(*rv);
         }
     }
@@ -122,10 +116,13 @@ ProjectDocument ParseProjectFile(const std::vector<std::string>& lines) {
     for (int i = 0; i < n; ++i) {
         const std::string& f = r.Next("a selected county code");
         if (!IsFips(f))
-            throw ProjectFileError(r.lineNumber() - 1, "expected a five-digit county FIPS code, but found \"" + f + "\"");
+            throw ProjectFileError(r.lineNumber() - 1,
+                                   "expected a five-digit county FIPS code, but found \"" + f + "\"");
         c.selectedCounties.push_back(f);
     }
+}
 
+std::optional<MitigationBlock> ReadMitigation(Reader& r) {
     // "FALSE" stands for a missing block only where the file ends: a
     // description that reads "FALSE" is followed by the block's values.
     const std::string& m0 = r.Next("the mitigation project description or \"FALSE\"");
@@ -150,8 +147,31 @@ ProjectDocument ParseProjectFile(const std::vector<std::string>& lines) {
             for (int k = 0; k < 9 && !r.AtEnd(); ++k)
                 (*cols[col])[static_cast<size_t>(k)] =
                     r.Number(std::string("the ") + names[col] + " of wind speed range " + std::to_string(k + 1));
-        c.mitigation = std::move(mb);
+        return mb;
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+ProjectDocument ParseProjectFile(const std::vector<std::string>& lines) {
+    Reader r(lines);
+    ProjectDocument c;
+    if (lines.empty() || lines[0] != kHeader) throw ProjectFileError(1, std::string("expected \"") + kHeader + "\"");
+    r.Next("the header");
+    c.buildingName = r.Next("the building name");
+    c.address = r.Next("the address");
+    c.city = r.Next("the city");
+    c.stateName = r.Next("the state");
+    c.countyName = r.Next("the county");
+    c.disasterNumber = r.Next("the disaster number");
+    c.projectNumber = r.Next("the project number");
+    c.scenarioRunId = r.Next("the scenario run ID");
+    c.analyst = r.Next("the analyst");
+
+    c.building = ReadBuilding(r);
+    ReadCountySelection(r, c);
+    c.mitigation = ReadMitigation(r);
     return c;
 }
 
@@ -183,9 +203,10 @@ std::vector<std::string> FormatProjectFile(const ProjectDocument& c) {
     out.insert(out.end(), c.selectedCounties.begin(), c.selectedCounties.end());
     if (c.mitigation) {
         const MitigationBlock& m = *c.mitigation;
-        out.insert(out.end(), {OneLine(m.description), m.projectCost, m.maintenanceCost, m.lifetime, m.injuryCost, m.deathCost,
-                               m.discountRate, std::to_string(m.designWindSpeed)});
-        for (const auto* col : {&m.userInjuryPercent, &m.userInjuryEffectiveness, &m.userDeathPercent, &m.userDeathEffectiveness})
+        out.insert(out.end(), {OneLine(m.description), m.projectCost, m.maintenanceCost, m.lifetime, m.injuryCost,
+                               m.deathCost, m.discountRate, std::to_string(m.designWindSpeed)});
+        for (const auto* col :
+             {&m.userInjuryPercent, &m.userInjuryEffectiveness, &m.userDeathPercent, &m.userDeathEffectiveness})
             out.insert(out.end(), col->begin(), col->end());
     } else {
         out.push_back(kAbsent);

@@ -76,8 +76,7 @@ inline rpt::Item& LineField(rpt::Section& s, std::string name, int left, int top
     return it;
 }
 
-inline rpt::Item& Shape(rpt::Section& s, rpt::ItemKind kind, int left, int top, int width, int height,
-                        int pen = 15) {
+inline rpt::Item& Shape(rpt::Section& s, rpt::ItemKind kind, int left, int top, int width, int height, int pen = 15) {
     rpt::Item it;
     it.kind = kind;
     it.name = (kind == rpt::ItemKind::Box ? "Shape" : "Line") + std::to_string(s.items.size() + 1) + "_" + s.name;

@@ -25,8 +25,8 @@ constexpr Style kGridHead{7.5, false, Align::Center};
 constexpr Style kGridCell{9, false, Align::Center};
 constexpr Style kTableCell{9, false, Align::Right};
 
-const char* const kHourLabels[24] = {"12 am", "1 am", "2 am", "3 am", "4 am",  "5 am",  "6 am",  "7 am",
-                                     "8 am",  "9 am", "10 am", "11 am", "12 pm", "1 pm", "2 pm", "3 pm",
+const char* const kHourLabels[24] = {"12 am", "1 am", "2 am",  "3 am",  "4 am",  "5 am", "6 am",  "7 am",
+                                     "8 am",  "9 am", "10 am", "11 am", "12 pm", "1 pm", "2 pm",  "3 pm",
                                      "4 pm",  "5 pm", "6 pm",  "7 pm",  "8 pm",  "9 pm", "10 pm", "11 pm"};
 
 // F-scale rows: caption, top and number format.
@@ -69,11 +69,14 @@ void TitlePage(rpt::Section& rh) {
         const char* field;
         int top;
     };
-    const TitleRow rows[] = {{"Building Name:", "TitleBuildingName", 8280}, {"Address:", "TitleAddress", 8730},
-                             {nullptr, "TitleCityState", 9180},           {"County:", "TitleCounty", 9630},
+    const TitleRow rows[] = {{"Building Name:", "TitleBuildingName", 8280},
+                             {"Address:", "TitleAddress", 8730},
+                             {nullptr, "TitleCityState", 9180},
+                             {"County:", "TitleCounty", 9630},
                              {"Disaster Number:", "TitleDisasterNumber", 10080},
                              {"Project Number:", "TitleProjectNumber", 10530},
-                             {"Scenario ID:", "TitleScenarioId", 10980}, {"Analyst:", "TitleAnalyst", 11430},
+                             {"Scenario ID:", "TitleScenarioId", 10980},
+                             {"Analyst:", "TitleAnalyst", 11430},
                              {"Date:", "TitleDate", 11880}};
     for (const auto& r : rows) {
         if (r.label) Label(rh, r.label, 1980, r.top, 2610, 300, kTitleLabel);
@@ -286,9 +289,7 @@ void ActiveReport1::Build() {
     ResultsPage(d);
 }
 
-void ActiveReport1::ActiveReport_ReportStart() {
-    margins = {kMargin, kMargin, kMargin, kMargin};
-}
+void ActiveReport1::ActiveReport_ReportStart() { margins = {kMargin, kMargin, kMargin, kMargin}; }
 
 void ActiveReport1::ReportHeader_Format() {
     const ProjectPart& p = data_.project;
@@ -329,28 +330,31 @@ void ActiveReport1::Detail_Format() {
     SetText("SelectedCounties", SelectedCountiesText(p.selectionMethod, p.stateName, data_.selectedCountyRows));
     // A list longer than its page holds ends by counting what it leaves out.
     if (rpt::Item* list = Control("SelectedCounties"))
-        list->shorten = [this](size_t wordsShown) { return ShortenedCountiesText(data_.selectedCountyRows, wordsShown); };
+        list->shorten = [this](size_t wordsShown) {
+            return ShortenedCountiesText(data_.selectedCountyRows, wordsShown);
+        };
 
     FillMitigationAndResults(*this, m, r);
     SetText("DesignWindSpeed", m.designWindSpeedText);
     for (int g = 0; g < 2; ++g)
         for (int c = 0; c < 5; ++c)
             for (int k = 0; k < 9; ++k) {
-                const size_t index = model::RateCell(static_cast<model::RateTable>(g), static_cast<model::RateColumn>(c),
-                                                     static_cast<size_t>(k));
+                const size_t index = model::RateCell(static_cast<model::RateTable>(g),
+                                                     static_cast<model::RateColumn>(c), static_cast<size_t>(k));
                 SetText(RateField(index), m.rateCells[index]);
             }
 
     SetText("CountyArea", fmt::FormatNumber(r.reportCountyArea, "###,###,##0"));
     SetText("RegionArea", fmt::FormatNumber(r.reportRegionArea, "###,###,##0"));
     SetText("RecordYears", fmt::FormatNumber(r.reportRecordYears, "###,##0"));
-    const std::array<double, 6>* values[] = {&r.reportCountByF,    &r.annualCountByF,    &r.reportPathLengthByF,
-                                             &r.reportPathAreaByF, &r.annualPathAreaByF, &r.effectiveAreaByF,
+    const std::array<double, 6>* values[] = {&r.reportCountByF,      &r.annualCountByF,    &r.reportPathLengthByF,
+                                             &r.reportPathAreaByF,   &r.annualPathAreaByF, &r.effectiveAreaByF,
                                              &r.strikeProbabilityByF};
     for (size_t row = 0; row < std::size(kFRows); ++row) {
         const double scale = row == 6 ? 100.0 : 1.0;  // the probabilities print as percentages
         const auto& v = *values[row];
-        for (int c = 0; c < 6; ++c) SetText(Cell(kFRows[row].name, c), fmt::FormatNumber(v[c] * scale, kFRows[row].pattern));
+        for (int c = 0; c < 6; ++c)
+            SetText(Cell(kFRows[row].name, c), fmt::FormatNumber(v[c] * scale, kFRows[row].pattern));
         SetText(Cell(kFRows[row].name, 6), fmt::FormatNumber(FScaleTotal(v) * scale, kFRows[row].pattern));
     }
 

@@ -29,34 +29,34 @@ struct ProjectPart {
 
 // Form3: building information.
 struct BuildingPart {
-    std::string buildingLength;      // Text1(0)
-    std::string buildingWidth;       // Text1(1)
-    std::string shelterArea;         // Text1(2)
-    std::string hurricaneOccupancy;  // Text1(3)
-    std::string constructionType;    // shown in Combo1(1)
-    bool minimalWindowArea = false;  // Check1 ticked
-    std::string timeZoneText;        // shown in Combo1(0)
-    bool daylightSaving = false;     // Check2 ticked
+    std::string buildingLength;          // Text1(0)
+    std::string buildingWidth;           // Text1(1)
+    std::string shelterArea;             // Text1(2)
+    std::string hurricaneOccupancy;      // Text1(3)
+    std::string constructionType;        // shown in Combo1(1)
+    bool minimalWindowArea = false;      // Check1 ticked
+    std::string timeZoneText;            // shown in Combo1(0)
+    bool daylightSaving = false;         // Check2 ticked
     std::array<std::string, 24> hourly;  // Text2(0..23) as typed
 };
 
 // Form5: mitigation project.
 struct MitigationPart {
-    std::string description;      // Text1(0)
-    std::string projectCost;      // Text1(1)
-    std::string maintenanceCost;  // Text1(2)
-    std::string projectLifetime;  // Text1(3)
-    std::string injuryCost;       // Text1(4)
-    std::string deathCost;        // Text1(5)
-    std::string discountRate;     // Text1(6)
-    std::string designWindSpeedText;    // shown in Combo1
+    std::string description;                 // Text1(0)
+    std::string projectCost;                 // Text1(1)
+    std::string maintenanceCost;             // Text1(2)
+    std::string projectLifetime;             // Text1(3)
+    std::string injuryCost;                  // Text1(4)
+    std::string deathCost;                   // Text1(5)
+    std::string discountRate;                // Text1(6)
+    std::string designWindSpeedText;         // shown in Combo1
     std::array<std::string, 100> rateCells;  // Text2(0..99) as they stand
 };
 
 // Form6: result texts (with their leading blank) and the report values.
 struct ResultsPart {
-    std::string tornadoBenefitsText, hurricaneBenefitsText, totalBenefitsText, annualizedCostText,
-        netBenefitsText, benefitCostRatioText, livesSavedText, injuriesAvoidedText;
+    std::string tornadoBenefitsText, hurricaneBenefitsText, totalBenefitsText, annualizedCostText, netBenefitsText,
+        benefitCostRatioText, livesSavedText, injuriesAvoidedText;
     std::string livesSavedCaption, injuriesAvoidedCaption;
     std::string userRatesNote, sufficiencyNote, countiesNote;
 

@@ -8,14 +8,14 @@ namespace verrane::reports {
 std::string CountySelectionText(int selectionMethod, float selectionRadius, const std::string& countyName,
                                 const std::string& stateName) {
     switch (selectionMethod) {
-    case -1:
-        return "Only " + countyName + " County, " + stateName;
-    case 0:
-        return fmt::GeneralText(selectionRadius) + " mile region around " + countyName + " County, " + stateName;
-    case 1:
-        return "Entire state";
-    default:
-        return "User selected counties";
+        case -1:
+            return "Only " + countyName + " County, " + stateName;
+        case 0:
+            return fmt::GeneralText(selectionRadius) + " mile region around " + countyName + " County, " + stateName;
+        case 1:
+            return "Entire state";
+        default:
+            return "User selected counties";
     }
 }
 
@@ -67,14 +67,14 @@ std::string ShortenedCountiesText(const std::vector<CountyRow>& rowsInFipsOrder,
 
 std::string ShortCountiesText(int selectionMethod, float selectionRadius) {
     switch (selectionMethod) {
-    case -1:
-        return "Only target county.";
-    case 0:
-        return fmt::GeneralText(selectionRadius) + " miles around target county.";
-    case 1:
-        return "Entire state";
-    default:
-        return "User selected counties";
+        case -1:
+            return "Only target county.";
+        case 0:
+            return fmt::GeneralText(selectionRadius) + " miles around target county.";
+        case 1:
+            return "Entire state";
+        default:
+            return "User selected counties";
     }
 }
 
@@ -124,9 +124,7 @@ std::string ShortConstructionText(const std::string& constructionType, bool mini
     return constructionType + (minimalWindowArea ? " & < 7% window area." : " & > 7% window area.");
 }
 
-std::string CityStateText(const std::string& city, const std::string& stateName) {
-    return city + ", " + stateName;
-}
+std::string CityStateText(const std::string& city, const std::string& stateName) { return city + ", " + stateName; }
 
 std::string LocationText(const std::string& city, const std::string& countyName, const std::string& stateName) {
     return city + " in " + countyName + " County, " + stateName;

@@ -35,8 +35,8 @@ int32_t MaxTornadoOccupancy(const std::array<std::string, 24>& hourly);
 // The Total column of the F-scale table: the plain sum of the six classes.
 double FScaleTotal(const std::array<double, 6>& byClass);
 
-std::string WindowSentence(bool minimalWindowArea);           // long report
-std::string DaylightSentence(bool daylightSaving);            // long report
+std::string WindowSentence(bool minimalWindowArea);  // long report
+std::string DaylightSentence(bool daylightSaving);   // long report
 std::string ShortConstructionText(const std::string& constructionType, bool minimalWindowArea);
 std::string CityStateText(const std::string& city, const std::string& stateName);
 std::string LocationText(const std::string& city, const std::string& countyName, const std::string& stateName);

@@ -97,7 +97,8 @@ void DrawShelter(QPainter& p, double s, QPointF c) {
         double y = c.y() - u * (0.62 - 0.2 * k);
         QPainterPath w;
         w.moveTo(c.x() - u * 0.92, y);
-        w.cubicTo(c.x() - u * 0.5, y - u * 0.08, c.x() - u * 0.2, y + u * 0.06, c.x() + u * (0.1 - 0.15 * k), y - u * 0.12);
+        w.cubicTo(c.x() - u * 0.5, y - u * 0.08, c.x() - u * 0.2, y + u * 0.06, c.x() + u * (0.1 - 0.15 * k),
+                  y - u * 0.12);
         p.drawPath(w);
     }
 }

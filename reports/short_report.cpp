@@ -50,7 +50,8 @@ void SummaryBlocks(rpt::Section& d) {
         const char* label;
         const char* field;
         int top;
-    } summary[] = {{"Building Name:", "BuildingName", 630}, {"Address:", "Address", 990}, {"Location:", "Location", 1350}};
+    } summary[] = {
+        {"Building Name:", "BuildingName", 630}, {"Address:", "Address", 990}, {"Location:", "Location", 1350}};
     for (const auto& s : summary) {
         Label(d, s.label, 3330, s.top, 1710, 360, kCellLabel);
         FixedField(d, s.field, 5220, s.top, 4680, 360, kCellValue);
@@ -114,12 +115,10 @@ void MitigationBlock(rpt::Section& d) {
         const char* field;
         int top;
         bool right;
-    } mitigation[] = {{"Project Cost ($):", "ProjectCost", 6660, false},
-                      {"Maintenance ($/yr):", "MaintenanceCost", 6660, true},
-                      {"Project Life (yr.):", "ProjectLifetime", 7020, false},
-                      {"Discount Rate (%):", "DiscountRate", 7020, true},
-                      {"Injury Cost ($):", "InjuryCost", 7380, false},
-                      {"Death Cost ($):", "DeathCost", 7380, true}};
+    } mitigation[] = {
+        {"Project Cost ($):", "ProjectCost", 6660, false},       {"Maintenance ($/yr):", "MaintenanceCost", 6660, true},
+        {"Project Life (yr.):", "ProjectLifetime", 7020, false}, {"Discount Rate (%):", "DiscountRate", 7020, true},
+        {"Injury Cost ($):", "InjuryCost", 7380, false},         {"Death Cost ($):", "DeathCost", 7380, true}};
     for (const auto& m : mitigation) {
         Label(d, m.label, m.right ? 4950 : 270, m.top, m.right ? 2070 : 1710, 360, kCellLabel);
         FixedField(d, m.field, m.right ? 7200 : 2160, m.top, 2610, 360, kCellValue);
@@ -183,9 +182,7 @@ void ActiveReport2::Build() {
     ResultsBlock(d);
 }
 
-void ActiveReport2::ActiveReport_ReportStart() {
-    margins = {kMargin, kMargin, kMargin, kMargin};
-}
+void ActiveReport2::ActiveReport_ReportStart() { margins = {kMargin, kMargin, kMargin, kMargin}; }
 
 void ActiveReport2::Detail_Format() {
     const ProjectPart& p = data_.project;

@@ -1,11 +1,11 @@
 #include "screens/menus.h"
 
-#include "screens/screen_host.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 
@@ -53,11 +53,16 @@ void LeaveHazardScreen(ScreenHost& app) {
 
 Screen& Target(ScreenHost& app, int n) {
     switch (n) {
-        case 2: return app.form2();
-        case 3: return app.form3();
-        case 4: return app.form4();
-        case 5: return app.form5();
-        default: return app.form6();
+        case 2:
+            return app.form2();
+        case 3:
+            return app.form3();
+        case 4:
+            return app.form4();
+        case 5:
+            return app.form5();
+        default:
+            return app.form6();
     }
 }
 
@@ -114,7 +119,9 @@ void GoToScreen(ScreenHost& app, Screen& from, int target) {
 
 void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print) {
     switch (Number(from)) {
-        case 2: app.form6().Form_Activate(); break;
+        case 2:
+            app.form6().Form_Activate();
+            break;
         case 4:
             LeaveHazardScreen(app);
             [[fallthrough]];
@@ -124,7 +131,8 @@ void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print) {
             app.form5().savedata();
             app.form6().Form_Activate();
             break;
-        default: break;  // the results on the screen are reported
+        default:
+            break;  // the results on the screen are reported
     }
     std::vector<std::string> notes;
     auto report = app.MakeReport(longReport, notes);
@@ -134,11 +142,55 @@ void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print) {
     for (const auto& m : report->Messages())
         app.dialogs.MsgBox(m, platform::Buttons::OK, platform::Icon::Exclamation, "Report");
     if (!shown && !error.empty())
-        app.dialogs.MsgBox("The report could not be produced. " + error, platform::Buttons::OK, platform::Icon::Exclamation,
-                           "Report");
+        app.dialogs.MsgBox("The report could not be produced. " + error, platform::Buttons::OK,
+                           platform::Icon::Exclamation, "Report");
     // Coming back from the preview activates the results screen again.
     if (Number(from) == 6 && app.front() == &from && !print) from.Form_Activate();
 }
+
+namespace {
+
+// Initial enabled state: the item of this screen is never available.
+void SetInitialMenuStates(Screen& s, int n) {
+    auto off = [&s](const char* name) {
+        if (auto* m = s.FindMenu(name)) m->enabled = false;
+    };
+    off("mnuEdit");
+    off("mnuCut");
+    off("mnuCopy");
+    off("mnupaste");
+    if (n != 6) {
+        off("mnuPrintPreview");
+        off("mnuPrint");
+        off("mnuBCAnalysis");
+    } else {
+        off("mnuBCAnalysis");
+        off("mnuBCResults");
+    }
+    const char* own[] = {"", "", "mnuProject", "mnuBuilding", "mnuHazard", "mnuMitigation", ""};
+    if (*own[n]) off(own[n]);
+}
+
+// The Edit menu follows the focus: on while a text box of the screen has it.
+void FollowFocusWithEditMenu(Screen& s, int n) {
+    const bool resultsScreen = n == 6;
+    for (platform::TextBox* box : EditBoxes(s)) {
+        auto gained = box->onGotFocus, lost = box->onLostFocus;
+        box->onGotFocus = [&s, gained, resultsScreen] {
+            for (const char* name : {"mnuEdit", "mnuCut", "mnuCopy", "mnupaste"})
+                if (!resultsScreen || std::string(name) == "mnuEdit" || std::string(name) == "mnuCopy")
+                    if (auto* m = s.FindMenu(name)) m->setEnabled(true);
+            if (gained) gained();
+        };
+        box->onLostFocus = [&s, lost] {
+            for (const char* name : {"mnuEdit", "mnuCut", "mnuCopy", "mnupaste"})
+                if (auto* m = s.FindMenu(name)) m->setEnabled(false);
+            if (lost) lost();
+        };
+    }
+}
+
+}  // namespace
 
 void InstallMenus(ScreenHost& app, Screen& s) {
     const int n = Number(s);
@@ -160,70 +212,38 @@ void InstallMenus(ScreenHost& app, Screen& s) {
     };
     auto go = [&app, &s](int target) { return [&app, &s, target] { GoToScreen(app, s, target); }; };
 
-    std::vector<MenuItem> file{
-        Item("mnuNew", "&New", fileCommand(&Form2::mnuNew_Click)),
-        Item("mnuOpen", "&Open", fileCommand(&Form2::mnuOpen_Click), n == 2 ? "Ctrl+O" : ""),
-        Item("mnusave", "&Save", fileCommand(&Form2::mnusave_Click)),
-        Item("mnusaveas", "S&ave As", fileCommand(&Form2::mnusaveas_Click)),
-        Separator(),
-        Menu("mnuPrintPreview", "Print Pre&view",
-             {Item("mnuPreviewShort", "Short Report", report(false, false)),
-              Item("mnuPreviewLong", "Long Report", report(true, false))}),
-        Menu("mnuPrint", "&Print",
-             {Item("mnuPrintShort", "Short Report", report(false, true)),
-              Item("mnuPrintLong", "Long Report", report(true, true))}),
-        Separator(),
-        Item("mnuExit", "E&xit", fileCommand(&Form2::mnuExit_Click))};
+    std::vector<MenuItem> file{Item("mnuNew", "&New", fileCommand(&Form2::mnuNew_Click)),
+                               Item("mnuOpen", "&Open", fileCommand(&Form2::mnuOpen_Click), n == 2 ? "Ctrl+O" : ""),
+                               Item("mnusave", "&Save", fileCommand(&Form2::mnusave_Click)),
+                               Item("mnusaveas", "S&ave As", fileCommand(&Form2::mnusaveas_Click)),
+                               Separator(),
+                               Menu("mnuPrintPreview", "Print Pre&view",
+                                    {Item("mnuPreviewShort", "Short Report", report(false, false)),
+                                     Item("mnuPreviewLong", "Long Report", report(true, false))}),
+                               Menu("mnuPrint", "&Print",
+                                    {Item("mnuPrintShort", "Short Report", report(false, true)),
+                                     Item("mnuPrintLong", "Long Report", report(true, true))}),
+                               Separator(),
+                               Item("mnuExit", "E&xit", fileCommand(&Form2::mnuExit_Click))};
     std::vector<MenuItem> edit;
     if (n != 4)
-        edit = {Item("mnuCut", "Cu&t", [&app] { EditCommand(app, 0); }, "Ctrl+X"),
-                Item("mnuCopy", "&Copy", [&app] { EditCommand(app, 1); }, "Ctrl+C"),
-                Item("mnupaste", "&Paste", [&app] { EditCommand(app, 2); }, "Ctrl+V")};
-    std::vector<MenuItem> input{Item("mnuProject", "Project Descriptive Information", go(2)),
-                                Item("mnuBuilding", "Building Information", go(3)),
-                                Item("mnuHazard", "Tornado Hazard Information", go(4)),
-                                Item("mnuMitigation", n == 3 ? "Mitigation Project" : "Mitigation Project Information",
-                                     go(5))};
+        edit = {Item(
+                    "mnuCut", "Cu&t", [&app] { EditCommand(app, 0); }, "Ctrl+X"),
+                Item(
+                    "mnuCopy", "&Copy", [&app] { EditCommand(app, 1); }, "Ctrl+C"),
+                Item(
+                    "mnupaste", "&Paste", [&app] { EditCommand(app, 2); }, "Ctrl+V")};
+    std::vector<MenuItem> input{
+        Item("mnuProject", "Project Descriptive Information", go(2)),
+        Item("mnuBuilding", "Building Information", go(3)), Item("mnuHazard", "Tornado Hazard Information", go(4)),
+        Item("mnuMitigation", n == 3 ? "Mitigation Project" : "Mitigation Project Information", go(5))};
     s.menuBar = {Menu("mnuFile", "&File", std::move(file)), Menu("mnuEdit", "&Edit", std::move(edit)),
                  Menu("mnuInput", "&Input", std::move(input)),
                  Menu("mnuBCAnalysis", "&BC Analysis", {Item("mnuBCResults", "BC Analysis Results", go(6))}),
                  Item("mnuHelp", "&Help", [&app] { app.dialogs.ShowHelp(app.form2().HelpFile, 3); })};
 
-    // Initial enabled state: the item of this screen is never available.
-    auto off = [&s](const char* name) {
-        if (auto* m = s.FindMenu(name)) m->enabled = false;
-    };
-    off("mnuEdit");
-    off("mnuCut");
-    off("mnuCopy");
-    off("mnupaste");
-    if (n != 6) {
-        off("mnuPrintPreview");
-        off("mnuPrint");
-        off("mnuBCAnalysis");
-    } else {
-        off("mnuBCAnalysis");
-        off("mnuBCResults");
-    }
-    const char* own[] = {"", "", "mnuProject", "mnuBuilding", "mnuHazard", "mnuMitigation", ""};
-    if (*own[n]) off(own[n]);
-
-    // The Edit menu follows the focus: on while a text box of the screen has it.
-    const bool resultsScreen = n == 6;
-    for (platform::TextBox* box : EditBoxes(s)) {
-        auto gained = box->onGotFocus, lost = box->onLostFocus;
-        box->onGotFocus = [&s, gained, resultsScreen] {
-            for (const char* name : {"mnuEdit", "mnuCut", "mnuCopy", "mnupaste"})
-                if (!resultsScreen || std::string(name) == "mnuEdit" || std::string(name) == "mnuCopy")
-                    if (auto* m = s.FindMenu(name)) m->setEnabled(true);
-            if (gained) gained();
-        };
-        box->onLostFocus = [&s, lost] {
-            for (const char* name : {"mnuEdit", "mnuCut", "mnuCopy", "mnupaste"})
-                if (auto* m = s.FindMenu(name)) m->setEnabled(false);
-            if (lost) lost();
-        };
-    }
+    SetInitialMenuStates(s, n);
+    FollowFocusWithEditMenu(s, n);
 }
 
 }  // namespace verrane

@@ -4,7 +4,8 @@
 
 namespace verrane {
 
-Screen::Screen(ScreenHost& a, std::string name, std::string cap) : caption(std::move(cap)), app(a), name_(std::move(name)) {}
+Screen::Screen(ScreenHost& a, std::string name, std::string cap)
+    : caption(std::move(cap)), app(a), name_(std::move(name)) {}
 
 platform::Dialogs& Screen::dialogs() { return app.dialogs; }
 
@@ -50,17 +51,24 @@ void Screen::SetAnalysisCommands(bool enabled) {
 
 const char* ScreenButtonCaption(int n) {
     switch (n) {
-        case 2: return "Project Descriptive Information";
-        case 3: return "Building Information";
-        case 4: return "Tornado Hazard Information";
-        case 5: return "Mitigation Project Information";
-        case 6: return "Benefit Cost Analysis";
-        default: return "";
+        case 2:
+            return "Project Descriptive Information";
+        case 3:
+            return "Building Information";
+        case 4:
+            return "Tornado Hazard Information";
+        case 5:
+            return "Mitigation Project Information";
+        case 6:
+            return "Benefit Cost Analysis";
+        default:
+            return "";
     }
 }
 
 void SetUpNavigation(std::array<platform::CommandButton, 4>& buttons, const std::array<int, 4>& targets,
-                     std::function<void(int)> onClick, platform::CommandButton& marker, const char* markerName, int own) {
+                     std::function<void(int)> onClick, platform::CommandButton& marker, const char* markerName,
+                     int own) {
     for (int i = 0; i < 4; ++i) {
         auto& b = buttons[static_cast<size_t>(i)];
         b.name = "Command1";

@@ -12,7 +12,8 @@
 
 namespace verrane {
 
-template <class F> F& ScreenHost::Get() {
+template <class F>
+F& ScreenHost::Get() {
     if (Screen* s = ScreenAt(F::kNumber)) return static_cast<F&>(*s);
     auto made = std::make_unique<F>(*this);
     F& ref = *made;

@@ -49,9 +49,15 @@ public:
     Form9& form9();
 
     // The screen of that type when it exists, without creating it.
-    template <class F> F* Loaded() const { return static_cast<F*>(ScreenAt(F::kNumber)); }
+    template <class F>
+    F* Loaded() const {
+        return static_cast<F*>(ScreenAt(F::kNumber));
+    }
     // Discards the screens (each one's Form_Unload runs first).
-    template <class... F> void Unload() { (Discard(F::kNumber), ...); }
+    template <class... F>
+    void Unload() {
+        (Discard(F::kNumber), ...);
+    }
     // The start screen first, then the others.
     void UnloadAll();
     bool AnyLoaded() const;
@@ -89,7 +95,8 @@ protected:
 
 private:
     friend class Screen;
-    template <class F> F& Get();
+    template <class F>
+    F& Get();
 };
 
 }  // namespace verrane

@@ -1,8 +1,8 @@
 // Repaint of a state-sized view and the right-click search, on the shipped
 // layers when data/ has them, otherwise on a made-up country of the same size.
+#include <unistd.h>
 #include <cmath>
 #include <memory>
-#include <unistd.h>
 
 #include <benchmark/benchmark.h>
 
@@ -16,8 +16,8 @@ namespace {
 
 struct Scene {
     std::shared_ptr<MapLayer> counties, states, lines;
-    MapRect state;       // extent of the state to zoom to
-    MapPoint inCounty;   // a point inside a county of that state
+    MapRect state;      // extent of the state to zoom to
+    MapPoint inCounty;  // a point inside a county of that state
     std::string source;
 };
 
@@ -40,7 +40,8 @@ Scene MadeUp() {
                 r.x.push_back(xs[edge]);
                 r.y.push_back(ys[edge]);
             }
-            const std::string fips = std::to_string(10 + row / 10 * 8 + col / 10) + std::to_string(100 + col % 10 * 10 + row % 10);
+            const std::string fips =
+                std::to_string(10 + row / 10 * 8 + col / 10) + std::to_string(100 + col % 10 * 10 + row % 10);
             cs.push_back({{r}, {"State", fips.substr(0, 2), "County", fips.substr(2), fips}});
         }
     for (int row = 0; row < 4; ++row)
@@ -49,11 +50,16 @@ Scene MadeUp() {
                           {"S" + std::to_string(row * 8 + col), std::to_string(10 + row * 8 + col)}});
     for (int col = 1; col < 8; ++col) ls.push_back({{maptest::Ring{{col * 350.0, col * 350.0}, {0, 1400}}}, {"v"}});
     for (int row = 1; row < 4; ++row) ls.push_back({{maptest::Ring{{0, 2800}, {row * 350.0, row * 350.0}}}, {"h"}});
-    maptest::WriteShapefile(dir / "Counties.shp", SHPT_POLYGON, {"STATE_NAME", "STATE_FIPS", "NAME", "CNTY_FIPS", "FIPS"}, cs);
+    maptest::WriteShapefile(dir / "Counties.shp", SHPT_POLYGON,
+                            {"STATE_NAME", "STATE_FIPS", "NAME", "CNTY_FIPS", "FIPS"}, cs);
     maptest::WriteShapefile(dir / "states.shp", SHPT_POLYGON, {"STATE_NAME", "STATE_FIPS"}, ss);
     maptest::WriteShapefile(dir / "statline.shp", SHPT_ARC, {"ID"}, ls);
-    Scene s{MapLayer::Open(dir / "Counties.shp"), MapLayer::Open(dir / "states.shp"), MapLayer::Open(dir / "statline.shp"),
-            {1050, 1400, 350, 700}, {1230, 530}, "made-up counties"};
+    Scene s{MapLayer::Open(dir / "Counties.shp"),
+            MapLayer::Open(dir / "states.shp"),
+            MapLayer::Open(dir / "statline.shp"),
+            {1050, 1400, 350, 700},
+            {1230, 530},
+            "made-up counties"};
     fs::remove_all(dir);
     return s;
 }
@@ -62,8 +68,12 @@ Scene Load() {
     const fs::path dir = VERRANE_SOURCE_DATA_DIR;
     if (!fs::exists(dir / "Counties.shp") || !fs::exists(dir / "states.shp") || !fs::exists(dir / "statline.shp"))
         return MadeUp();
-    Scene s{MapLayer::Open(dir / "Counties.shp"), MapLayer::Open(dir / "states.shp"), MapLayer::Open(dir / "statline.shp"),
-            {}, {}, "shipped counties, Texas"};
+    Scene s{MapLayer::Open(dir / "Counties.shp"),
+            MapLayer::Open(dir / "states.shp"),
+            MapLayer::Open(dir / "statline.shp"),
+            {},
+            {},
+            "shipped counties, Texas"};
     s.state = s.states->extentOf(s.states->SearchExpression("STATE_NAME Like '%Texas%'"));
     s.inCounty = s.counties->extentOf(s.counties->SearchExpression("FIPS = '48453'")).centre();
     return s;

@@ -43,7 +43,8 @@ void BM_LongReportLayoutCrowded(benchmark::State& state) {
     d.mitigation.description.resize(650);
     d.selectedCountyRows.clear();
     const char* states[] = {"Oklahoma", "Texas", "Kansas", "Arkansas", "Missouri", "New Mexico"};
-    for (int i = 0; i < 533; ++i) d.selectedCountyRows.push_back({states[i / 100], "Pottawatomie " + std::to_string(i)});
+    for (int i = 0; i < 533; ++i)
+        d.selectedCountyRows.push_back({states[i / 100], "Pottawatomie " + std::to_string(i)});
     ActiveReport1 r(d);
     for (auto _ : state) benchmark::DoNotOptimize(r.Layout());
 }

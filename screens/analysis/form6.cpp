@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <exception>
 
-#include "screens/screen_host.h"
-#include "screens/menus.h"
 #include "model/benefits.h"
 #include "model/hazard.h"
 #include "platform/number.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/form9.h"
+#include "screens/menus.h"
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 
@@ -50,7 +50,8 @@ Form6::Form6(ScreenHost& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost An
     Label2[0].setCaption("Benefit Cost Ratio");
     Label2[5].setCaption("Total Lives Saved Over Project Lifetime of  years");
     Label2[6].setCaption("Total Injuries Avoided Over Project Lifetime of  years");
-    SetUpNavigation(Command1, {2, 3, 4, 5}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 6);
+    SetUpNavigation(
+        Command1, {2, 3, 4, 5}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 6);
 }
 
 void Form6::Form_Load() {}
@@ -139,9 +140,8 @@ std::array<double, 6> Form6::FProbs() {
 double Form6::Ann_Benefit() {
     const std::array<double, 6> strike = FProbs();
     const Form5& f5 = app.form5();
-    const model::BenefitResult r = model::Ann_Benefit(strike, app.form2().HourlyFractionByF,
-                                                      app.form3().TornadoHourlyOccupancy, f5.InjuryOutcome,
-                                                      f5.DeathOutcome);
+    const model::BenefitResult r = model::Ann_Benefit(
+        strike, app.form2().HourlyFractionByF, app.form3().TornadoHourlyOccupancy, f5.InjuryOutcome, f5.DeathOutcome);
     AnnualDeathsAvoided += r.deathsAvoided;
     AnnualInjuriesAvoided += r.injuriesAvoided;
     return r.total;
@@ -151,9 +151,9 @@ double Form6::Ann_Hurricane() {
     const Form5& f5 = app.form5();
     const std::string& occupancy = app.form3().HurricaneOccupancyList;
     const double hocc = occupancy.empty() ? 0.0 : Double(occupancy, kHurricaneOccupancy);
-    const model::HurricaneResult r = model::Ann_Hurricane(f5.HurricaneWind, f5.WindRangeThresholds,
-                                                          app.form2().ProjectStateName, hocc, f5.InjuryOutcome,
-                                                          f5.DeathOutcome);
+    const model::HurricaneResult r =
+        model::Ann_Hurricane(f5.HurricaneWind, f5.WindRangeThresholds, app.form2().ProjectStateName, hocc,
+                             f5.InjuryOutcome, f5.DeathOutcome);
     AnnualDeathsAvoided += r.deathsAvoided;
     AnnualInjuriesAvoided += r.injuriesAvoided;
     ReportHurricaneWind = r.reportHurricaneWind;
@@ -171,7 +171,8 @@ double Form6::Ann_Cost() {
         n = platform::CInt(static_cast<double>(years));
     } catch (const platform::ConversionError&) {
         // Beyond a 16-bit number of years: counted as no lifetime, and said so.
-        if (std::find(unusable_.begin(), unusable_.end(), kLifetime) == unusable_.end()) unusable_.emplace_back(kLifetime);
+        if (std::find(unusable_.begin(), unusable_.end(), kLifetime) == unusable_.end())
+            unusable_.emplace_back(kLifetime);
     }
     const float r = Single(f5.Text1[6], kRate) / 100.0f;
     return model::Ann_Cost(c, m, n, r);
@@ -187,9 +188,10 @@ void Form6::RunExtraction() {
         f9.Show();
         f9.Get_Data();  // says itself why it failed
     } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The tornado statistics could not be extracted; the tornado benefits are taken as 0. ") +
-                             e.what(),
-                         Buttons::OK, Icon::Exclamation, "Extracting Tornado Statistics");
+        dialogs().MsgBox(
+            std::string("The tornado statistics could not be extracted; the tornado benefits are taken as 0. ") +
+                e.what(),
+            Buttons::OK, Icon::Exclamation, "Extracting Tornado Statistics");
     }
     if (auto* f9 = app.Loaded<Form9>()) f9->Hide();
     app.Unload<Form9>();

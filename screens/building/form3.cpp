@@ -2,15 +2,15 @@
 
 #include <optional>
 
-#include "screens/screen_host.h"
-#include "screens/menus.h"
 #include "model/occupancy.h"
 #include "platform/refdb.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/input_box.h"
 #include "screens/hazard/form4.h"
+#include "screens/menus.h"
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 
@@ -20,9 +20,10 @@ using platform::Icon;
 
 namespace {
 // County record values of the time zones, in the order of the time zone list.
-const char* const kTimeZoneRecords[] = {"Atlantic Standard Time", "Eastern Standard Time",   "Central Standard Time",
-                                        "Mountain Standard Time", "Pacific Standard Time",   "Alaska Standard Time",
-                                        "Hawaii-Aleutian Standard Time", "Samoan Standard Time", "Guam Standard Time"};
+const char* const kTimeZoneRecords[] = {
+    "Atlantic Standard Time",        "Eastern Standard Time", "Central Standard Time",
+    "Mountain Standard Time",        "Pacific Standard Time", "Alaska Standard Time",
+    "Hawaii-Aleutian Standard Time", "Samoan Standard Time",  "Guam Standard Time"};
 }  // namespace
 
 Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Information") {
@@ -41,8 +42,8 @@ Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Inform
         Text2[static_cast<size_t>(h)].index = h;
         Text2[static_cast<size_t>(h)].setText("0");
     }
-    for (const char* z : {"Atlantic ST", "Eastern ST", "Central ST", "Mountain ST", "Pacific ST", "Alaska ST", "Hawaii ST",
-                          "Samoa ST", "Guam ST"})
+    for (const char* z : {"Atlantic ST", "Eastern ST", "Central ST", "Mountain ST", "Pacific ST", "Alaska ST",
+                          "Hawaii ST", "Samoa ST", "Guam ST"})
         Combo1[0].addItem(z);
     for (const char* t : {"Select Type", "Reinforced & Precast Concrete", "Reinforced Masonry", "Unreinforced Masonry",
                           "Steel", "Wood", "User-Defined"})
@@ -55,7 +56,8 @@ Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Inform
     Check2.name = "Check2";
     Check2.caption = "Daylight Savings";
 
-    SetUpNavigation(Command1, {2, 4, 5, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 3);
+    SetUpNavigation(
+        Command1, {2, 4, 5, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 3);
 
     // Handlers are wired after the initial contents, which raise no events.
     for (int i : {0, 1, 2, 3, 5}) {
@@ -109,7 +111,8 @@ void Form3::Text1_Change(int i) {
 
     const double length = input::Value(Text1[0]), width = input::Value(Text1[1]), area = input::Value(Text1[2]);
     if (area > length * width)
-        dialogs().MsgBox("Warning: Shelter area is larger than building footprint.", Buttons::OK, Icon::Exclamation, " ");
+        dialogs().MsgBox("Warning: Shelter area is larger than building footprint.", Buttons::OK, Icon::Exclamation,
+                         " ");
 
     if (i == 2) AreaEntered = !Text1[2].empty();
     if (i == 3) {
@@ -117,8 +120,8 @@ void Form3::Text1_Change(int i) {
         // Rounded, not converted to 16 bits: a large occupancy must warn, not overflow.
         if (!IsHurricaneProne(f2.Combo3.text()) && !Text1[3].empty() &&
             platform::RoundHalfEven(input::Value(Text1[3])) > 0)
-            dialogs().MsgBox("This non-hurricane prone state should have no hurricane occupancy. Enter zero.", Buttons::OK,
-                             Icon::Exclamation, "State Should Have No Hurricane Occupancy");
+            dialogs().MsgBox("This non-hurricane prone state should have no hurricane occupancy. Enter zero.",
+                             Buttons::OK, Icon::Exclamation, "State Should Have No Hurricane Occupancy");
     }
     OccupancyCheck();
     UpdateCompleteness(true);

@@ -22,12 +22,12 @@ public:
     // Text1(0) length, (1) width, (2) shelter area, (3) hurricane occupancy,
     // (5) occupancy check. Index 4 does not exist.
     std::array<platform::TextBox, 6> Text1;
-    std::array<platform::TextBox, 24> Text2;       // tornado occupancy, local hours 0..23
-    std::array<platform::ComboBox, 2> Combo1;      // (0) time zone, (1) construction type
-    platform::CheckBox Check1;                     // minimal window area
-    platform::CheckBox Check2;                     // daylight savings
+    std::array<platform::TextBox, 24> Text2;   // tornado occupancy, local hours 0..23
+    std::array<platform::ComboBox, 2> Combo1;  // (0) time zone, (1) construction type
+    platform::CheckBox Check1;                 // minimal window area
+    platform::CheckBox Check2;                 // daylight savings
     std::array<platform::CommandButton, 4> Command1;
-    platform::CommandButton Command3;              // "Building Information" marker
+    platform::CommandButton Command3;  // "Building Information" marker
 
     bool AreaEntered = false, HurricaneEntered = false, TornadoEntered = false;
     float PeakTornadoOccupancy = 0;

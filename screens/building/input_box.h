@@ -24,7 +24,8 @@ inline double Value(const platform::TextBox& box) { return platform::ParseNumber
 inline std::optional<float> Single(const platform::TextBox& box) {
     auto v = platform::ParseNumber(box.text());
     if (!v) return std::nullopt;
-    if (std::fabs(*v) > FLT_MAX) return *v < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+    if (std::fabs(*v) > FLT_MAX)
+        return *v < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
     return static_cast<float>(*v);
 }
 

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "screens/screen_host.h"
-#include "screens/menus.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "screens/analysis/form6.h"
@@ -14,8 +12,10 @@
 #include "screens/hazard/form7.h"
 #include "screens/hazard/form9.h"
 #include "screens/hazard/selection.h"
+#include "screens/menus.h"
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 
@@ -36,7 +36,8 @@ constexpr int kMaxRadius = 250;
 Form4::Form4(ScreenHost& a) : Screen(a, "Form4", "Tornado Model: Tornado Hazard Information") {
     Label1.name = "Label1";
     Label1.setCaption("Tornado Hazard Information");
-    SetUpNavigation(Command1, {2, 3, 5, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 4);
+    SetUpNavigation(
+        Command1, {2, 3, 5, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 4);
     for (int i = 0; i < 20; ++i) {
         Label2[static_cast<size_t>(i)].name = "Label2";
         Label2[static_cast<size_t>(i)].index = i;
@@ -301,8 +302,8 @@ void Form4::Map1_MouseDown(int button, int, double xTwips, double yTwips) {
         dialogs().MsgBox("County Name = " + CountiesLayer->attribute(county, 2), Buttons::OK, Icon::None,
                          hazard::kIdentifyTitle);
     } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The county could not be identified. ") + e.what(), Buttons::OK,
-                         Icon::Exclamation, "Map");
+        dialogs().MsgBox(std::string("The county could not be identified. ") + e.what(), Buttons::OK, Icon::Exclamation,
+                         "Map");
     }
 }
 
@@ -455,8 +456,7 @@ std::vector<std::string> SelectCountiesForCli(ScreenHost& app, const std::string
     choose(f2.Combo3, state, "state");
     choose(f2.Combo2, county, "county in " + state);
     Form4& f4 = app.form4();
-    DriveCountySelection(f4, entireState,
-                         radius ? std::optional<std::string>(std::to_string(*radius)) : std::nullopt);
+    DriveCountySelection(f4, entireState, radius ? std::optional<std::string>(std::to_string(*radius)) : std::nullopt);
     if (sufficiencyMessage) *sufficiencyMessage = f4.Label2[8].caption();
     return f4.CountyList;
 }

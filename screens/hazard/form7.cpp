@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "screens/screen_host.h"
 #include "platform/refdb.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/selection.h"
 #include "screens/project/form2.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 

@@ -17,10 +17,10 @@ public:
     static constexpr int kNumber = 7;
     explicit Form7(ScreenHost& app);
 
-    platform::Label Label1;                  // "User Selected Counties"
-    platform::Label Label3;                  // heading
-    platform::Label Label4;                  // usage hint
-    std::array<platform::Label, 13> Label2;  // (12) sufficiency message
+    platform::Label Label1;                           // "User Selected Counties"
+    platform::Label Label3;                           // heading
+    platform::Label Label4;                           // usage hint
+    std::array<platform::Label, 13> Label2;           // (12) sufficiency message
     std::array<platform::CommandButton, 3> Command1;  // Done, Reset, Cancel
     platform::MapControl Map1;
 

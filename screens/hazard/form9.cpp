@@ -4,11 +4,11 @@
 #include <limits>
 #include <string>
 
-#include "screens/screen_host.h"
 #include "model/tornado_stats.h"
 #include "platform/refdb.h"
 #include "screens/hazard/selection.h"
 #include "screens/project/form2.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 

@@ -47,8 +47,8 @@ std::optional<int> StateCodeOf(const std::string& fips) {
     return static_cast<int>((n - n % 1000) / 1000);
 }
 
-std::vector<std::string> RegionCounties(const Database& db, const std::string& stateName,
-                                        const std::string& countyName, double r) {
+std::vector<std::string> RegionCounties(const Database& db, const std::string& stateName, const std::string& countyName,
+                                        double r) {
     double x0, y0;
     {
         auto rs = db.OpenRecordset("cntycoor", Query::Where({{"STATE_NAME", stateName}, {"NAME", countyName}}));

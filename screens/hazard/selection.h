@@ -20,7 +20,8 @@ inline const char* const kCalculating = "Calculating";
 inline const char* const kSufficient =
     "Selected counties have sufficient number of tornadoes for computing hazard statistics.";
 inline const char* const kInsufficient =
-    "Selected counties do not have sufficient number of tornadoes for computing hazard statistics. Select more counties.";
+    "Selected counties do not have sufficient number of tornadoes for computing hazard statistics. Select more "
+    "counties.";
 inline const char* const kPointToCounty = "You must point to a county.";
 inline const char* const kIdentifyTitle = "County Identify";
 inline const char* const kReferenceDataTitle = "Reference Data";

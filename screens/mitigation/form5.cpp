@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "screens/screen_host.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "screens/analysis/form6.h"
@@ -10,6 +9,7 @@
 #include "screens/building/input_box.h"
 #include "screens/hazard/form4.h"
 #include "screens/project/form2.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 
@@ -69,7 +69,8 @@ Form5::Form5(ScreenHost& a) : Screen(a, "Form5", "Tornado Model: Mitigation Proj
     Combo1.name = "Combo1";
     for (const char* s : {kClickDesignWindSpeed, "130", "160", "200", "250"}) Combo1.addItem(s);
 
-    SetUpNavigation(Command1, {2, 3, 4, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 5);
+    SetUpNavigation(
+        Command1, {2, 3, 4, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 5);
 
     // Handlers are wired after the initial contents, which raise no events.
     for (int i = 0; i < 7; ++i) {
@@ -182,13 +183,13 @@ void Form5::Text2_Change(int i) {
                              b == static_cast<int>(RateCell(kDeath, RateColumn::UserPercent, 0));
     // Cells this screen clears itself (inside savedata) need no check.
     if (userPercent && !inSavedata_ && PairTooHigh(r, i, cell.text())) {
-        if (!restoringCell_)
-            dialogs().MsgBox(kPairMessage, Buttons::OK, Icon::Exclamation, kPairTitle);
+        if (!restoringCell_) dialogs().MsgBox(kPairMessage, Buttons::OK, Icon::Exclamation, kPairTitle);
         // The entry is emptied; when the default it brings back is itself too
         // high with the other cell (clearing 70 % injured beside a user 30 %
         // dead where the default is 85 %), the cell keeps its last accepted
         // value instead, so the pair in effect is always the one shown.
-        const std::string back = !cell.empty() && !PairTooHigh(r, i, "") ? std::string() : acceptedCell_[static_cast<size_t>(i)];
+        const std::string back =
+            !cell.empty() && !PairTooHigh(r, i, "") ? std::string() : acceptedCell_[static_cast<size_t>(i)];
         if (back != cell.text()) {
             Guard guard(restoringCell_);
             cell.setText(back);
@@ -226,8 +227,10 @@ void Form5::KeepPairsWithin100() {
         for (size_t i : {RateCell(kInjury, RateColumn::UserPercent, k), RateCell(kDeath, RateColumn::UserPercent, k)})
             acceptedCell_[i] = Text2[i].text();
     if (!ranges.empty())
-        dialogs().MsgBox(std::string(kPairMessage) + " The user-defined percentages injured and dead of these wind speed "
-                             "ranges were cleared: " + ranges + ".",
+        dialogs().MsgBox(std::string(kPairMessage) +
+                             " The user-defined percentages injured and dead of these wind speed "
+                             "ranges were cleared: " +
+                             ranges + ".",
                          Buttons::OK, Icon::Exclamation, kPairTitle);
 }
 
@@ -262,7 +265,6 @@ void Form5::savedata() {
     DeathOutcome = result.death;
     WindRangeThresholds = model::WindRangeThresholds;
     OutcomesValid = true;
-
 }
 
 bool Form5::AskedToStay() {
@@ -274,9 +276,10 @@ bool Form5::AskedToStay() {
         break;
     }
     if (Combo1.text() == kClickDesignWindSpeed &&
-        dialogs().MsgBox("A design wind speed has not been selected. Do you want to stay on this screen to select a design "
-                         "wind speed?",
-                         Buttons::YesNo, Icon::None, " ") == Answer::Yes)
+        dialogs().MsgBox(
+            "A design wind speed has not been selected. Do you want to stay on this screen to select a design "
+            "wind speed?",
+            Buttons::YesNo, Icon::None, " ") == Answer::Yes)
         stay = true;
     return stay;
 }
@@ -292,14 +295,21 @@ void Form5::Command1_Click(int index) {
     savedata();
     if (!AskedToStay()) {
         switch (index) {
-            case 0: app.form2().Show(); break;
-            case 1: app.form3().Show(); break;
-            case 2: app.form4().Show(); break;
+            case 0:
+                app.form2().Show();
+                break;
+            case 1:
+                app.form3().Show();
+                break;
+            case 2:
+                app.form4().Show();
+                break;
             case 3:
                 app.form3().savedata();
                 app.form6().Show();
                 break;
-            default: break;
+            default:
+                break;
         }
         if (index >= 0 && index <= 3) Hide();
     }

@@ -20,9 +20,9 @@ public:
     // The rate grid: injuries 0..48, deaths 50..98, column c of a table at
     // 10c + k; indices 9, 19, ... 89 do not exist.
     std::array<platform::TextBox, 99> Text2;
-    platform::ComboBox Combo1;                     // design wind speed
+    platform::ComboBox Combo1;  // design wind speed
     std::array<platform::CommandButton, 4> Command1;
-    platform::CommandButton Command3;              // "Mitigation Project Information" marker
+    platform::CommandButton Command3;  // "Mitigation Project Information" marker
 
     double HurricaneWind = 0;
     model::Outcome InjuryOutcome, DeathOutcome;

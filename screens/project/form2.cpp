@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "screens/screen_host.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
@@ -16,6 +15,7 @@
 #include "screens/menus.h"
 #include "screens/mitigation/form5.h"
 #include "screens/progress/form8.h"
+#include "screens/screen_host.h"
 #include "screens/start/form1.h"
 
 namespace verrane {
@@ -25,12 +25,31 @@ using platform::Buttons;
 using platform::Icon;
 
 namespace {
-const char* const kHurricaneProne[] = {
-    "Texas",          "Louisiana",    "Mississippi",   "Alabama",  "Florida",       "Georgia",  "South Carolina",
-    "North Carolina", "Virginia",     "Maryland",      "District of Columbia",      "Delaware", "Pennsylvania",
-    "New Jersey",     "New York",     "Connecticut",   "Rhode Island",              "Massachusetts",
-    "Vermont",        "New Hampshire", "Maine",        "Virgin Islands",            "Puerto Rico", "Guam",
-    "American Samoa"};
+const char* const kHurricaneProne[] = {"Texas",
+                                       "Louisiana",
+                                       "Mississippi",
+                                       "Alabama",
+                                       "Florida",
+                                       "Georgia",
+                                       "South Carolina",
+                                       "North Carolina",
+                                       "Virginia",
+                                       "Maryland",
+                                       "District of Columbia",
+                                       "Delaware",
+                                       "Pennsylvania",
+                                       "New Jersey",
+                                       "New York",
+                                       "Connecticut",
+                                       "Rhode Island",
+                                       "Massachusetts",
+                                       "Vermont",
+                                       "New Hampshire",
+                                       "Maine",
+                                       "Virgin Islands",
+                                       "Puerto Rico",
+                                       "Guam",
+                                       "American Samoa"};
 
 // Keeps the first entry of each county the county table knows; returns the
 // codes left out because the table does not know them. When the table
@@ -58,11 +77,13 @@ std::vector<std::string> KeepKnownCounties(const std::filesystem::path& database
 // The characters a project file cannot hold are written as "?": tells the
 // user, before the file is written, which texts change and to what.
 std::string UnsavableTextNotice(const project::ProjectFileContents& c) {
-    std::vector<std::pair<const char*, const std::string*>> fields = {
-        {"Building Name", &c.buildingName},       {"Address", &c.address},
-        {"City", &c.city},                        {"Disaster Number", &c.disasterNumber},
-        {"Project Number", &c.projectNumber},     {"Scenario Run ID", &c.scenarioRunId},
-        {"Analyst", &c.analyst}};
+    std::vector<std::pair<const char*, const std::string*>> fields = {{"Building Name", &c.buildingName},
+                                                                      {"Address", &c.address},
+                                                                      {"City", &c.city},
+                                                                      {"Disaster Number", &c.disasterNumber},
+                                                                      {"Project Number", &c.projectNumber},
+                                                                      {"Scenario Run ID", &c.scenarioRunId},
+                                                                      {"Analyst", &c.analyst}};
     if (c.mitigation) fields.emplace_back("Mitigation Project Description", &c.mitigation->description);
     std::string changes;
     for (const auto& [name, text] : fields) {
@@ -105,7 +126,8 @@ bool IsHurricaneProne(const std::string& stateName) {
 }
 
 Form2::Form2(ScreenHost& a) : Screen(a, "Form2", "Tornado Model: Project Information") {
-    SetUpNavigation(Command1, {3, 4, 5, 6}, [this](int i) { Command1_Click(i); }, Command2, "Command2", 2);
+    SetUpNavigation(
+        Command1, {3, 4, 5, 6}, [this](int i) { Command1_Click(i); }, Command2, "Command2", 2);
     for (int i = 0; i < 7; ++i) {
         Text1[static_cast<size_t>(i)].name = "Text1";
         Text1[static_cast<size_t>(i)].index = i;
@@ -132,8 +154,8 @@ void Form2::Form_Load() {
         auto rs = db.OpenRecordset("states");
         for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) Combo3.addItem(rs.Field("STATE_NAME").asText());
     } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The list of states could not be read. ") + e.what(), Buttons::OK, Icon::Exclamation,
-                         "Reference Data");
+        dialogs().MsgBox(std::string("The list of states could not be read. ") + e.what(), Buttons::OK,
+                         Icon::Exclamation, "Reference Data");
     }
     SuppressCountyClick = true;
     Combo3.setListIndex(0);
@@ -191,8 +213,9 @@ void Form2::Combo3_Click() {
             const std::string& occ = f3->Text1[3].text();
             auto v = platform::ParseNumber(occ);
             if (!occ.empty() && v && platform::RoundHalfEven(*v) >= 1)
-                dialogs().MsgBox("This non-hurricane prone state has a hurricane occupancy on the Building Information screen.",
-                                 Buttons::OK, Icon::Exclamation, "State Should Have No Hurricane Occupancy");
+                dialogs().MsgBox(
+                    "This non-hurricane prone state has a hurricane occupancy on the Building Information screen.",
+                    Buttons::OK, Icon::Exclamation, "State Should Have No Hurricane Occupancy");
         }
     }
     StatePending = false;
@@ -220,7 +243,8 @@ void Form2::LookupCountyFips() {
     if (ProjectCountyName == kClickCounty) return;
     try {
         auto db = platform::Database::Open(app.ReferenceDatabase());
-        auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", ProjectStateName}, {"NAME", ProjectCountyName}}));
+        auto rs = db.OpenRecordset(
+            "Counties", platform::Query::Where({{"STATE_NAME", ProjectStateName}, {"NAME", ProjectCountyName}}));
         if (rs.eof()) {
             dialogs().MsgBox("The county " + ProjectCountyName + ", " + ProjectStateName +
                                  " is not in the county table; its codes are unchanged.",
@@ -457,9 +481,11 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
     if (!unknownCounties.empty()) {
         std::string codes;
         for (const auto& f : unknownCounties) codes += (codes.empty() ? "" : ", ") + f;
-        dialogs().MsgBox("These county codes of the project file are not in the county table and were left out of the "
-                         "selected counties: " + codes + ".",
-                         Buttons::OK, Icon::Exclamation, " ");
+        dialogs().MsgBox(
+            "These county codes of the project file are not in the county table and were left out of the "
+            "selected counties: " +
+                codes + ".",
+            Buttons::OK, Icon::Exclamation, " ");
     }
     return {};
 }
@@ -467,8 +493,8 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
 // --------------------------------------------------------------- file commands
 
 bool Form2::OfferToSave() {
-    const Answer a = dialogs().MsgBox("Do you want to save changes to the current project?", Buttons::YesNoCancel,
-                                      Icon::None, "");
+    const Answer a =
+        dialogs().MsgBox("Do you want to save changes to the current project?", Buttons::YesNoCancel, Icon::None, "");
     if (a == Answer::Cancel) return false;
     return a == Answer::No || SaveAs();
 }

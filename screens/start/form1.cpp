@@ -1,7 +1,7 @@
 #include "screens/start/form1.h"
 
-#include "screens/screen_host.h"
 #include "screens/project/form2.h"
+#include "screens/screen_host.h"
 
 namespace verrane {
 

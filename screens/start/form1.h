@@ -12,10 +12,10 @@ public:
     static constexpr int kNumber = 1;
     explicit Form1(ScreenHost& app);
 
-    platform::Label Label1, Label2;                // the product name, two lines
-    std::array<platform::OptionButton, 2> Option1; // "New Project", "Existing Project"
-    std::array<platform::CommandButton, 2> Command1; // "OK", "Cancel"
-    std::filesystem::path SealPicture;             // aldmereseal.bmp in the data folder
+    platform::Label Label1, Label2;                   // the product name, two lines
+    std::array<platform::OptionButton, 2> Option1;    // "New Project", "Existing Project"
+    std::array<platform::CommandButton, 2> Command1;  // "OK", "Cancel"
+    std::filesystem::path SealPicture;                // aldmereseal.bmp in the data folder
     std::string HelpFile;
 
     void Form_Load() override;

@@ -24,8 +24,8 @@ int RunCli(const std::string& args, std::string* output = nullptr) {
 std::string Example(const char* name) { return std::string(VERRANE_SOURCE_DIR) + "/examples/" + name; }
 std::string PdfText(const fs::path& pdf) {
     std::string text;
-    std::unique_ptr<FILE, int (*)(FILE*)> p(popen(("pdftotext -layout " + pdf.string() + " - 2>/dev/null").c_str(), "r"),
-                                             pclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> p(
+        popen(("pdftotext -layout " + pdf.string() + " - 2>/dev/null").c_str(), "r"), pclose);
     std::array<char, 512> buf{};
     while (p && fgets(buf.data(), buf.size(), p.get())) text += buf.data();
     // Columns are set apart by runs of blanks; one blank will do.
@@ -42,9 +42,11 @@ TEST(CliReport, LongAndShortReportsAsPdf) {
     fs::remove(longPdf);
     fs::remove(shortPdf);
     std::string out;
-    ASSERT_EQ(RunCli("report " + Example("oklahoma-school-gym.tor") + " --long -o " + longPdf.string(), &out), 0) << out;
+    ASSERT_EQ(RunCli("report " + Example("oklahoma-school-gym.tor") + " --long -o " + longPdf.string(), &out), 0)
+        << out;
     EXPECT_NE(out.find("7 pages"), std::string::npos) << out;
-    ASSERT_EQ(RunCli("report " + Example("oklahoma-school-gym.tor") + " --short -o " + shortPdf.string(), &out), 0) << out;
+    ASSERT_EQ(RunCli("report " + Example("oklahoma-school-gym.tor") + " --short -o " + shortPdf.string(), &out), 0)
+        << out;
     EXPECT_NE(out.find("1 page"), std::string::npos) << out;
     const std::string text = PdfText(longPdf);
     if (!text.empty()) {
@@ -59,7 +61,8 @@ TEST(CliReport, LongAndShortReportsAsPdf) {
 
 TEST(CliReport, RefusesWhatItCannotDo) {
     std::string out;
-    EXPECT_NE(RunCli("report " + Example("oklahoma-school-gym.tor") + " -o x.pdf", &out), 0);  // neither --long nor --short
+    EXPECT_NE(RunCli("report " + Example("oklahoma-school-gym.tor") + " -o x.pdf", &out),
+              0);  // neither --long nor --short
     EXPECT_NE(RunCli("report no-such-file.tor --short -o x.pdf", &out), 0);
     EXPECT_NE(RunCli("screenshot nowhere -o x.png", &out), 0);
     EXPECT_NE(out.find("Unknown screen"), std::string::npos) << out;
@@ -71,8 +74,8 @@ TEST(CliScreenshot, EveryScreenOfAnExample) {
         fs::remove(png);
         std::string out;
         ASSERT_EQ(RunCli(std::string("screenshot ") + screen + " --project " + Example("kansas-community-shelter.tor") +
-                          " -o " + png.string(),
-                      &out),
+                             " -o " + png.string(),
+                         &out),
                   0)
             << screen << ": " << out;
         EXPECT_GT(fs::file_size(png), 2000u) << screen;

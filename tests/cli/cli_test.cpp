@@ -111,7 +111,7 @@ TEST(CliAnalyze, ARejectedFileFailsAndTheOthersAreStillAnalysed) {
     std::ofstream(bad) << "Not a project\r\n";
     const fs::path missing = Scratch() / "missing.tor";
     const CliRun r = Cli("analyze --csv " + Quoted(bad) + " " + Quoted(missing) + " " +
-                      Quoted(Example("kansas-community-shelter.tor")));
+                         Quoted(Example("kansas-community-shelter.tor")));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Selected File has incorrect format."), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(bad.string() + ": rejected"), std::string::npos) << r.err;

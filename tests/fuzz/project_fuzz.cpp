@@ -31,11 +31,12 @@ std::string CheckNumbers(const char* what, const std::vector<double>& values) {
 std::string CheckAnalysis(App& app) {
     const Form6& f6 = app.form6();
     for (const auto& box : f6.Text1)
-        if (ShowsNonFinite(box.text())) return "Form6.Text1(" + std::to_string(box.index) + ") shows \"" + box.text() + "\"";
+        if (ShowsNonFinite(box.text()))
+            return "Form6.Text1(" + std::to_string(box.index) + ") shows \"" + box.text() + "\"";
     const std::vector<std::pair<const char*, std::vector<double>>> kept = {
-        {"results", {f6.TornadoBenefits, f6.HurricaneBenefits, f6.AnnualizedCost, f6.AnnualDeathsAvoided,
-                     f6.AnnualInjuriesAvoided, f6.ReportHurricaneWind, f6.ReportRegionArea,
-                     static_cast<double>(f6.ReportCountyArea)}},
+        {"results",
+         {f6.TornadoBenefits, f6.HurricaneBenefits, f6.AnnualizedCost, f6.AnnualDeathsAvoided, f6.AnnualInjuriesAvoided,
+          f6.ReportHurricaneWind, f6.ReportRegionArea, static_cast<double>(f6.ReportCountyArea)}},
         {"AnnualCountByF", f6.AnnualCountByF},
         {"AnnualPathAreaByF", f6.AnnualPathAreaByF},
         {"EffectiveAreaByF", f6.EffectiveAreaByF},
@@ -45,7 +46,8 @@ std::string CheckAnalysis(App& app) {
         if (std::string fault = CheckNumbers(what, values); !fault.empty()) return fault;
     if (const auto* f5 = app.Loaded<Form5>()) {
         for (const auto& cell : f5->Text2)
-            if (ShowsNonFinite(cell.text())) return "Form5.Text2(" + std::to_string(cell.index) + ") shows \"" + cell.text() + "\"";
+            if (ShowsNonFinite(cell.text()))
+                return "Form5.Text2(" + std::to_string(cell.index) + ") shows \"" + cell.text() + "\"";
         for (const model::Outcome* o : {&f5->InjuryOutcome, &f5->DeathOutcome}) {
             std::vector<double> v{o->cost};
             for (int k = 0; k < 9; ++k) v.insert(v.end(), {o->pre[k], o->post[k]});

@@ -19,9 +19,9 @@
 #include "tests/support/test_app.h"
 
 using namespace verrane;
+using test::Choose;
 using test::EnsureQt;
 using test::Find;
-using test::Choose;
 namespace fs = std::filesystem;
 
 namespace {

@@ -142,8 +142,8 @@ struct County {
 // Where to click each county of the state: the pixel at the centre of its
 // largest inscribed circle, or the nearest pixel around it whose centre lies
 // in the county. Counties with no such pixel go to excused.
-std::vector<County> CountiesToClick(const MapLayer& counties, const platform::MapControl& map,
-                                    const std::string& state, std::vector<std::string>& excused) {
+std::vector<County> CountiesToClick(const MapLayer& counties, const platform::MapControl& map, const std::string& state,
+                                    std::vector<std::string>& excused) {
     Geos geos;
     const Pixels px(map);
     std::vector<County> out;
@@ -255,8 +255,8 @@ TEST_P(MapClicks, EveryCountyIsTheOneUnderThePointer) {
             f7->MapCountyList = before;
         }
     }
-    std::cout << project.state << ", county map window " << map->width() << "x" << map->height() << ": "
-              << toAdd.size() << " counties clicked, " << excused.size() << " too small for a pixel"
+    std::cout << project.state << ", county map window " << map->width() << "x" << map->height() << ": " << toAdd.size()
+              << " counties clicked, " << excused.size() << " too small for a pixel"
               << (excused.empty() ? "" : ": " + Joined(excused)) << "\n";
     EXPECT_TRUE(wrong.empty()) << wrong.size() << " not added: " << Joined(wrong);
 

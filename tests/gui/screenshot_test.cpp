@@ -21,7 +21,8 @@ TEST(Screenshots, StartAndProjectScreensRender) {
     QtApp();
     verrane::platform::SetDataDir(verrane::test::MakeFixtureDataDir("gui"));
     for (const char* screen : {"start", "project", "building", "mitigation"}) {
-        const std::string out = (std::filesystem::temp_directory_path() / (std::string("verrane-") + screen + ".png")).string();
+        const std::string out =
+            (std::filesystem::temp_directory_path() / (std::string("verrane-") + screen + ".png")).string();
         std::string error, messages;
         ASSERT_EQ(verrane::gui::RenderScreenToPng(screen, "", out, error, messages), 0) << screen << ": " << error;
         QImage img(QString::fromStdString(out));

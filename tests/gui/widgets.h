@@ -16,7 +16,8 @@ inline void EnsureQt() {
     if (!QApplication::instance()) new QApplication(argc, argv);  // lives for the test process
 }
 
-template <class W> W* Find(QWidget* window, const char* name) {
+template <class W>
+W* Find(QWidget* window, const char* name) {
     W* w = window ? window->findChild<W*>(name) : nullptr;
     EXPECT_NE(w, nullptr) << name;
     return w;

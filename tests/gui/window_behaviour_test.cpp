@@ -332,7 +332,6 @@ TEST(WindowBehaviour, AnalysisCommandsFollowTheProject) {
     EXPECT_TRUE(analysis->isEnabled());
 }
 
-
 // The project screens are pages of one main window that keeps its size and
 // place from screen to screen, shows every page's buttons whole at its
 // 1024x768 size and names the project file in its title.
@@ -363,7 +362,8 @@ TEST(WindowBehaviour, OneMainWindowHoldsTheProjectScreens) {
         w = Front(windows);
         EXPECT_EQ(w->window(), main) << screen;
         EXPECT_EQ(main->geometry(), place) << screen;
-        EXPECT_EQ(main->windowTitle(), QString("oklahoma-school-gym.tor - ") + QString::fromStdString(app.front()->caption));
+        EXPECT_EQ(main->windowTitle(),
+                  QString("oklahoma-school-gym.tor - ") + QString::fromStdString(app.front()->caption));
         // Every navigation button lies whole inside the window.
         for (auto* b : w->findChildren<QPushButton*>(QRegularExpression("^Command[123]")))
             if (b->isVisible())

@@ -40,7 +40,8 @@ struct Windows {
         return true;
     }
     QWidget* front() const { return windows.frontWindow(); }
-    template <class W> W* Find(const char* name) {
+    template <class W>
+    W* Find(const char* name) {
         W* w = front() ? front()->findChild<W*>(name) : nullptr;
         EXPECT_NE(w, nullptr) << name;
         return w;

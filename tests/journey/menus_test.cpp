@@ -30,8 +30,8 @@ TEST(Menus, CaptionsShortcutsAndInitialStates) {
     EXPECT_EQ(f2.menuBar[4].caption, "&Help");
     std::vector<std::string> file;
     for (auto& m : f2.menuBar[0].items) file.push_back(m.caption);
-    EXPECT_EQ(file, (std::vector<std::string>{"&New", "&Open", "&Save", "S&ave As", "-", "Print Pre&view", "&Print", "-",
-                                              "E&xit"}));
+    EXPECT_EQ(file, (std::vector<std::string>{"&New", "&Open", "&Save", "S&ave As", "-", "Print Pre&view", "&Print",
+                                              "-", "E&xit"}));
     EXPECT_EQ(f2.FindMenu("mnuOpen")->shortcut, "Ctrl+O");
     EXPECT_EQ(f2.FindMenu("mnuCut")->shortcut, "Ctrl+X");
     EXPECT_FALSE(Enabled(f2, "mnuPrintPreview"));
@@ -60,9 +60,11 @@ TEST(Menus, EveryInputItemNeedsACounty) {
     Form2& f2 = t.Start();
     for (const char* item : {"mnuBuilding", "mnuHazard", "mnuMitigation", "mnuBCResults"}) {
         t.dialogs.messages.clear();
-        GoToScreen(*t.app, f2, std::string(item) == "mnuBuilding" ? 3 : std::string(item) == "mnuHazard" ? 4
-                                 : std::string(item) == "mnuMitigation"                                 ? 5
-                                                                                                        : 6);
+        GoToScreen(*t.app, f2,
+                   std::string(item) == "mnuBuilding"     ? 3
+                   : std::string(item) == "mnuHazard"     ? 4
+                   : std::string(item) == "mnuMitigation" ? 5
+                                                          : 6);
         ASSERT_EQ(t.dialogs.messages.size(), 1u) << item;
         EXPECT_EQ(t.dialogs.messages[0].text, "You must select a state and county before going to another form.");
         EXPECT_EQ(t.app->front(), &f2);

@@ -14,8 +14,8 @@ TEST(Numeric, AcceptsWhatAnalystsType) {
 }
 
 TEST(Numeric, RejectsEverythingElse) {
-    for (const char* s : {"", " ", "abc", "1a", "-", ".", "1e", "1e+", ",5", "1.2.3", "nan", "inf", "1e400", "5-", "0x10",
-                          "1 000"})
+    for (const char* s :
+         {"", " ", "abc", "1a", "-", ".", "1e", "1e+", ",5", "1.2.3", "nan", "inf", "1e400", "5-", "0x10", "1 000"})
         EXPECT_FALSE(IsNumeric(s)) << s;
     EXPECT_THROW(CDbl("x"), ConversionError);
 }

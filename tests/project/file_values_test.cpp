@@ -82,13 +82,14 @@ TEST(FileValues, LettersTheCodePageLacksAreAnnouncedBeforeSaving) {
     const fs::path file = Temp("code-page.tor");
     test::TestApp t("file-values-cp");
     Form2& f2 = t.Choose("Oklahoma", "Cleveland");
-    f2.Text1[6].setText("\xC5\x81ukasz \xE6\x9D\xB1");   // Łukasz 東
-    f2.Text1[2].setText("Ca\xC3\xB1on \xE2\x82\xAC");    // Cañon €: all in the code page
+    f2.Text1[6].setText("\xC5\x81ukasz \xE6\x9D\xB1");  // Łukasz 東
+    f2.Text1[2].setText("Ca\xC3\xB1on \xE2\x82\xAC");   // Cañon €: all in the code page
     t.dialogs.messages.clear();
     SaveAs(t, file);
     ASSERT_GE(t.dialogs.messages.size(), 1u);
     const std::string& notice = t.dialogs.messages[0].text;
-    EXPECT_NE(notice.find("Analyst: \"\xC5\x81ukasz \xE6\x9D\xB1\" is saved as \"?ukasz ?\""), std::string::npos) << notice;
+    EXPECT_NE(notice.find("Analyst: \"\xC5\x81ukasz \xE6\x9D\xB1\" is saved as \"?ukasz ?\""), std::string::npos)
+        << notice;
     EXPECT_EQ(notice.find("City"), std::string::npos) << notice;
 
     Open(t, file);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "screens/project/form2.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
+#include "screens/project/form2.h"
 #include "tests/support/test_app.h"
 
 using namespace verrane;

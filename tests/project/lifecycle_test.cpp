@@ -67,8 +67,8 @@ TEST(ProjectFile, SaveOpenSaveGivesIdenticalBytes) {
 
 TEST(ProjectFile, UnknownStateLoadsAsClickState) {
     auto file = Temp("unknown-state.tor");
-    platform::WriteTextLinesAtomically(file, {"Verrane v1.0", "", "", "", "Atlantis", "Nowhere", "", "", "", "", "FALSE",
-                                              "", "0", "FALSE"});
+    platform::WriteTextLinesAtomically(
+        file, {"Verrane v1.0", "", "", "", "Atlantis", "Nowhere", "", "", "", "", "FALSE", "", "0", "FALSE"});
     test::TestApp t("life-unknown");
     Form2& f2 = t.Start();
     EXPECT_TRUE(f2.Read_File(file).ok());
@@ -98,7 +98,8 @@ TEST(ProjectFile, RejectedFileChangesNothingButTheDiscardedScreens) {
 
     // A file cut short is rejected the same way, naming the line.
     auto cut = Temp("cut.tor");
-    platform::WriteTextLinesAtomically(cut, {"Verrane v1.0", "Name", "", "", "Oklahoma", "Kay", "", "", "", "", "FALSE", ""});
+    platform::WriteTextLinesAtomically(
+        cut, {"Verrane v1.0", "Name", "", "", "Oklahoma", "Kay", "", "", "", "", "FALSE", ""});
     t.dialogs.messages.clear();
     EXPECT_FALSE(f2.Read_File(cut).ok());
     ASSERT_EQ(t.dialogs.messages.size(), 1u);

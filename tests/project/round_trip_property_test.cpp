@@ -24,15 +24,32 @@ public:
     explicit Random(unsigned seed) : rng_(seed) {}
     int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
     bool Chance(int percent) { return Int(1, 100) <= percent; }
-    template <class T, size_t N> const T& Pick(const T (&a)[N]) { return a[static_cast<size_t>(Int(0, N - 1))]; }
+    template <class T, size_t N>
+    const T& Pick(const T (&a)[N]) {
+        return a[static_cast<size_t>(Int(0, N - 1))];
+    }
 
     // What an analyst may type or paste into a text box, all of it
     // representable in the file's code page.
     std::string Text() {
-        static const char* const kPieces[] = {"Main St.", "O'Brien",     "\"Safe\" room", "\t",     "\r\n", "\n",
-                                              "\r",       "FALSE",       "Ca\xC3\xB1on",  "\xE2\x82\xAC 5", " ",
-                                              "\xC5\x92uvre", "\xE2\x80\x9Cquoted\xE2\x80\x9D", "Phase 2", "12",
-                                              "na\xC3\xAFve \xC3\xBF", "-", "  "};
+        static const char* const kPieces[] = {"Main St.",
+                                              "O'Brien",
+                                              "\"Safe\" room",
+                                              "\t",
+                                              "\r\n",
+                                              "\n",
+                                              "\r",
+                                              "FALSE",
+                                              "Ca\xC3\xB1on",
+                                              "\xE2\x82\xAC 5",
+                                              " ",
+                                              "\xC5\x92uvre",
+                                              "\xE2\x80\x9Cquoted\xE2\x80\x9D",
+                                              "Phase 2",
+                                              "12",
+                                              "na\xC3\xAFve \xC3\xBF",
+                                              "-",
+                                              "  "};
         if (Chance(8)) return "";
         if (Chance(5)) return "FALSE";
         if (Chance(3)) return std::string(1000, static_cast<char>('a' + Int(0, 25)));
@@ -45,12 +62,17 @@ public:
         if (mayBeEmpty && Chance(10)) return "";
         const int v = Int(0, hi);
         switch (Int(0, 6)) {
-            case 0: return std::to_string(v) + "." + std::to_string(Int(0, 99));
-            case 1: return " " + std::to_string(v) + " ";
-            case 2: return v >= 1000 ? std::to_string(v / 1000) + "," + std::to_string(1000 + v % 1000).substr(1)
-                                     : std::to_string(v);
-            case 3: return std::to_string(v % 10) + ".5E" + std::to_string(Int(0, 3));
-            default: return std::to_string(v);
+            case 0:
+                return std::to_string(v) + "." + std::to_string(Int(0, 99));
+            case 1:
+                return " " + std::to_string(v) + " ";
+            case 2:
+                return v >= 1000 ? std::to_string(v / 1000) + "," + std::to_string(1000 + v % 1000).substr(1)
+                                 : std::to_string(v);
+            case 3:
+                return std::to_string(v % 10) + ".5E" + std::to_string(Int(0, 3));
+            default:
+                return std::to_string(v);
         }
     }
 
@@ -69,9 +91,11 @@ std::vector<std::string> Controls(App& app) {
     out.push_back("SelectionMethod=" + std::to_string(f2.SelectionMethod));
     for (const auto& c : f2.SelectedCounties) out.push_back("SelectedCounties=" + c);
     if (auto* f3 = app.Loaded<Form3>()) {
-        for (int i : {0, 1, 2, 3}) out.push_back("Form3.Text1(" + std::to_string(i) + ")=" + f3->Text1[static_cast<size_t>(i)].text());
+        for (int i : {0, 1, 2, 3})
+            out.push_back("Form3.Text1(" + std::to_string(i) + ")=" + f3->Text1[static_cast<size_t>(i)].text());
         for (const auto& t : f3->Text2) out.push_back("Form3.Text2(" + std::to_string(t.index) + ")=" + t.text());
-        for (const auto& c : f3->Combo1) out.push_back("Form3.Combo1(" + std::to_string(c.index) + ")=" + std::to_string(c.listIndex()));
+        for (const auto& c : f3->Combo1)
+            out.push_back("Form3.Combo1(" + std::to_string(c.index) + ")=" + std::to_string(c.listIndex()));
         out.push_back("Form3.Check1=" + std::to_string(f3->Check1.value()));
         out.push_back("Form3.Check2=" + std::to_string(f3->Check2.value()));
     } else {
@@ -93,8 +117,7 @@ std::vector<std::string> Results(App& app) {
     std::vector<std::string> out;
     for (const auto& t : f6.Text1) out.push_back(t.text());
     for (double v : {f6.TornadoBenefits, f6.HurricaneBenefits, f6.AnnualizedCost, f6.AnnualDeathsAvoided,
-                     f6.AnnualInjuriesAvoided})
-    {
+                     f6.AnnualInjuriesAvoided}) {
         char exact[32];
         std::snprintf(exact, sizeof exact, "%.17g", v);
         out.push_back(exact);
@@ -128,7 +151,8 @@ void TypeProject(App& app, Random& rnd, const std::vector<test::FixtureCounty>& 
         f5.Combo1.setListIndex(rnd.Int(0, 4));
         for (int base : {10, 30, 60, 80})
             for (int k = 0; k < 9; ++k)
-                if (rnd.Chance(25)) f5.Text2[static_cast<size_t>(base + k)].setText(rnd.Number(false, base % 50 == 10 ? 60 : 100));
+                if (rnd.Chance(25))
+                    f5.Text2[static_cast<size_t>(base + k)].setText(rnd.Number(false, base % 50 == 10 ? 60 : 100));
         f5.Command1_Click(0);
     }
 }

@@ -118,9 +118,8 @@ TEST(SaveFile, PermissionsAreKeptAndAReadOnlyFileIsRefused) {
     // A pipe or a folder is not replaced by a file.
     ASSERT_EQ(::mkfifo((dir / "pipe.tor").c_str(), 0644), 0);
     fs::create_directory(dir / "folder.tor");
-    EXPECT_EQ(s.SaveAs(dir / "pipe.tor"),
-              std::vector<std::string>{"The project was not saved. Cannot save to \"" + (dir / "pipe.tor").string() +
-                                       "\": it is a pipe."});
+    EXPECT_EQ(s.SaveAs(dir / "pipe.tor"), std::vector<std::string>{"The project was not saved. Cannot save to \"" +
+                                                                   (dir / "pipe.tor").string() + "\": it is a pipe."});
     EXPECT_EQ(s.SaveAs(dir / "folder.tor").size(), 1u);
     EXPECT_EQ(fs::status(dir / "pipe.tor").type(), fs::file_type::fifo);
     EXPECT_TRUE(fs::is_directory(dir / "folder.tor"));
@@ -183,8 +182,7 @@ TEST(SaveFile, AUserWithoutPermissionIsToldWhy) {
         s.f2.FindMenu("mnuOpen")->click();
         const auto opened = s.t.dialogs.texts();
         const std::string denied = "\"" + (dir / "theirs.tor").string() + "\" cannot be opened: Permission denied.";
-        if (opened.size() != 2 || opened[1] != denied)
-            ::_exit(13);
+        if (opened.size() != 2 || opened[1] != denied) ::_exit(13);
         ::_exit(0);
     }
     int status = 0;
@@ -211,8 +209,7 @@ TEST(SaveFile, AFullDiskLosesNothing) {
         {
             std::ofstream filler(dir / "filler", std::ios::binary);
             const std::string block(512, 'f');
-            while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
-            }
+            while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {}
         }
         const std::string notSaved = "The project was not saved. ";
         s.t.app->ProjectFileName = (dir / "project.tor").string();

@@ -87,8 +87,9 @@ TEST(LongReport, CountiesOfTwoStatesUnderTwoHeadings) {
     ActiveReport1 r(SampleLongData());
     rpt::PageModel m = r.Layout();
     EXPECT_EQ(Lines(m, "SelectionMethod").at(0), "50 mile region around Cleveland County, Oklahoma");
-    std::vector<std::string> expected = {"Oklahoma Counties:", "Canadian, Cleveland, Grady, McClain, Oklahoma, Pottawatomie",
-                                         "-", "Texas Counties:", "Wichita"};
+    std::vector<std::string> expected = {
+        "Oklahoma Counties:", "Canadian, Cleveland, Grady, McClain, Oklahoma, Pottawatomie", "-",
+        "Texas Counties:", "Wichita"};
     EXPECT_EQ(Lines(m, "SelectedCounties"), expected);
 }
 
@@ -171,7 +172,8 @@ TEST(LongReport, PdfReadsAsSevenPagesWithTheirFooters) {
         EXPECT_TRUE(std::regex_search(pages[i], std::regex("Page +" + std::to_string(i + 1) + " +of +7\\b")))
             << pages[i];
     EXPECT_NE(pages[2].find("Texas Counties:"), std::string::npos);
-    EXPECT_TRUE(std::regex_search(pages[6], std::regex("Total Lives Saved Over Project Lifetime of 30 +0\\.66\\s+years")))
+    EXPECT_TRUE(
+        std::regex_search(pages[6], std::regex("Total Lives Saved Over Project Lifetime of 30 +0\\.66\\s+years")))
         << pages[6];
 }
 

@@ -63,8 +63,10 @@ inline std::vector<std::string> PdfPages(const std::filesystem::path& pdf) {
     size_t n;
     while ((n = fread(buf.data(), 1, buf.size(), f)) > 0)
         for (size_t i = 0; i < n; ++i) {
-            if (buf[i] == '\f') pages.emplace_back();
-            else pages.back() += buf[i];
+            if (buf[i] == '\f')
+                pages.emplace_back();
+            else
+                pages.back() += buf[i];
         }
     pclose(f);
     if (!pages.empty() && pages.back().empty()) pages.pop_back();

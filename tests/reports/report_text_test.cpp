@@ -10,8 +10,8 @@ TEST(CountiesText, OneStateListsItsCountiesAfterItsHeading) {
 }
 
 TEST(CountiesText, SecondStateFollowsADashLineUnderItsOwnHeading) {
-    std::string t = SelectedCountiesText(2, "Oklahoma",
-                                         {{"Oklahoma", "Cleveland"}, {"Texas", "Clay"}, {"Texas", "Wichita"}});
+    std::string t =
+        SelectedCountiesText(2, "Oklahoma", {{"Oklahoma", "Cleveland"}, {"Texas", "Clay"}, {"Texas", "Wichita"}});
     EXPECT_EQ(t, "Oklahoma Counties:" + std::string(125, ' ') + "Cleveland" + std::string(125, ' ') + "-" +
                      std::string(124, ' ') + "Texas Counties:" + std::string(102, ' ') + "Clay, Wichita");
     // A state met again after another starts a new heading: the rows come in
@@ -27,8 +27,8 @@ TEST(CountiesText, EntireStateAndEmptyList) {
 }
 
 TEST(CountiesText, ShortenedListStopsAtAWholeCountyWithinTheWordsShownAndCountsTheRest) {
-    const std::vector<CountyRow> rows = {{"Oklahoma", "Le Flore"}, {"Oklahoma", "Roger Mills"}, {"Oklahoma", "Adair"},
-                                         {"Texas", "Red River"}};
+    const std::vector<CountyRow> rows = {
+        {"Oklahoma", "Le Flore"}, {"Oklahoma", "Roger Mills"}, {"Oklahoma", "Adair"}, {"Texas", "Red River"}};
     // "Oklahoma Counties: Le Flore, Roger Mills, Adair" is 7 words.
     EXPECT_EQ(ShortenedCountiesText(rows, 7),
               "Oklahoma Counties:" + std::string(125, ' ') + "Le Flore, Roger Mills, Adair, ... and 1 more");

@@ -97,14 +97,11 @@ inline ResultsPart SampleResults() {
 }
 
 inline std::vector<CountyRow> SampleCountyRows() {
-    return {{"Oklahoma", "Canadian"},  {"Oklahoma", "Cleveland"}, {"Oklahoma", "Grady"},
-            {"Oklahoma", "McClain"},   {"Oklahoma", "Oklahoma"},  {"Oklahoma", "Pottawatomie"},
-            {"Texas", "Wichita"}};
+    return {{"Oklahoma", "Canadian"}, {"Oklahoma", "Cleveland"},    {"Oklahoma", "Grady"}, {"Oklahoma", "McClain"},
+            {"Oklahoma", "Oklahoma"}, {"Oklahoma", "Pottawatomie"}, {"Texas", "Wichita"}};
 }
 
-inline std::filesystem::path SealPath() {
-    return std::filesystem::path(VERRANE_SOURCE_DATA_DIR) / "aldmereseal.bmp";
-}
+inline std::filesystem::path SealPath() { return std::filesystem::path(VERRANE_SOURCE_DATA_DIR) / "aldmereseal.bmp"; }
 
 inline LongReportData SampleLongData() {
     LongReportData d;

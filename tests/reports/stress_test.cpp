@@ -12,10 +12,10 @@
 #include <sstream>
 
 #include "app/report_glue.h"
+#include "report_checks.h"
 #include "reports/long_report.h"
 #include "reports/report_text.h"
 #include "reports/short_report.h"
-#include "report_checks.h"
 #include "sample_report_data.h"
 #include "tests/screens/analysis/open_project.h"
 
@@ -36,8 +36,8 @@ std::string Unspaced() {
 
 void FillEveryTypedField(LongReportData& d, const std::string& v) {
     ProjectPart& p = d.project;
-    for (std::string* f : {&p.buildingName, &p.address, &p.city, &p.disasterNumber, &p.projectNumber,
-                           &p.scenarioRunId, &p.analyst, &p.countyName, &p.stateName})
+    for (std::string* f : {&p.buildingName, &p.address, &p.city, &p.disasterNumber, &p.projectNumber, &p.scenarioRunId,
+                           &p.analyst, &p.countyName, &p.stateName})
         *f = v;
     BuildingPart& b = d.building;
     for (std::string* f : {&b.buildingLength, &b.buildingWidth, &b.shelterArea, &b.hurricaneOccupancy,
@@ -54,10 +54,10 @@ void FillEveryTypedField(LongReportData& d, const std::string& v) {
 // Counties under a few states, with names of every length, blanks and all.
 std::vector<CountyRow> Counties(size_t n) {
     static const char* const names[] = {
-        "Adair",        "Jefferson Davis", "Le Flore",    "Pottawatomie", "St. Francois",    "Ste. Genevieve",
-        "Washington",   "Roger Mills",     "Ellis",       "Cimarron",     "Prince of Wales", "Red River",
-        "Jim Wells",    "Okmulgee",        "Doña Ana",    "Hot Spring",   "Van Buren",       "McCurtain",
-        "Pushmataha",   "Saint Charles",   "Ozark",       "Los Alamos",   "De Baca",         "Oklahoma"};
+        "Adair",      "Jefferson Davis", "Le Flore", "Pottawatomie", "St. Francois",    "Ste. Genevieve",
+        "Washington", "Roger Mills",     "Ellis",    "Cimarron",     "Prince of Wales", "Red River",
+        "Jim Wells",  "Okmulgee",        "Doña Ana", "Hot Spring",   "Van Buren",       "McCurtain",
+        "Pushmataha", "Saint Charles",   "Ozark",    "Los Alamos",   "De Baca",         "Oklahoma"};
     static const char* const states[] = {"Oklahoma", "Texas", "Kansas", "Arkansas", "Missouri", "New Mexico"};
     std::vector<CountyRow> rows;
     for (size_t i = 0; i < n; ++i) rows.emplace_back(states[std::min<size_t>(i / 100, 5)], names[i % 24]);
@@ -141,7 +141,8 @@ void ExpectClean(rpt::Report& r, const rpt::PageModel& m, size_t pages, const st
         }
     for (auto& it : r.Detail().items) {
         if (it.kind == rpt::ItemKind::PageBreak || !it.visible) continue;
-        const size_t want = first + static_cast<size_t>(std::count_if(breaks.begin(), breaks.end(), [&](int b) { return b <= it.top; }));
+        const size_t want = first + static_cast<size_t>(std::count_if(breaks.begin(), breaks.end(),
+                                                                      [&](int b) { return b <= it.top; }));
         ASSERT_TRUE(pageOf.count(it.name)) << it.name << " is missing";
         EXPECT_EQ(pageOf[it.name], want) << it.name << " is on the wrong page";
         if (it.kind == rpt::ItemKind::Label || it.kind == rpt::ItemKind::Field)

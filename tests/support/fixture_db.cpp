@@ -2,14 +2,12 @@
 
 #include <sqlite3.h>
 
-#include <stdexcept>
 #include <unistd.h>
+#include <stdexcept>
 
 namespace verrane::test {
 
-std::vector<std::string> FixtureStates() {
-    return {"Colorado", "Iowa", "Kansas", "Maryland", "Oklahoma", "Texas"};
-}
+std::vector<std::string> FixtureStates() { return {"Colorado", "Iowa", "Kansas", "Maryland", "Oklahoma", "Texas"}; }
 
 std::vector<FixtureCounty> FixtureCounties() {
     return {

@@ -19,28 +19,28 @@
 namespace refdata {
 
 struct Error : std::runtime_error {
-  using std::runtime_error::runtime_error;
+    using std::runtime_error::runtime_error;
 };
 
 // ---------------------------------------------------------------- geometry
 
 struct LonLat {
-  double lon = 0, lat = 0;
+    double lon = 0, lat = 0;
 };
 struct Pt {
-  double x = 0, y = 0;
+    double x = 0, y = 0;
 };
 using Ring = std::vector<Pt>;
 struct Polygon {
-  std::vector<Ring> rings;  // rings[0] outer, the rest holes
+    std::vector<Ring> rings;  // rings[0] outer, the rest holes
 };
 using MultiPolygon = std::vector<Polygon>;
 
 struct Box {
-  double left = 0, right = 0, bottom = 0, top = 0;
+    double left = 0, right = 0, bottom = 0, top = 0;
 };
 
-double signed_area(const Ring& r);  // positive when counter-clockwise
+double signed_area(const Ring& r);   // positive when counter-clockwise
 double area(const MultiPolygon& m);  // outer minus holes, any orientation
 Pt centroid(const MultiPolygon& m);  // area-weighted
 Box extent(const MultiPolygon& m);
@@ -58,8 +58,8 @@ double track_distance(const MultiPolygon& m, Pt a, Pt b);
 enum class Region { Conus, Alaska, Hawaii, Caribbean, Marianas, Samoa };
 
 struct Albers {
-  double lon0, lat0, lat1, lat2;  // degrees
-  double false_easting, false_northing;  // miles
+    double lon0, lat0, lat1, lat2;         // degrees
+    double false_easting, false_northing;  // miles
 };
 
 Region region_of_state(int state_fips);
@@ -70,15 +70,15 @@ Pt project(Region r, LonLat ll);
 // ---------------------------------------------------------------- topology
 
 struct TopoFeature {
-  std::string id;    // "01001" or "01"
-  std::string name;  // as the atlas writes it
-  // polygons -> rings -> arc indices (negative ~i = arc i reversed)
-  std::vector<std::vector<std::vector<int>>> polygons;
+    std::string id;    // "01001" or "01"
+    std::string name;  // as the atlas writes it
+    // polygons -> rings -> arc indices (negative ~i = arc i reversed)
+    std::vector<std::vector<std::vector<int>>> polygons;
 };
 
 struct Topology {
-  std::vector<std::vector<LonLat>> arcs;
-  std::vector<TopoFeature> counties, states;
+    std::vector<std::vector<LonLat>> arcs;
+    std::vector<TopoFeature> counties, states;
 };
 
 Topology read_topology(const std::string& path);
@@ -96,15 +96,15 @@ std::string read_zip_entry(const std::string& zip_path, const std::string& suffi
 std::vector<std::string> split_csv(const std::string& line);
 
 struct GazetteerRow {
-  std::string usps, geoid, name;
-  double aland_sqmi = 0, awater_sqmi = 0;
-  double lat = 0, lon = 0;  // internal point
+    std::string usps, geoid, name;
+    double aland_sqmi = 0, awater_sqmi = 0;
+    double lat = 0, lon = 0;  // internal point
 };
 std::map<std::string, GazetteerRow> read_gazetteer(const std::string& path);
 
 struct WindPoint {
-  double lat = 0, lon = 0, mph = 0;
-  bool verified = true;
+    double lat = 0, lon = 0, mph = 0;
+    bool verified = true;
 };
 // Sample points with status "ok" and every anchor row.
 std::vector<WindPoint> read_wind_points(const std::string& samples_csv, const std::string& anchors_csv);
@@ -112,36 +112,36 @@ std::vector<WindPoint> read_wind_points(const std::string& samples_csv, const st
 // --------------------------------------------------------------- counties
 
 struct TimeZoneRule {
-  const char* zone;  // one of the nine time zone texts
-  int daylitsave;    // 0 or 1
+    const char* zone;  // one of the nine time zone texts
+    int daylitsave;    // 0 or 1
 };
 TimeZoneRule time_zone_of(int state_fips, int county_fips);
 // "America/Chicago" -> "Central Standard Time" (for the cross-check only).
 std::optional<std::string> zone_of_olson(const std::string& olson);
 
-const char* state_postal(int state_fips);  // "" when unknown
+const char* state_postal(int state_fips);        // "" when unknown
 int state_of_postal(const std::string& postal);  // 0 when unknown
 
 struct County {
-  std::string state_name, name, fips;
-  int state_fips = 0, cnty_fips = 0;
-  double area = -1;  // sq mi
-  bool area_from_boundary = false;
-  bool shape_substituted = false;  // boundary collapsed in the atlas; a square of the county's area instead
-  std::string time_zone;
-  int daylitsave = 0;
-  double hur_wind = 0;
-  bool wind_unverified = false;
-  MultiPolygon shape;  // planar miles
-  Pt center;
-  Box box;
-  LonLat center_ll;
+    std::string state_name, name, fips;
+    int state_fips = 0, cnty_fips = 0;
+    double area = -1;  // sq mi
+    bool area_from_boundary = false;
+    bool shape_substituted = false;  // boundary collapsed in the atlas; a square of the county's area instead
+    std::string time_zone;
+    int daylitsave = 0;
+    double hur_wind = 0;
+    bool wind_unverified = false;
+    MultiPolygon shape;  // planar miles
+    Pt center;
+    Box box;
+    LonLat center_ll;
 };
 
 struct State {
-  std::string name;
-  int fips = 0;
-  MultiPolygon shape;
+    std::string name;
+    int fips = 0;
+    MultiPolygon shape;
 };
 
 // The atlas's own names for state 69 and 78 are replaced by the ones the
@@ -162,80 +162,80 @@ double hur_wind_at(const County& c, const std::vector<WindPoint>& points, bool& 
 // and continuation rows) and the cleaned copy (zone names, `mag` NA, no `sg`:
 // every row is a whole tornado).
 struct TornadoRow {
-  int yr = 0, om = 0;
-  int mag = -1;        // -1 unknown
-  int hour = 0;        // clock hour in the record's zone
-  std::string tz;      // "America/Chicago", "America/Denver", "UTC"
-  bool zone_assumed = false;  // zone code 0 (not recorded), read as Central
-  std::string st;
-  int stf = 0;
-  double slat = 0, slon = 0, elat = 0, elon = 0, len = 0, wid = 0;
-  int ns = 1, sn = 1, sg = 1;  // sg: 1 whole track, 2.. state segment, -9 further counties
-  std::array<int, 4> f{0, 0, 0, 0};
-  bool has_end() const { return !(elat == 0 && elon == 0); }
+    int yr = 0, om = 0;
+    int mag = -1;               // -1 unknown
+    int hour = 0;               // clock hour in the record's zone
+    std::string tz;             // "America/Chicago", "America/Denver", "UTC"
+    bool zone_assumed = false;  // zone code 0 (not recorded), read as Central
+    std::string st;
+    int stf = 0;
+    double slat = 0, slon = 0, elat = 0, elon = 0, len = 0, wid = 0;
+    int ns = 1, sn = 1, sg = 1;  // sg: 1 whole track, 2.. state segment, -9 further counties
+    std::array<int, 4> f{0, 0, 0, 0};
+    bool has_end() const { return !(elat == 0 && elon == 0); }
 };
 
 // One stretch of a tornado's track whose counties the record lists together:
 // the whole track, or one state's segment of a multi-state track. `codes` are
 // (state, county) pairs from the row and its continuation rows.
 struct TrackPiece {
-  TornadoRow row;
-  std::vector<std::pair<int, int>> codes;
-  bool crosses_states = false;  // whole track of a multi-state tornado with no segment rows
+    TornadoRow row;
+    std::vector<std::pair<int, int>> codes;
+    bool crosses_states = false;  // whole track of a multi-state tornado with no segment rows
 };
 
 // A tornado as the record has it: `whole` holds its rating, time, length and
 // width (counted once); `pieces` where its track lies.
 struct Tornado {
-  TornadoRow whole;
-  std::vector<TrackPiece> pieces;
+    TornadoRow whole;
+    std::vector<TrackPiece> pieces;
 };
 
 // How the length of one piece was shared among its counties.
 enum class ShareRule { OneCounty, ByTrack, Equal, NoEndEqual, NearestCounty };
 
 struct CountyTornado {
-  std::array<double, 6> count{}, len_ft_sum{}, acres_sum{};  // sums of the county's shares
-  std::array<double, 6> len_known{}, acres_known{};  // tornadoes with a recorded length / length and width
-  std::array<std::array<double, 24>, 6> hourly{};
+    std::array<double, 6> count{}, len_ft_sum{}, acres_sum{};  // sums of the county's shares
+    std::array<double, 6> len_known{}, acres_known{};          // tornadoes with a recorded length / length and width
+    std::array<std::array<double, 24>, 6> hourly{};
 };
 
 // Per class (F0..F5) sums over tornadoes, each counted once.
 using ClassSums = std::array<double, 6>;
 
 struct TornadoSummary {
-  long rows_read = 0;
-  long malformed = 0;
-  long duplicates = 0;
-  long orphan_rows = 0;     // segment or continuation rows with no whole-track row of their tornado
-  long zone_assumed = 0;    // tornadoes whose zone code is 0, read as Central
-  long tornadoes = 0;       // in the merged record
-  long replaced = 0;        // tornadoes of earlier sources dropped because a later source holds their year
-  long unknown_rating = 0;  // counted in class F0
-  long unknown_zone = 0;
-  long by_codes = 0;
-  long by_geometry = 0;
-  long by_nearest = 0;      // geometry missed, nearest county of the state within tolerance
-  long no_county = 0;
-  long old_codes = 0;       // county references rewritten to today's codes
-  long invalid_codes = 0;   // county references to no county of the atlas
-  long whole_track_rows = 0;
-  long whole_track_other_states = 0;  // whole-track rows also counted in another state
-  long segmented = 0;       // multi-state tornadoes shared among their state segments
-  long county_hits = 0;     // sum of counties over counted tornadoes
-  long no_length = 0;       // counted tornadoes with length 0 (unknown)
-  long no_width = 0;        // counted tornadoes with width 0 (unknown)
-  std::map<ShareRule, long> pieces_by_rule;
-  long zero_shares = 0;     // counted in a county its straight track only touches (share 0)
-  long equal_no_track = 0;  // equal shares because the line lies in none of the counties (or is a point)
-  int first_year = 0, last_year = 0;
-  // Each tornado once: recorded length (feet) and area (acres) by class, the
-  // unknown-rated separately (their class in the table is F0), and what the
-  // table could not take (no county, unknown zone) by table class.
-  ClassSums raw_len_ft{}, raw_acres{}, dropped_len_ft{}, dropped_acres{};
-  double unrated_len_ft = 0, unrated_acres = 0;
-  long counted() const { return by_codes + by_geometry + by_nearest; }
-  int record_years() const { return first_year ? last_year - first_year + 1 : 0; }
+    long rows_read = 0;
+    long malformed = 0;
+    long duplicates = 0;
+    long orphan_rows = 0;     // segment or continuation rows with no whole-track row of their tornado
+    long zone_assumed = 0;    // tornadoes whose zone code is 0, read as Central
+    long tornadoes = 0;       // in the merged record
+    long replaced = 0;        // tornadoes of earlier sources dropped because a later source holds their year
+    long unknown_rating = 0;  // counted in class F0
+    long unknown_zone = 0;
+    long by_codes = 0;
+    long by_geometry = 0;
+    long by_nearest = 0;  // geometry missed, nearest county of the state within tolerance
+    long no_county = 0;
+    long old_codes = 0;      // county references rewritten to today's codes
+    long invalid_codes = 0;  // county references to no county of the atlas
+    long whole_track_rows = 0;
+    long whole_track_other_states = 0;  // whole-track rows also counted in another state
+    long segmented = 0;                 // multi-state tornadoes shared among their state segments
+    long county_hits = 0;               // sum of counties over counted tornadoes
+    long no_length = 0;                 // counted tornadoes with length 0 (unknown)
+    long no_width = 0;                  // counted tornadoes with width 0 (unknown)
+    std::map<ShareRule, long> pieces_by_rule;
+    long zero_shares = 0;     // counted in a county its straight track only touches (share 0)
+    long equal_no_track = 0;  // equal shares because the line lies in none of the counties (or is a point)
+    int first_year = 0, last_year = 0;
+    // Each tornado once: recorded length (feet) and area (acres) by class, the
+    // unknown-rated separately (their class in the table is F0), and what the
+    // table could not take (no county, unknown zone) by table class.
+    ClassSums raw_len_ft{}, raw_acres{}, dropped_len_ft{}, dropped_acres{};
+    double unrated_len_ft = 0, unrated_acres = 0;
+    long counted() const { return by_codes + by_geometry + by_nearest; }
+    int record_years() const { return first_year ? last_year - first_year + 1 : 0; }
 };
 
 // Hour in Eastern Standard Time; nullopt for a zone the record format does not define.
@@ -257,8 +257,8 @@ std::vector<Tornado> group_tornadoes(const std::vector<TornadoRow>& rows, Tornad
 
 // One file of the record, in the order given; a later file replaces every year it holds.
 struct RecordSource {
-  std::string name;
-  std::vector<Tornado> tornadoes;
+    std::string name;
+    std::vector<Tornado> tornadoes;
 };
 std::vector<Tornado> merge_sources(const std::vector<RecordSource>& sources, TornadoSummary& s);
 
@@ -278,42 +278,40 @@ double average_acres(const CountyTornado& c, int f);
 // shares its recorded length and area among those counties. Result is keyed
 // by FIPS and holds every county of `counties`.
 std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<Tornado>& tornadoes,
-                                                      const std::vector<County>& counties,
-                                                      TornadoSummary& s);
+                                                      const std::vector<County>& counties, TornadoSummary& s);
 // The same for a record of single rows (each row one tornado).
 std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<TornadoRow>& rows,
-                                                      const std::vector<County>& counties,
-                                                      TornadoSummary& s);
+                                                      const std::vector<County>& counties, TornadoSummary& s);
 
 // Lengths of the straight segment a->b inside each county polygon (planar miles).
 class TrackClipper {
- public:
-  explicit TrackClipper(const std::vector<County>& counties);
-  ~TrackClipper();
-  TrackClipper(const TrackClipper&) = delete;
-  TrackClipper& operator=(const TrackClipper&) = delete;
-  double inside(size_t county, Pt a, Pt b) const;
+public:
+    explicit TrackClipper(const std::vector<County>& counties);
+    ~TrackClipper();
+    TrackClipper(const TrackClipper&) = delete;
+    TrackClipper& operator=(const TrackClipper&) = delete;
+    double inside(size_t county, Pt a, Pt b) const;
 
- private:
-  struct Impl;
-  Impl* impl_;
+private:
+    struct Impl;
+    Impl* impl_;
 };
 
 // ----------------------------------------------------------------- output
 
 struct StateLine {
-  std::string state1, state2;  // 2-digit FIPS, state1 < state2
-  std::vector<Pt> points;
+    std::string state1, state2;  // 2-digit FIPS, state1 < state2
+    std::vector<Pt> points;
 };
 std::vector<StateLine> state_lines(const Topology& t);
 
 struct BuildResult {
-  std::vector<County> counties;
-  std::vector<State> states;
-  std::vector<StateLine> lines;
-  std::map<std::string, CountyTornado> tornado;
-  TornadoSummary summary;
-  std::vector<std::string> record_sources;  // file names, in the order read
+    std::vector<County> counties;
+    std::vector<State> states;
+    std::vector<StateLine> lines;
+    std::map<std::string, CountyTornado> tornado;
+    TornadoSummary summary;
+    std::vector<std::string> record_sources;  // file names, in the order read
 };
 
 // The record files a build reads: the cleaned copy and SPC's 2023 file of the

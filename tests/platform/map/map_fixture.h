@@ -16,8 +16,7 @@ struct Ring {
 
 inline Ring Square(double left, double bottom, double side) {
     // Clockwise, as outer rings are stored.
-    return {{left, left, left + side, left + side, left},
-            {bottom, bottom + side, bottom + side, bottom, bottom}};
+    return {{left, left, left + side, left + side, left}, {bottom, bottom + side, bottom + side, bottom, bottom}};
 }
 
 struct Feature {
@@ -70,8 +69,8 @@ struct Fixture {
             const bool kansas = col < 2;
             const std::string st = kansas ? "20" : "05";
             const std::string cf = "00" + std::to_string(i + 1);
-            cs.push_back({{Square(col * 10.0, row * 10.0, 10)},
-                          {kansas ? "Kansas" : "Arkansas", st, names[i], cf, st + cf}});
+            cs.push_back(
+                {{Square(col * 10.0, row * 10.0, 10)}, {kansas ? "Kansas" : "Arkansas", st, names[i], cf, st + cf}});
         }
         Ring lake{{45, 55, 55, 45, 45}, {5, 5, 15, 15, 5}};  // anticlockwise: a hole
         cs.push_back({{Square(40, 0, 20), lake}, {"Texas", "48", "Lakeside", "007", "48007"}});

@@ -1,9 +1,9 @@
+#include <unistd.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <cmath>
-#include <unistd.h>
 
 #include <QPainter>
 
@@ -171,9 +171,8 @@ TEST_F(MapFixture, ExpressionSearch) {
     EXPECT_EQ(s->SearchExpression("STATE_NAME = 'O''Brien'"), (std::vector<int>{}));
     EXPECT_EQ(s->extentOf(s->SearchExpression("STATE_FIPS Like '%05%'")), (MapRect{20, 30, 0, 20}));
 
-    for (const char* bad : {"", "STATE_NAME", "STATE_NAME Like Kansas", "STATE_NAME Like '%Kansas",
-                            "STATE_NAME > 'K'", "STATE_NAME = 'Kansas' OR STATE_FIPS = '05'", "= 'Kansas'",
-                            "STATE_NAMELike 'x'"})
+    for (const char* bad : {"", "STATE_NAME", "STATE_NAME Like Kansas", "STATE_NAME Like '%Kansas", "STATE_NAME > 'K'",
+                            "STATE_NAME = 'Kansas' OR STATE_FIPS = '05'", "= 'Kansas'", "STATE_NAMELike 'x'"})
         EXPECT_THROW(s->SearchExpression(bad), MapError) << bad;
     try {
         s->SearchExpression("COUNTY Like '%x%'");
@@ -293,9 +292,7 @@ TEST_F(MapFixture, DefaultExtentIsTheLayersAndEventsArePassedOn) {
 
     std::vector<int> seen;
     m.MouseDown(1, 0, 10, 10);  // no handler yet: nothing happens
-    m.onMouseDown = [&](int button, int shift, double x, double y) {
-        seen = {button, shift, int(x), int(y)};
-    };
+    m.onMouseDown = [&](int button, int shift, double x, double y) { seen = {button, shift, int(x), int(y)}; };
     m.MouseDown(2, 1, 150, 300);
     EXPECT_EQ(seen, (std::vector<int>{2, 1, 150, 300}));
     m.ClearLayers();
@@ -402,10 +399,11 @@ TEST(MapLayerOpen, DamagedFilesNeverCrash) {
             MapControl m;
             m.AddLayer(l);
             m.RenderImage();
-        } catch (const MapError&) {
-        }
+        } catch (const MapError&) {}
     };
-    auto prefix = [](const std::vector<char>& v, size_t n) { return std::vector<char>(v.begin(), v.begin() + long(n)); };
+    auto prefix = [](const std::vector<char>& v, size_t n) {
+        return std::vector<char>(v.begin(), v.begin() + long(n));
+    };
     for (size_t n = 0; n < shp.size(); n += 7) tryOpen(prefix(shp, n), shx, dbf);
     for (size_t n = 0; n < shx.size(); n += 3) tryOpen(shp, prefix(shx, n), dbf);
     for (size_t n = 0; n < dbf.size(); n += 5) tryOpen(shp, shx, prefix(dbf, n));

@@ -22,12 +22,10 @@ struct Example {
 void PrintTo(const Example& e, std::ostream* os) { *os << e.file; }
 
 const std::vector<Example> kExamples = {
-    {"oklahoma-school-gym.tor",
-     {" 99,983", " 0", " 99,983", " 64,591", " 35,392", " 1.55", " 2.24", " 6.13"}},
+    {"oklahoma-school-gym.tor", {" 99,983", " 0", " 99,983", " 64,591", " 35,392", " 1.55", " 2.24", " 6.13"}},
     {"mississippi-coast-hospital.tor",
      {" 87,450", " 6,512,796", " 6,600,246", " 192,022", " 6,408,224", " 34.37", " 114.69", " 935.31"}},
-    {"kansas-community-shelter.tor",
-     {" 81,243", " 0", " 81,243", " 50,852", " 30,391", " 1.60", " 1.09", " 3.26"}},
+    {"kansas-community-shelter.tor", {" 81,243", " 0", " 81,243", " 50,852", " 30,391", " 1.60", " 1.09", " 3.26"}},
     {"red-river-plant-user-counties.tor",
      {" 42,239", " 0", " 42,239", " 31,300", " 10,939", " 1.35", " 0.41", " 1.44"}},
 };

@@ -20,7 +20,7 @@ using platform::kRed;
 
 struct Inputs {
     std::string cost = "100000", maintenance = "0", lifetime = "50", rate = "7";
-    float tornadoOccupancy = 0;    // people in hour 0; the tornado benefit in dollars
+    float tornadoOccupancy = 0;            // people in hour 0; the tornado benefit in dollars
     std::string hurricaneOccupancy = "0";  // the hurricane benefit in dollars
     float deathCost = 1;
 };
@@ -260,7 +260,8 @@ TEST_F(Analysis, EmptyOrDamagedNumbersCountAsZeroWithOneMessage) {
     EXPECT_EQ(f6.Text1[1].text(), " 0");
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     const std::string& m = t.dialogs.messages[0].text;
-    for (const char* field : {"Project Cost", "Discount Rate", "Building Longest Length", "Hurricane Shelter Occupancy"})
+    for (const char* field :
+         {"Project Cost", "Discount Rate", "Building Longest Length", "Hurricane Shelter Occupancy"})
         EXPECT_NE(m.find(field), std::string::npos) << field << " in: " << m;
     EXPECT_EQ(m.find("Maintenance"), std::string::npos);
 

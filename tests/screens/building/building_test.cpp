@@ -73,13 +73,15 @@ TEST_F(BuildingScreen, AreaRatiosAtTheirLimits) {
     EXPECT_EQ(f3->Text1[5].text(), kAdequateBoth);
     EXPECT_EQ(f3->Text1[5].foreColor(), platform::kBlack);
     f3->Text2[14].setText("101");
-    EXPECT_EQ(f3->Text1[5].text(), "Inadequate area for maximum tornado occupancy; adequate area for hurricane occupancy.");
+    EXPECT_EQ(f3->Text1[5].text(),
+              "Inadequate area for maximum tornado occupancy; adequate area for hurricane occupancy.");
     EXPECT_EQ(f3->Text1[5].foreColor(), platform::kRed);
     f3->Text2[14].setText("100");
     f3->Text1[3].setText("50");
     EXPECT_EQ(f3->Text1[5].text(), kAdequateBoth);
     f3->Text1[3].setText("51");
-    EXPECT_EQ(f3->Text1[5].text(), "Inadequate area for hurricane occupancy; adequate area for maximum tornado occupancy.");
+    EXPECT_EQ(f3->Text1[5].text(),
+              "Inadequate area for hurricane occupancy; adequate area for maximum tornado occupancy.");
     f3->Text2[14].setText("101");
     EXPECT_EQ(f3->Text1[5].text(), "Inadequate area for both maximum tornado and hurricane occupancy.");
     EXPECT_EQ(f3->CheckMessage, f3->Text1[5].text());
@@ -97,8 +99,10 @@ TEST_F(BuildingScreen, EveryVerdictOfTheOccupancyCheck) {
         {false, true, false, "", "1", "", "Need shelter area and tornado occupancy data."},
         {false, true, true, "", "1", "1", "Need shelter area data."},
         {true, false, false, "100", "", "", "Need hurricane and tornado occupancy data."},
-        {true, false, true, "100", "", "20", "Adequate area for maximum tornado occupancy; need hurricane occupancy data."},
-        {true, false, true, "100", "", "21", "Inadequate area for maximum tornado occupancy; need hurricane occupancy data."},
+        {true, false, true, "100", "", "20",
+         "Adequate area for maximum tornado occupancy; need hurricane occupancy data."},
+        {true, false, true, "100", "", "21",
+         "Inadequate area for maximum tornado occupancy; need hurricane occupancy data."},
         {true, true, false, "100", "10", "", "Adequate area for hurricane occupancy; need tornado occupancy data."},
         {true, true, false, "100", "11", "", "Inadequate area for hurricane occupancy; need tornado occupancy data."},
         {true, true, true, "100", "10", "20", kAdequateBoth},
@@ -121,7 +125,8 @@ TEST_F(BuildingScreen, EveryVerdictOfTheOccupancyCheck) {
         f3->PeakTornadoOccupancy = c.tornado ? std::stof(c.peakText) : 0;
         f3->OccupancyCheck();
         EXPECT_EQ(f3->Text1[5].text(), c.verdict);
-        EXPECT_EQ(f3->Text1[5].foreColor(), std::string(c.verdict) == kAdequateBoth ? platform::kBlack : platform::kRed);
+        EXPECT_EQ(f3->Text1[5].foreColor(),
+                  std::string(c.verdict) == kAdequateBoth ? platform::kBlack : platform::kRed);
     }
 }
 
@@ -252,7 +257,8 @@ TEST(BuildingSettime, MissingRecordOrUnknownZoneKeepsTheTimeZone) {
     EXPECT_EQ(f3.Text1[0].text(), "10");
 
     // A zone the list does not know: daylight saving still follows the record.
-    test::ExecSql(t.dataDir, "UPDATE Counties SET NAME = 'Cowley', Time_Zones = 'Mars Time', Daylitsave = 1 WHERE NAME = 'Gone'");
+    test::ExecSql(t.dataDir,
+                  "UPDATE Counties SET NAME = 'Cowley', Time_Zones = 'Mars Time', Daylitsave = 1 WHERE NAME = 'Gone'");
     f3.Combo1[0].setListIndex(4);
     f3.Settime();
     EXPECT_EQ(f3.Combo1[0].listIndex(), 4);

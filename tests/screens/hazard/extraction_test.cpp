@@ -66,17 +66,19 @@ TEST_F(Extraction, NoTornadoesNeedsNoCountyTable) {
     for (int f = 0; f < 6; ++f) EXPECT_EQ(f2.TornadoCountByF[f], 0);
     EXPECT_EQ(f2.SampleRegionArea, 0);
     EXPECT_EQ(f2.CountyArea, 0);
-    EXPECT_EQ(f2.HourlyFractionByF[0][3], 2);   // the raw sum, not a fraction
+    EXPECT_EQ(f2.HourlyFractionByF[0][3], 2);  // the raw sum, not a fraction
     EXPECT_EQ(f2.HourlyFractionByF[0][18], 20);
     EXPECT_FALSE(f2.StatsPending);
 }
 
 TEST_F(Extraction, CountyAreaIsThatOfTheProjectCountyNotOfTheSameCodeElsewhere) {
     // A Kansas county with the project county's code 109, read after it.
-    t.Sql("INSERT INTO Counties SELECT 'Kansas', 'Logan', 20, 109, '20109', 1073, Time_Zones, Daylitsave, Hur_wind "
-          "FROM Counties WHERE FIPS = '40109'");
-    t.Sql("CREATE TEMP TABLE t AS SELECT * FROM tornado WHERE FIPS = '40109'; UPDATE t SET FIPS = '20109'; "
-          "INSERT INTO tornado SELECT * FROM t");
+    t.Sql(
+        "INSERT INTO Counties SELECT 'Kansas', 'Logan', 20, 109, '20109', 1073, Time_Zones, Daylitsave, Hur_wind "
+        "FROM Counties WHERE FIPS = '40109'");
+    t.Sql(
+        "CREATE TEMP TABLE t AS SELECT * FROM tornado WHERE FIPS = '40109'; UPDATE t SET FIPS = '20109'; "
+        "INSERT INTO tornado SELECT * FROM t");
     f2.SelectedCounties = {"40109", "20109"};
     ASSERT_TRUE(Extract());
     EXPECT_EQ(f2.CountyArea, 718.0f);

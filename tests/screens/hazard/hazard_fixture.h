@@ -10,10 +10,10 @@
 #include "app/app.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
-#include "screens/mitigation/form5.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/form7.h"
 #include "screens/hazard/form9.h"
+#include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
 #include "tests/platform/map/map_fixture.h"
 #include "tests/support/test_app.h"
@@ -32,8 +32,8 @@ inline void WriteFixtureShapefiles(const std::filesystem::path& dir) {
         counties.push_back({{maptest::Square(c.x - h, c.y - h, 2 * h)},
                             {c.state, c.fips.substr(0, 2), c.name, c.fips.substr(2), c.fips}});
     }
-    maptest::WriteShapefile(dir / "Counties.shp", SHPT_POLYGON, {"STATE_NAME", "STATE_FIPS", "NAME", "CNTY_FIPS", "FIPS"},
-                            counties);
+    maptest::WriteShapefile(dir / "Counties.shp", SHPT_POLYGON,
+                            {"STATE_NAME", "STATE_FIPS", "NAME", "CNTY_FIPS", "FIPS"}, counties);
     auto box = [](double l, double r, double b, double t) { return Ring{{l, l, r, r, l}, {b, t, t, b, b}}; };
     maptest::WriteShapefile(dir / "states.shp", SHPT_POLYGON, {"STATE_NAME", "STATE_FIPS"},
                             {{{box(-100, 100, -50, 40)}, {"Oklahoma", "40"}},

@@ -76,7 +76,9 @@ TEST_F(FixtureMap, PickingCountiesOnTheMap) {
     EXPECT_EQ(f7.MapCountyList, Fips{"40109"});
     EXPECT_EQ(f7.Map1.layers(), f4.Map1.layers());  // the same layer objects
     EXPECT_EQ(f4.CountiesLayer->renderer(), f7.Renderer);
-    EXPECT_EQ(f7.Label2[12].caption(), "Selected counties do not have sufficient number of tornadoes for computing hazard statistics. Select more counties.");
+    EXPECT_EQ(f7.Label2[12].caption(),
+              "Selected counties do not have sufficient number of tornadoes for computing hazard statistics. Select "
+              "more counties.");
     int beeps = t.dialogs.beeps;
 
     Click(f7.Map1, 1, {-30, 0});  // Canadian: 12 F3
@@ -84,7 +86,7 @@ TEST_F(FixtureMap, PickingCountiesOnTheMap) {
     EXPECT_EQ(f7.MapCountyList, (Fips{"40109", "40017", "40027"}));
     EXPECT_EQ(f7.Label2[12].foreColor(), platform::kBlack);
     EXPECT_EQ(t.dialogs.beeps, beeps + 1);  // after Canadian only
-    Click(f7.Map1, 1, {-30, 0});  // removed again, back to the layer's colour
+    Click(f7.Map1, 1, {-30, 0});            // removed again, back to the layer's colour
     EXPECT_EQ(f7.MapCountyList, (Fips{"40109", "40027"}));
     EXPECT_EQ(Pixel(f7.Map1, {-30, 0}), f4.CountiesLayer->symbol().color);
     EXPECT_EQ(t.dialogs.beeps, beeps + 2);  // Addem_Up2 beeps on every insufficient test
@@ -141,7 +143,8 @@ TEST_F(FixtureMap, DoneHandsTheListBack) {
     EXPECT_EQ(f4.CountyList, (Fips{"40109", "40017", "40027"}));
     EXPECT_TRUE(f4.Option1[2].value());
     EXPECT_TRUE(f4.Command2.visible());
-    EXPECT_EQ(f4.Label2[8].caption(), "Selected counties have sufficient number of tornadoes for computing hazard statistics.");
+    EXPECT_EQ(f4.Label2[8].caption(),
+              "Selected counties have sufficient number of tornadoes for computing hazard statistics.");
     EXPECT_EQ(f4.Label2[8].foreColor(), platform::kBlack);
     EXPECT_EQ(Pixel(f4.Map1, {0, -30}), platform::kRed);
     f4.Save_Counties();

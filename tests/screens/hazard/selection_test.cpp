@@ -10,7 +10,8 @@ namespace {
 const char* const kSufficient =
     "Selected counties have sufficient number of tornadoes for computing hazard statistics.";
 const char* const kInsufficient =
-    "Selected counties do not have sufficient number of tornadoes for computing hazard statistics. Select more counties.";
+    "Selected counties do not have sufficient number of tornadoes for computing hazard statistics. Select more "
+    "counties.";
 
 struct Selection : ::testing::Test {
     HazardApp t{"select"};
@@ -188,7 +189,8 @@ TEST_F(Selection, EntireStateInTableOrderAndUserSelectedChangesNothing) {
 
 // A project saved with each method, read back into a fresh program.
 struct Restore : ::testing::Test {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("verrane-hazard-restore-" + std::to_string(getpid()));
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("verrane-hazard-restore-" + std::to_string(getpid()));
     void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override { std::filesystem::remove_all(dir); }
 

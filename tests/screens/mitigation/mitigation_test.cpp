@@ -344,7 +344,8 @@ TEST_F(MitigationScreen, MissingHurricaneWindIsToldOncePerAnalysis) {
     f5->Combo1.setListIndex(1);
     auto windMessages = [&] {
         int n = 0;
-        for (const auto& m : t.dialogs.messages) n += m.text.find("no hurricane design wind speed") != std::string::npos;
+        for (const auto& m : t.dialogs.messages)
+            n += m.text.find("no hurricane design wind speed") != std::string::npos;
         return n;
     };
     f5->Command1_Click(1);  // to the building screen

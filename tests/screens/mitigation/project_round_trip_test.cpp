@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "screens/building/form3.h"
 #include "screens/mitigation/form5.h"
@@ -33,7 +33,8 @@ void ExpectSameOutcome(const model::Outcome& a, const model::Outcome& b) {
 }
 
 TEST(ProjectRoundTrip, TypedProjectReopensWithTheSameControlsAndValues) {
-    const auto file = std::filesystem::temp_directory_path() / ("verrane-roundtrip-" + std::to_string(getpid()) + ".tor");
+    const auto file =
+        std::filesystem::temp_directory_path() / ("verrane-roundtrip-" + std::to_string(getpid()) + ".tor");
     std::array<float, 24> hourly{};
     std::string hurricane, checkText;
     model::Outcome injury, death;

@@ -13,124 +13,125 @@ namespace {
 const std::string kData = VERRANE_SOURCE_DATA_DIR;
 
 class ShippedData : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!std::filesystem::exists(kData + "/verrane.sqlite")) GTEST_SKIP() << "no data/verrane.sqlite";
-    ASSERT_EQ(sqlite3_open_v2((kData + "/verrane.sqlite").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  }
-  void TearDown() override { sqlite3_close(db); }
+protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(kData + "/verrane.sqlite")) GTEST_SKIP() << "no data/verrane.sqlite";
+        ASSERT_EQ(sqlite3_open_v2((kData + "/verrane.sqlite").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    }
+    void TearDown() override { sqlite3_close(db); }
 
-  // First column of the first row, as text ("" when there is none).
-  std::string one(const std::string& sql, const std::string& arg = "") {
-    sqlite3_stmt* st = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
-    if (!arg.empty()) sqlite3_bind_text(st, 1, arg.c_str(), -1, SQLITE_TRANSIENT);
-    std::string v;
-    if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0))
-      v = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-    sqlite3_finalize(st);
-    return v;
-  }
-  double num(const std::string& sql, const std::string& arg = "") { return std::stod(one(sql, arg)); }
-  std::string county(const std::string& field, const std::string& fips) {
-    return one("SELECT " + field + " FROM Counties WHERE FIPS = ?", fips);
-  }
-  sqlite3* db = nullptr;
+    // First column of the first row, as text ("" when there is none).
+    std::string one(const std::string& sql, const std::string& arg = "") {
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
+        if (!arg.empty()) sqlite3_bind_text(st, 1, arg.c_str(), -1, SQLITE_TRANSIENT);
+        std::string v;
+        if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0))
+            v = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        sqlite3_finalize(st);
+        return v;
+    }
+    double num(const std::string& sql, const std::string& arg = "") { return std::stod(one(sql, arg)); }
+    std::string county(const std::string& field, const std::string& fips) {
+        return one("SELECT " + field + " FROM Counties WHERE FIPS = ?", fips);
+    }
+    sqlite3* db = nullptr;
 };
 
 TEST_F(ShippedData, CheckModePasses) {
-  std::ostringstream out;
-  EXPECT_EQ(refdata::check_data(kData, "", out), 0) << out.str();
+    std::ostringstream out;
+    EXPECT_EQ(refdata::check_data(kData, "", out), 0) << out.str();
 }
 
 TEST_F(ShippedData, CheckModeFindsDamage) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / "refdata_damaged";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  for (const char* f : {"verrane.sqlite", "Counties.shp", "Counties.shx", "Counties.dbf", "states.shp", "states.shx",
-                        "states.dbf", "statline.shp", "statline.shx", "statline.dbf"})
-    fs::copy_file(kData + "/" + f, dir / f);
-  sqlite3* d = nullptr;
-  ASSERT_EQ(sqlite3_open((dir / "verrane.sqlite").c_str(), &d), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(d,
-                         "UPDATE Counties SET Time_Zones = 'Central Time' WHERE FIPS = '01001';"
-                         "DELETE FROM tornado WHERE FIPS = '40109';"
-                         "UPDATE cntycoor SET NAME = 'Elsewhere' WHERE Fips = '12086';",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(d);
-  std::ostringstream out;
-  EXPECT_GE(refdata::check_data(dir.string(), "", out), 3);
-  EXPECT_NE(out.str().find("path length of F3"), std::string::npos) << "a county's tornadoes are missing";
-  EXPECT_NE(out.str().find("01001: Time_Zones 'Central Time'"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("12086: names differ"), std::string::npos) << out.str();
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / "refdata_damaged";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* f : {"verrane.sqlite", "Counties.shp", "Counties.shx", "Counties.dbf", "states.shp", "states.shx",
+                          "states.dbf", "statline.shp", "statline.shx", "statline.dbf"})
+        fs::copy_file(kData + "/" + f, dir / f);
+    sqlite3* d = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "verrane.sqlite").c_str(), &d), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(d,
+                           "UPDATE Counties SET Time_Zones = 'Central Time' WHERE FIPS = '01001';"
+                           "DELETE FROM tornado WHERE FIPS = '40109';"
+                           "UPDATE cntycoor SET NAME = 'Elsewhere' WHERE Fips = '12086';",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(d);
+    std::ostringstream out;
+    EXPECT_GE(refdata::check_data(dir.string(), "", out), 3);
+    EXPECT_NE(out.str().find("path length of F3"), std::string::npos) << "a county's tornadoes are missing";
+    EXPECT_NE(out.str().find("01001: Time_Zones 'Central Time'"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("12086: names differ"), std::string::npos) << out.str();
 
-  // Not a database at all, and no folder at all: reported, not a crash.
-  fs::remove(dir / "verrane.sqlite");
-  std::ofstream(dir / "verrane.sqlite") << "not a database";
-  EXPECT_GT(refdata::check_data(dir.string(), "", out), 0);
-  EXPECT_GT(refdata::check_data((dir / "missing").string(), "", out), 0);
-  fs::remove_all(dir);
+    // Not a database at all, and no folder at all: reported, not a crash.
+    fs::remove(dir / "verrane.sqlite");
+    std::ofstream(dir / "verrane.sqlite") << "not a database";
+    EXPECT_GT(refdata::check_data(dir.string(), "", out), 0);
+    EXPECT_GT(refdata::check_data((dir / "missing").string(), "", out), 0);
+    fs::remove_all(dir);
 }
 
 TEST_F(ShippedData, CheckModeFindsATrackCountedInFullInEveryCounty) {
-  // The fault the table once had: each county given the whole track.
-  namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / "refdata_whole_tracks";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  fs::copy_file(kData + "/verrane.sqlite", dir / "verrane.sqlite");
-  sqlite3* d = nullptr;
-  ASSERT_EQ(sqlite3_open((dir / "verrane.sqlite").c_str(), &d), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(d, "UPDATE tornado SET FLENFT4 = FLENFT4 * 1.2 WHERE FLENFT4 > 0", nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(d);
-  std::ostringstream out;
-  EXPECT_GT(refdata::check_data(dir.string(), "", out), 0);
-  EXPECT_NE(out.str().find("path length of F4 is 1.2 times the record's"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("F4: table"), std::string::npos) << "the figures are printed";
-  fs::remove_all(dir);
+    // The fault the table once had: each county given the whole track.
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / "refdata_whole_tracks";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(kData + "/verrane.sqlite", dir / "verrane.sqlite");
+    sqlite3* d = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "verrane.sqlite").c_str(), &d), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(d, "UPDATE tornado SET FLENFT4 = FLENFT4 * 1.2 WHERE FLENFT4 > 0", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(d);
+    std::ostringstream out;
+    EXPECT_GT(refdata::check_data(dir.string(), "", out), 0);
+    EXPECT_NE(out.str().find("path length of F4 is 1.2 times the record's"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("F4: table"), std::string::npos) << "the figures are printed";
+    fs::remove_all(dir);
 }
 
 TEST_F(ShippedData, EveryCountyHasATornadoRowAndCoordinates) {
-  EXPECT_EQ(num("SELECT count(*) FROM Counties"), 3231);
-  EXPECT_EQ(num("SELECT count(*) FROM states"), 56);
-  EXPECT_EQ(num("SELECT count(*) FROM Counties WHERE FIPS NOT IN (SELECT FIPS FROM tornado)"), 0);
-  EXPECT_EQ(num("SELECT count(*) FROM Counties WHERE FIPS NOT IN (SELECT Fips FROM cntycoor)"), 0);
-  EXPECT_EQ(num("SELECT count(*) FROM (SELECT 1 FROM Counties GROUP BY STATE_NAME, NAME HAVING count(*) > 1)"), 0);
-  EXPECT_EQ(one("SELECT NAME FROM Counties WHERE FIPS = '24510'"), "Baltimore city");
-  EXPECT_EQ(one("SELECT NAME FROM Counties WHERE FIPS = '29189'"), "St. Louis");
+    EXPECT_EQ(num("SELECT count(*) FROM Counties"), 3231);
+    EXPECT_EQ(num("SELECT count(*) FROM states"), 56);
+    EXPECT_EQ(num("SELECT count(*) FROM Counties WHERE FIPS NOT IN (SELECT FIPS FROM tornado)"), 0);
+    EXPECT_EQ(num("SELECT count(*) FROM Counties WHERE FIPS NOT IN (SELECT Fips FROM cntycoor)"), 0);
+    EXPECT_EQ(num("SELECT count(*) FROM (SELECT 1 FROM Counties GROUP BY STATE_NAME, NAME HAVING count(*) > 1)"), 0);
+    EXPECT_EQ(one("SELECT NAME FROM Counties WHERE FIPS = '24510'"), "Baltimore city");
+    EXPECT_EQ(one("SELECT NAME FROM Counties WHERE FIPS = '29189'"), "St. Louis");
 }
 
 TEST_F(ShippedData, FieldNamesMatchWhicheverCaseTheProgramUses) {
-  EXPECT_EQ(one("SELECT State_name FROM Counties WHERE Cnty_fips = 109 AND State_fips = 40"), "Oklahoma");
-  EXPECT_EQ(one("SELECT Name FROM Counties WHERE FIPS = '40109'"), "Oklahoma");
+    EXPECT_EQ(one("SELECT State_name FROM Counties WHERE Cnty_fips = 109 AND State_fips = 40"), "Oklahoma");
+    EXPECT_EQ(one("SELECT Name FROM Counties WHERE FIPS = '40109'"), "Oklahoma");
 }
 
 TEST_F(ShippedData, TimeZonesOfKnownCounties) {
-  EXPECT_EQ(county("Time_Zones", "40109"), "Central Standard Time");
-  EXPECT_EQ(county("Daylitsave", "40109"), "1");
-  EXPECT_EQ(county("Time_Zones", "04013"), "Mountain Standard Time");
-  EXPECT_EQ(county("Daylitsave", "04013"), "0");
-  EXPECT_EQ(county("Time_Zones", "15003"), "Hawaii-Aleutian Standard Time");
-  EXPECT_EQ(county("Daylitsave", "15003"), "0");
-  EXPECT_EQ(county("Time_Zones", "12033"), "Central Standard Time");
-  EXPECT_EQ(county("Time_Zones", "12073"), "Eastern Standard Time");  // Leon, east of the river
+    EXPECT_EQ(county("Time_Zones", "40109"), "Central Standard Time");
+    EXPECT_EQ(county("Daylitsave", "40109"), "1");
+    EXPECT_EQ(county("Time_Zones", "04013"), "Mountain Standard Time");
+    EXPECT_EQ(county("Daylitsave", "04013"), "0");
+    EXPECT_EQ(county("Time_Zones", "15003"), "Hawaii-Aleutian Standard Time");
+    EXPECT_EQ(county("Daylitsave", "15003"), "0");
+    EXPECT_EQ(county("Time_Zones", "12033"), "Central Standard Time");
+    EXPECT_EQ(county("Time_Zones", "12073"), "Eastern Standard Time");  // Leon, east of the river
 }
 
 TEST_F(ShippedData, HurricaneWindSpeeds) {
-  EXPECT_GE(num("SELECT Hur_wind FROM Counties WHERE FIPS = '12086'"), 140);
-  EXPECT_EQ(num("SELECT Hur_wind FROM Counties WHERE FIPS = '20169'"), 90);  // Saline, Kansas
+    EXPECT_GE(num("SELECT Hur_wind FROM Counties WHERE FIPS = '12086'"), 140);
+    EXPECT_EQ(num("SELECT Hur_wind FROM Counties WHERE FIPS = '20169'"), 90);  // Saline, Kansas
 }
 
 TEST_F(ShippedData, TornadoRecord) {
-  EXPECT_GT(num("SELECT FCOUNT0+FCOUNT1+FCOUNT2+FCOUNT3+FCOUNT4+FCOUNT5 FROM tornado WHERE FIPS = '40109'"), 80);
-  EXPECT_EQ(num("SELECT RYEARS FROM tornado WHERE FIPS = '40109'"), 74);
-  EXPECT_EQ(one("SELECT value FROM meta WHERE key = 'tornado_years'"), "1950-2023");
-  double all = num("SELECT sum(FCOUNT0+FCOUNT1+FCOUNT2+FCOUNT3+FCOUNT4+FCOUNT5) FROM tornado");
-  EXPECT_GE(all, num("SELECT value FROM meta WHERE key = 'tornadoes_counted'"));
-  EXPECT_GE(all, num("SELECT value FROM meta WHERE key = 'tornado_rows_read'"));
+    EXPECT_GT(num("SELECT FCOUNT0+FCOUNT1+FCOUNT2+FCOUNT3+FCOUNT4+FCOUNT5 FROM tornado WHERE FIPS = '40109'"), 80);
+    EXPECT_EQ(num("SELECT RYEARS FROM tornado WHERE FIPS = '40109'"), 74);
+    EXPECT_EQ(one("SELECT value FROM meta WHERE key = 'tornado_years'"), "1950-2023");
+    double all = num("SELECT sum(FCOUNT0+FCOUNT1+FCOUNT2+FCOUNT3+FCOUNT4+FCOUNT5) FROM tornado");
+    EXPECT_GE(all, num("SELECT value FROM meta WHERE key = 'tornadoes_counted'"));
+    EXPECT_GE(all, num("SELECT value FROM meta WHERE key = 'tornado_rows_read'"));
 }
 
 }  // namespace
