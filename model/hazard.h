@@ -9,6 +9,34 @@
 
 namespace verrane::model {
 
+// The states and territories whose projects face hurricanes, as the state
+// table names them; the importer checks that each one is there.
+inline constexpr std::array<std::string_view, 25> kHurricaneProneStates{"Texas",
+                                                                        "Louisiana",
+                                                                        "Mississippi",
+                                                                        "Alabama",
+                                                                        "Florida",
+                                                                        "Georgia",
+                                                                        "South Carolina",
+                                                                        "North Carolina",
+                                                                        "Virginia",
+                                                                        "Maryland",
+                                                                        "District of Columbia",
+                                                                        "Delaware",
+                                                                        "Pennsylvania",
+                                                                        "New Jersey",
+                                                                        "New York",
+                                                                        "Connecticut",
+                                                                        "Rhode Island",
+                                                                        "Massachusetts",
+                                                                        "Vermont",
+                                                                        "New Hampshire",
+                                                                        "Maine",
+                                                                        "Virgin Islands",
+                                                                        "Puerto Rico",
+                                                                        "Guam",
+                                                                        "American Samoa"};
+
 // Appended by the caller when FProbsResult::insufficient is set (spelled as
 // the reports have always printed it).
 extern const char* const kInsufficientNote;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "model/hazard.h"
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
@@ -25,32 +26,6 @@ using platform::Buttons;
 using platform::Icon;
 
 namespace {
-const char* const kHurricaneProne[] = {"Texas",
-                                       "Louisiana",
-                                       "Mississippi",
-                                       "Alabama",
-                                       "Florida",
-                                       "Georgia",
-                                       "South Carolina",
-                                       "North Carolina",
-                                       "Virginia",
-                                       "Maryland",
-                                       "District of Columbia",
-                                       "Delaware",
-                                       "Pennsylvania",
-                                       "New Jersey",
-                                       "New York",
-                                       "Connecticut",
-                                       "Rhode Island",
-                                       "Massachusetts",
-                                       "Vermont",
-                                       "New Hampshire",
-                                       "Maine",
-                                       "Virgin Islands",
-                                       "Puerto Rico",
-                                       "Guam",
-                                       "American Samoa"};
-
 // Keeps the first entry of each county the county table knows; returns the
 // codes left out because the table does not know them. When the table
 // cannot be read the list is only freed of repeats.
@@ -121,8 +96,8 @@ void ShowFileError(platform::Dialogs& dialogs, const project::FileResult& result
 }
 
 bool IsHurricaneProne(const std::string& stateName) {
-    return std::any_of(std::begin(kHurricaneProne), std::end(kHurricaneProne),
-                       [&](const char* s) { return stateName == s; });
+    return std::any_of(model::kHurricaneProneStates.begin(), model::kHurricaneProneStates.end(),
+                       [&](std::string_view s) { return stateName == s; });
 }
 
 Form2::Form2(ScreenHost& a) : Screen(a, "Form2", "Tornado Model: Project Information") {

@@ -13,6 +13,7 @@
 #include <set>
 #include <sstream>
 
+#include "model/hazard.h"
 #include "refdata.h"
 
 namespace refdata {
@@ -22,32 +23,6 @@ namespace {
 const char* const kZones[] = {"Atlantic Standard Time",        "Eastern Standard Time", "Central Standard Time",
                               "Mountain Standard Time",        "Pacific Standard Time", "Alaska Standard Time",
                               "Hawaii-Aleutian Standard Time", "Samoan Standard Time",  "Guam Standard Time"};
-
-const char* const kHurricaneProne[] = {"Texas",
-                                       "Louisiana",
-                                       "Mississippi",
-                                       "Alabama",
-                                       "Florida",
-                                       "Georgia",
-                                       "South Carolina",
-                                       "North Carolina",
-                                       "Virginia",
-                                       "Maryland",
-                                       "District of Columbia",
-                                       "Delaware",
-                                       "Pennsylvania",
-                                       "New Jersey",
-                                       "New York",
-                                       "Connecticut",
-                                       "Rhode Island",
-                                       "Massachusetts",
-                                       "Vermont",
-                                       "New Hampshire",
-                                       "Maine",
-                                       "Virgin Islands",
-                                       "Puerto Rico",
-                                       "Guam",
-                                       "American Samoa"};
 
 // Where the cross-check table and our rule differ on purpose.
 const std::map<std::string, std::string>& explained_zone_differences() {
@@ -292,7 +267,8 @@ std::vector<std::string> check_states(Checker& c, sqlite3* db) {
     c.expect(std::is_sorted(states.begin(), states.end()), "states is not in alphabetical order");
     std::set<std::string> state_set(states.begin(), states.end());
     c.expect(state_set.size() == states.size(), "states holds a name twice");
-    for (const char* n : kHurricaneProne) c.expect(state_set.count(n), std::string("no state named ") + n);
+    for (std::string_view n : verrane::model::kHurricaneProneStates)
+        c.expect(state_set.count(std::string(n)), "no state named " + std::string(n));
     return states;
 }
 
