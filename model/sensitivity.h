@@ -1,0 +1,50 @@
+#pragma once
+// What a sensitivity run reports: the project's own figures, the figures of
+// each one-at-a-time variation (a whole re-analysis with one input changed as
+// it would be typed into its box), the breakeven values and the interval of
+// the tornado benefits drawn from the sampling uncertainty of the record.
+// Filled by the application layer; read by the command line, the window and
+// the sensitivity report. No Qt, no I/O.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace verrane::model {
+
+// The four figures of one analysis, at full precision. The ratio is empty when
+// the annualized cost is 0 (the results screen shows "Undefined").
+struct Figures {
+    std::optional<double> benefitCostRatio;
+    double netBenefits = 0, totalBenefits = 0, annualizedCost = 0;
+};
+
+// One re-analysis. `input` is the line-table name (DiscountRate, ProjectCost,
+// TornadoOccupancy, SelectionRadius, ...); `value` the exact text put into the
+// box, or the scale factor ("0.75", "1.25") for the occupancy rows.
+struct Variation {
+    std::string input, value;
+    Figures figures;
+};
+
+// 5th, 50th and 95th percentiles.
+using Percentiles = std::array<double, 3>;
+
+struct Uncertainty {
+    int draws = 10000;
+    uint64_t seed = 1;
+    Percentiles tornadoBenefits{}, benefitCostRatio{};
+    bool ratioDefined = true;  // false when the annualized cost is 0
+};
+
+struct SensitivityResult {
+    std::string file;          // as given on the command line or opened in the window
+    std::string buildingName;  // for the report's heading
+    Figures base;
+    std::vector<Variation> variations;
+    std::optional<double> breakevenProjectCost, breakevenDiscountRate;
+    Uncertainty uncertainty;
+};
+
+}  // namespace verrane::model
