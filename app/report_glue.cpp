@@ -1,7 +1,5 @@
 #include "app/report_glue.h"
 
-#include <algorithm>
-
 #include "app/app.h"
 #include "platform/refdb.h"
 #include "reports/long_report.h"
@@ -14,13 +12,6 @@
 namespace verrane {
 
 namespace {
-
-template <size_t N>
-std::array<double, N> ToArray(const std::vector<double>& v) {
-    std::array<double, N> a{};
-    std::copy_n(v.begin(), std::min(v.size(), N), a.begin());
-    return a;
-}
 
 reports::ProjectPart Project(const project::ProjectDocument& c) {
     reports::ProjectPart p;
@@ -70,33 +61,37 @@ reports::MitigationPart Mitigation(const project::MitigationBlock& m, const Form
 }
 
 reports::ResultsPart Results(App& app) {
-    Form6& f = app.form6();
+    const Form6& f = app.form6();
+    const model::AnalysisResult& a = f.Results;
     reports::ResultsPart r;
-    r.tornadoBenefitsText = f.TornadoBenefitsText;
-    r.hurricaneBenefitsText = f.HurricaneBenefitsText;
-    r.totalBenefitsText = f.TotalBenefitsText;
-    r.annualizedCostText = f.AnnualizedCostText;
-    r.netBenefitsText = f.NetBenefitsText;
-    r.benefitCostRatioText = f.BenefitCostRatioText;
-    r.livesSavedText = f.LivesSavedText;
-    r.injuriesAvoidedText = f.InjuriesAvoidedText;
+    r.tornadoBenefitsText = f.Texts[kTornadoBenefitsBox];
+    r.hurricaneBenefitsText = f.Texts[kHurricaneBenefitsBox];
+    r.totalBenefitsText = f.Texts[kTotalBenefitsBox];
+    r.annualizedCostText = f.Texts[kAnnualizedCostBox];
+    r.netBenefitsText = f.Texts[kNetBenefitsBox];
+    r.benefitCostRatioText = f.Texts[kBenefitCostRatioBox];
+    r.livesSavedText = f.Texts[kLivesSavedBox];
+    r.injuriesAvoidedText = f.Texts[kInjuriesAvoidedBox];
     r.livesSavedCaption = f.LivesSavedCaption;
     r.injuriesAvoidedCaption = f.InjuriesAvoidedCaption;
-    r.userRatesNote = f.UserRatesNote;
-    r.sufficiencyNote = f.SufficiencyNote;
-    r.countiesNote = f.CountiesNote;
-    r.reportCountyArea = f.ReportCountyArea;
-    r.reportRegionArea = f.ReportRegionArea;
-    r.reportRecordYears = f.ReportRecordYears;
-    r.reportCountByF = ToArray<6>(f.ReportCountByF);
-    r.annualCountByF = ToArray<6>(f.AnnualCountByF);
-    r.reportPathLengthByF = ToArray<6>(f.ReportPathLengthByF);
-    r.reportPathAreaByF = ToArray<6>(f.ReportPathAreaByF);
-    r.annualPathAreaByF = ToArray<6>(f.AnnualPathAreaByF);
-    r.effectiveAreaByF = ToArray<6>(f.EffectiveAreaByF);
-    r.strikeProbabilityByF = ToArray<6>(f.StrikeProbabilityByF);
-    r.reportHurricaneWind = f.ReportHurricaneWind;
-    r.hurricaneRangeProbability = ToArray<9>(f.HurricaneRangeProbability);
+    r.userRatesNote = a.userRatesNote;
+    r.sufficiencyNote = a.sufficiencyNote;
+    r.countiesNote = a.countiesNote;
+    if (a.tornado) {
+        const model::FProbsResult& t = *a.tornado;
+        r.reportCountyArea = t.reportCountyArea;
+        r.reportRegionArea = t.reportRegionArea;
+        r.reportRecordYears = t.reportRecordYears;
+        r.reportCountByF = t.reportCountByF;
+        r.annualCountByF = t.annualCountByF;
+        r.reportPathLengthByF = t.reportPathLengthByF;
+        r.reportPathAreaByF = t.reportPathAreaByF;
+        r.annualPathAreaByF = t.annualPathAreaByF;
+        r.effectiveAreaByF = t.effectiveAreaByF;
+        r.strikeProbabilityByF = t.strikeProbabilityByF;
+    }
+    r.reportHurricaneWind = a.reportHurricaneWind;
+    r.hurricaneRangeProbability = a.hurricaneRangeProbability;
     return r;
 }
 

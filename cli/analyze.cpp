@@ -79,38 +79,51 @@ std::vector<ResultLine> ResultLines(App& app) {
     return lines;
 }
 
+namespace {
+// Before the first analysis with tornado statistics the lists are empty.
+template <size_t N>
+std::vector<double> List(const std::optional<model::FProbsResult>& t,
+                         std::array<double, N> model::FProbsResult::*field) {
+    if (!t) return {};
+    const auto& a = (*t).*field;
+    return {a.begin(), a.end()};
+}
+}  // namespace
+
 std::string JsonObject(App& app, const std::string& file) {
     const Form6& f6 = app.form6();
+    const model::AnalysisResult& r = f6.Results;
+    const auto& t = r.tornado;
     nlohmann::ordered_json j;
     j["File"] = file;
-    j["TornadoBenefitsText"] = f6.TornadoBenefitsText;
-    j["HurricaneBenefitsText"] = f6.HurricaneBenefitsText;
-    j["TotalBenefitsText"] = f6.TotalBenefitsText;
-    j["AnnualizedCostText"] = f6.AnnualizedCostText;
-    j["NetBenefitsText"] = f6.NetBenefitsText;
-    j["BenefitCostRatioText"] = f6.BenefitCostRatioText;
-    j["LivesSavedText"] = f6.LivesSavedText;
-    j["InjuriesAvoidedText"] = f6.InjuriesAvoidedText;
-    j["TornadoBenefits"] = f6.TornadoBenefits;
-    j["HurricaneBenefits"] = f6.HurricaneBenefits;
-    j["AnnualizedCost"] = f6.AnnualizedCost;
-    j["AnnualDeathsAvoided"] = f6.AnnualDeathsAvoided;
-    j["AnnualInjuriesAvoided"] = f6.AnnualInjuriesAvoided;
-    j["ReportCountyArea"] = static_cast<double>(f6.ReportCountyArea);
-    j["ReportRegionArea"] = f6.ReportRegionArea;
-    j["ReportRecordYears"] = f6.ReportRecordYears;
-    j["ReportCountByF"] = f6.ReportCountByF;
-    j["AnnualCountByF"] = f6.AnnualCountByF;
-    j["ReportPathLengthByF"] = f6.ReportPathLengthByF;
-    j["ReportPathAreaByF"] = f6.ReportPathAreaByF;
-    j["AnnualPathAreaByF"] = f6.AnnualPathAreaByF;
-    j["EffectiveAreaByF"] = f6.EffectiveAreaByF;
-    j["StrikeProbabilityByF"] = f6.StrikeProbabilityByF;
-    j["ReportHurricaneWind"] = f6.ReportHurricaneWind;
-    j["HurricaneRangeProbability"] = f6.HurricaneRangeProbability;
-    j["CountiesNote"] = f6.CountiesNote;
-    j["SufficiencyNote"] = f6.SufficiencyNote;
-    j["UserRatesNote"] = f6.UserRatesNote;
+    j["TornadoBenefitsText"] = f6.Texts[kTornadoBenefitsBox];
+    j["HurricaneBenefitsText"] = f6.Texts[kHurricaneBenefitsBox];
+    j["TotalBenefitsText"] = f6.Texts[kTotalBenefitsBox];
+    j["AnnualizedCostText"] = f6.Texts[kAnnualizedCostBox];
+    j["NetBenefitsText"] = f6.Texts[kNetBenefitsBox];
+    j["BenefitCostRatioText"] = f6.Texts[kBenefitCostRatioBox];
+    j["LivesSavedText"] = f6.Texts[kLivesSavedBox];
+    j["InjuriesAvoidedText"] = f6.Texts[kInjuriesAvoidedBox];
+    j["TornadoBenefits"] = r.tornadoBenefits;
+    j["HurricaneBenefits"] = r.hurricaneBenefits;
+    j["AnnualizedCost"] = r.annualizedCost;
+    j["AnnualDeathsAvoided"] = r.annualDeathsAvoided;
+    j["AnnualInjuriesAvoided"] = r.annualInjuriesAvoided;
+    j["ReportCountyArea"] = t ? static_cast<double>(t->reportCountyArea) : 0.0;
+    j["ReportRegionArea"] = t ? t->reportRegionArea : 0.0;
+    j["ReportRecordYears"] = t ? t->reportRecordYears : int16_t{0};
+    j["ReportCountByF"] = List(t, &model::FProbsResult::reportCountByF);
+    j["AnnualCountByF"] = List(t, &model::FProbsResult::annualCountByF);
+    j["ReportPathLengthByF"] = List(t, &model::FProbsResult::reportPathLengthByF);
+    j["ReportPathAreaByF"] = List(t, &model::FProbsResult::reportPathAreaByF);
+    j["AnnualPathAreaByF"] = List(t, &model::FProbsResult::annualPathAreaByF);
+    j["EffectiveAreaByF"] = List(t, &model::FProbsResult::effectiveAreaByF);
+    j["StrikeProbabilityByF"] = List(t, &model::FProbsResult::strikeProbabilityByF);
+    j["ReportHurricaneWind"] = r.reportHurricaneWind;
+    j["HurricaneRangeProbability"] = r.hurricaneRangeProbability;
+    j["CountiesNote"] = r.countiesNote;
+    j["SufficiencyNote"] = r.sufficiencyNote;
+    j["UserRatesNote"] = r.userRatesNote;
     j["SelectedCounties"] = app.form2().SelectedCounties;
     // Texts come from project files in the system code page; never fail on them.
     return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -124,13 +137,13 @@ std::string CsvHeader() {
 
 std::string CsvLine(App& app, const std::string& file) {
     const Form6& f6 = app.form6();
+    const model::AnalysisResult& r = f6.Results;
     std::string line = CsvField(file);
-    for (const std::string* t :
-         {&f6.TornadoBenefitsText, &f6.HurricaneBenefitsText, &f6.TotalBenefitsText, &f6.AnnualizedCostText,
-          &f6.NetBenefitsText, &f6.BenefitCostRatioText, &f6.LivesSavedText, &f6.InjuriesAvoidedText})
-        line += "," + CsvField(*t);
-    for (double v : {f6.TornadoBenefits, f6.HurricaneBenefits, f6.AnnualizedCost, f6.AnnualDeathsAvoided,
-                     f6.AnnualInjuriesAvoided})
+    for (size_t box : {kTornadoBenefitsBox, kHurricaneBenefitsBox, kTotalBenefitsBox, kAnnualizedCostBox,
+                       kNetBenefitsBox, kBenefitCostRatioBox, kLivesSavedBox, kInjuriesAvoidedBox})
+        line += "," + CsvField(f6.Texts[box]);
+    for (double v :
+         {r.tornadoBenefits, r.hurricaneBenefits, r.annualizedCost, r.annualDeathsAvoided, r.annualInjuriesAvoided})
         line += "," + Number(v);
     return line;
 }

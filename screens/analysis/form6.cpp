@@ -56,14 +56,7 @@ Form6::Form6(ScreenHost& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost An
 
 void Form6::Form_Load() {}
 
-void Form6::Form_Unload() {
-    ReportCountyArea = 0;
-    ReportRegionArea = 0;
-    ReportRecordYears = 0;
-    for (auto* v : {&ReportCountByF, &AnnualCountByF, &ReportPathLengthByF, &ReportPathAreaByF, &AnnualPathAreaByF,
-                    &EffectiveAreaByF, &StrikeProbabilityByF, &HurricaneRangeProbability})
-        v->clear();
-}
+void Form6::Form_Unload() { Results = {}; }
 
 // Nothing is saved or recomputed when leaving: the same move as the Input menu.
 void Form6::Command1_Click(int index) {
@@ -101,81 +94,61 @@ const char* const kLifetime = "Project Lifetime (Mitigation Project Information)
 const char* const kRate = "Discount Rate (Mitigation Project Information)";
 }  // namespace
 
-// ------------------------------------------------------------ computations
+// ------------------------------------------------------------------ input
 
-std::array<double, 6> Form6::FProbs() {
-    Form2& f2 = app.form2();
-    Form3& f3 = app.form3();
-    model::TornadoStats s;
-    s.countByF = f2.TornadoCountByF;
-    s.avgPathLengthByF = f2.AvgPathLengthByF;
-    s.avgPathAreaByF = f2.AvgPathAreaByF;
-    s.hourlyFractionByF = f2.HourlyFractionByF;
-    s.recordYears = f2.RecordYears;
-    s.sampleRegionArea = f2.SampleRegionArea;
-    s.countyArea = f2.CountyArea;
-    const float length = Single(f3.Text1[0], kLength);
-    const float width = Single(f3.Text1[1], kWidth);
-    const model::FProbsResult r = model::FProbs(s, length, width);
+namespace {
+bool HasUserRates(const Form5& f5) {
+    for (size_t k = 0; k < 9; ++k)
+        for (size_t cell : model::UserRateCells(k))
+            if (!f5.Text2[cell].empty()) return true;
+    return false;
+}
+}  // namespace
 
-    auto list = [](const std::array<double, 6>& a) { return std::vector<double>(a.begin(), a.end()); };
-    ReportCountyArea = r.reportCountyArea;
-    ReportRegionArea = r.reportRegionArea;
-    ReportRecordYears = r.reportRecordYears;
-    ReportCountByF = list(r.reportCountByF);
-    AnnualCountByF = list(r.annualCountByF);
-    ReportPathLengthByF = list(r.reportPathLengthByF);
-    ReportPathAreaByF = list(r.reportPathAreaByF);
-    AnnualPathAreaByF = list(r.annualPathAreaByF);
-    EffectiveAreaByF = list(r.effectiveAreaByF);
-    StrikeProbabilityByF = list(r.strikeProbabilityByF);
-    if (r.insufficient) SufficiencyNote += model::kInsufficientNote;
-    if (r.lacksData) {
-        if (!SufficiencyNote.empty()) SufficiencyNote += " ";
-        SufficiencyNote += model::kLacksDataNote;
+// Reads the inputs in the order the user is told about unusable ones:
+// building length and width (only with tornado statistics), hurricane
+// occupancy, project cost, maintenance, lifetime, discount rate.
+model::AnalysisInput Form6::CollectInput() {
+    const Form2& f2 = app.form2();
+    const Form3& f3 = app.form3();
+    const Form5& f5 = app.form5();
+    model::AnalysisInput in;
+    in.userSelectedCounties = f2.SelectionMethod == 2;
+    in.userDefinedRates = HasUserRates(f5);
+    if (!StatsPending) {
+        model::TornadoStats s;
+        s.countByF = f2.TornadoCountByF;
+        s.avgPathLengthByF = f2.AvgPathLengthByF;
+        s.avgPathAreaByF = f2.AvgPathAreaByF;
+        s.hourlyFractionByF = f2.HourlyFractionByF;
+        s.recordYears = f2.RecordYears;
+        s.sampleRegionArea = f2.SampleRegionArea;
+        s.countyArea = f2.CountyArea;
+        in.record = s;
+        in.buildingLength = Single(f3.Text1[0], kLength);
+        in.buildingWidth = Single(f3.Text1[1], kWidth);
     }
-    return r.strikeProbabilityByF;
-}
-
-double Form6::Ann_Benefit() {
-    const std::array<double, 6> strike = FProbs();
-    const Form5& f5 = app.form5();
-    const model::BenefitResult r = model::Ann_Benefit(
-        strike, app.form2().HourlyFractionByF, app.form3().TornadoHourlyOccupancy, f5.InjuryOutcome, f5.DeathOutcome);
-    AnnualDeathsAvoided += r.deathsAvoided;
-    AnnualInjuriesAvoided += r.injuriesAvoided;
-    return r.total;
-}
-
-double Form6::Ann_Hurricane() {
-    const Form5& f5 = app.form5();
-    const std::string& occupancy = app.form3().HurricaneOccupancyList;
-    const double hocc = occupancy.empty() ? 0.0 : Double(occupancy, kHurricaneOccupancy);
-    const model::HurricaneResult r =
-        model::Ann_Hurricane(f5.HurricaneWind, f5.WindRangeThresholds, app.form2().ProjectStateName, hocc,
-                             f5.InjuryOutcome, f5.DeathOutcome);
-    AnnualDeathsAvoided += r.deathsAvoided;
-    AnnualInjuriesAvoided += r.injuriesAvoided;
-    ReportHurricaneWind = r.reportHurricaneWind;
-    HurricaneRangeProbability.assign(r.rangeProbability.begin(), r.rangeProbability.end());
-    return r.total;
-}
-
-double Form6::Ann_Cost() {
-    Form5& f5 = app.form5();
-    const float c = Single(f5.Text1[1], kCost);
-    const float m = Single(f5.Text1[2], kMaintenance);
+    in.tornadoHourlyOccupancy = f3.TornadoHourlyOccupancy;
+    in.injury = f5.InjuryOutcome;
+    in.death = f5.DeathOutcome;
+    const std::string& occupancy = f3.HurricaneOccupancyList;
+    in.hurricaneOccupancy = occupancy.empty() ? 0.0 : Double(occupancy, kHurricaneOccupancy);
+    in.hurricaneWind = f5.HurricaneWind;
+    in.windRangeThresholds = f5.WindRangeThresholds;
+    in.projectStateName = f2.ProjectStateName;
+    in.projectCost = Single(f5.Text1[1], kCost);
+    in.maintenanceCost = Single(f5.Text1[2], kMaintenance);
     const float years = Single(f5.Text1[3], kLifetime);
-    int16_t n = 0;
     try {
-        n = platform::CInt(static_cast<double>(years));
+        in.lifetime = platform::CInt(static_cast<double>(years));
     } catch (const platform::ConversionError&) {
         // Beyond a 16-bit number of years: counted as no lifetime, and said so.
         if (std::find(unusable_.begin(), unusable_.end(), kLifetime) == unusable_.end())
             unusable_.emplace_back(kLifetime);
     }
-    const float r = Single(f5.Text1[6], kRate) / 100.0f;
-    return model::Ann_Cost(c, m, n, r);
+    in.discountRate = Single(f5.Text1[6], kRate) / 100.0f;
+    in.lifetimeYears = Double(f5.Text1[3].text(), kLifetime);
+    return in;
 }
 
 // -------------------------------------------------------------- activation
@@ -220,27 +193,14 @@ void Form6::Form_Activate() {
         LivesSavedCaption = Label2[5].caption();
         InjuriesAvoidedCaption = Label2[6].caption();
 
-        CountiesNote.clear();
-        SufficiencyNote.clear();
-        UserRatesNote.clear();
-        if (f2.SelectionMethod == 2) CountiesNote += kUserCountiesNote;
-        for (size_t k = 0; k < 9 && UserRatesNote.empty(); ++k) {
-            for (size_t cell : model::UserRateCells(k)) {
-                if (!f5.Text2[cell].empty()) {
-                    UserRatesNote += kUserRatesNote;
-                    break;
-                }
-            }
-        }
-
         StatsPending = f2.StatsPending;
-        AnnualDeathsAvoided = 0;
-        AnnualInjuriesAvoided = 0;
         if (StatsPending) RunExtraction();
 
-        TornadoBenefits = StatsPending ? 0.0 : Ann_Benefit();
-        HurricaneBenefits = Ann_Hurricane();
-        AnnualizedCost = Ann_Cost();
+        // Without the statistics the tornado values of the last analysis
+        // that had them stay for the reports.
+        const auto lastTornado = Results.tornado;
+        Results = model::Analyze(CollectInput());
+        if (!Results.tornado) Results.tornado = lastTornado;
         ShowResults();
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The benefit cost analysis could not be completed. ") + e.what(), Buttons::OK,
@@ -254,37 +214,27 @@ void Form6::Form_Activate() {
     activating_ = false;
 }
 
-void Form6::ShowResults() {
-    const double total = TornadoBenefits + HurricaneBenefits;
-    const double net = total - AnnualizedCost;
+ResultTexts FormatResults(const model::AnalysisResult& r) {
     auto money = [](double v) { return " " + platform::FormatNumber(v, kMoney); };
+    ResultTexts t;
+    t[kTornadoBenefitsBox] = money(r.tornadoBenefits);
+    t[kHurricaneBenefitsBox] = money(r.hurricaneBenefits);
+    t[kAnnualizedCostBox] = money(r.annualizedCost);
+    t[kNetBenefitsBox] = money(r.netBenefits);
+    t[kBenefitCostRatioBox] =
+        r.benefitCostRatio ? " " + platform::FormatNumber(*r.benefitCostRatio, kRatio) : std::string(" Undefined");
+    t[kTotalBenefitsBox] = money(r.totalBenefits);
+    t[kLivesSavedBox] = " " + platform::FormatNumber(r.livesSaved, kLifetimeTotal);
+    t[kInjuriesAvoidedBox] = " " + platform::FormatNumber(r.injuriesAvoided, kLifetimeTotal);
+    return t;
+}
 
-    Text1[0].setText(money(TornadoBenefits));
-    Text1[1].setText(money(HurricaneBenefits));
-    Text1[2].setText(money(AnnualizedCost));
-    Text1[3].setText(money(net));
-    Text1[3].setForeColor(net < 0 ? platform::kRed : platform::kBlack);
-    if (AnnualizedCost == 0) {
-        Text1[4].setText(" Undefined");
-        Text1[4].setForeColor(platform::kRed);
-    } else {
-        const double ratio = total / AnnualizedCost;
-        Text1[4].setText(" " + platform::FormatNumber(ratio, kRatio));
-        Text1[4].setForeColor(ratio < 1 ? platform::kRed : platform::kBlack);
-    }
-    Text1[5].setText(money(total));
-    const double years = Double(app.form5().Text1[3].text(), kLifetime);
-    Text1[6].setText(" " + platform::FormatNumber(years * AnnualDeathsAvoided, kLifetimeTotal));
-    Text1[7].setText(" " + platform::FormatNumber(years * AnnualInjuriesAvoided, kLifetimeTotal));
-
-    TornadoBenefitsText = Text1[0].text();
-    HurricaneBenefitsText = Text1[1].text();
-    TotalBenefitsText = Text1[5].text();
-    AnnualizedCostText = Text1[2].text();
-    NetBenefitsText = Text1[3].text();
-    BenefitCostRatioText = Text1[4].text();
-    LivesSavedText = Text1[6].text();
-    InjuriesAvoidedText = Text1[7].text();
+void Form6::ShowResults() {
+    Texts = FormatResults(Results);
+    for (size_t i = 0; i < Texts.size(); ++i) Text1[i].setText(Texts[i]);
+    Text1[kNetBenefitsBox].setForeColor(Results.netBenefits < 0 ? platform::kRed : platform::kBlack);
+    const bool below = !Results.benefitCostRatio || *Results.benefitCostRatio < 1;
+    Text1[kBenefitCostRatioBox].setForeColor(below ? platform::kRed : platform::kBlack);
 }
 
 }  // namespace verrane

@@ -1,18 +1,21 @@
 #pragma once
-// Benefit Cost Analysis screen: runs the whole analysis every time it becomes
-// the active window, shows the eight results and keeps copies of them, of the
-// hazard values and of three notes for the reports.
+// Benefit Cost Analysis screen: every time it becomes the active window it
+// reads the inputs off the other screens, runs model::Analyze and shows the
+// eight results. The result it keeps is what the reports and the command line
+// read.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "model/analysis.h"
+#include "screens/analysis/result_rows.h"
 #include "screens/screen.h"
 
 namespace verrane {
 
-inline const char* const kUserCountiesNote = "User-selected counties option used.";
-inline const char* const kUserRatesNote = "User-defined pre-mitigation percent or mitigation effectiveness entered.";
+using model::kUserCountiesNote;
+using model::kUserRatesNote;
 
 class Form6 : public Screen {
 public:
@@ -31,23 +34,11 @@ public:
 
     // Kept for the reports.
     std::string LivesSavedCaption, InjuriesAvoidedCaption;
-    std::string CountiesNote, SufficiencyNote, UserRatesNote;
-    std::string TornadoBenefitsText, HurricaneBenefitsText, TotalBenefitsText, AnnualizedCostText, NetBenefitsText,
-        BenefitCostRatioText, LivesSavedText, InjuriesAvoidedText;
-    double AnnualDeathsAvoided = 0, AnnualInjuriesAvoided = 0;
-
-    // Written by FProbs; empty lists until the first analysis that runs it.
-    float ReportCountyArea = 0;
-    double ReportRegionArea = 0;
-    int16_t ReportRecordYears = 0;
-    std::vector<double> ReportCountByF, AnnualCountByF, ReportPathLengthByF, ReportPathAreaByF, AnnualPathAreaByF,
-        EffectiveAreaByF, StrikeProbabilityByF;
-    // Written by Ann_Hurricane.
-    double ReportHurricaneWind = 0;
-    std::vector<double> HurricaneRangeProbability;
-
-    // The results at full precision, as computed before formatting.
-    double TornadoBenefits = 0, HurricaneBenefits = 0, AnnualizedCost = 0;
+    // The last analysis. Its tornado values stay those of the last analysis
+    // that had the tornado statistics (empty before the first one).
+    model::AnalysisResult Results;
+    // The eight result texts as the boxes show them, by box (Text1) index.
+    ResultTexts Texts;
 
     // The copy of Form2's StatsPending taken during activation.
     bool StatsPending = false;
@@ -56,11 +47,6 @@ public:
     void Form_Activate() override;
     void Form_Unload() override;
     void Command1_Click(int index);
-
-    double Ann_Benefit();
-    double Ann_Hurricane();
-    double Ann_Cost();
-    std::array<double, 6> FProbs();
 
     // The report items are always available here.
     void SetAnalysisCommands(bool) override {}
@@ -71,6 +57,7 @@ private:
     bool activating_ = false;
     float Single(const platform::TextBox& box, const char* what);
     double Double(const std::string& text, const char* what);
+    model::AnalysisInput CollectInput();
     void RunExtraction();
     void ShowResults();
 };

@@ -76,12 +76,15 @@ TEST(CliAnalyze, GivesTheTextsOfTheWindowPathForEveryExample) {
         EXPECT_EQ(o["File"], Example(kExampleFiles[i]).string());
         const test::ResultTexts texts = test::ScreenTexts(*f6);
         for (size_t k = 0; k < 8; ++k) EXPECT_EQ(o[keys[k]], texts[k]) << kExampleFiles[i] << " " << keys[k];
-        EXPECT_EQ(o["TornadoBenefits"].template get<double>(), f6->TornadoBenefits);
-        EXPECT_EQ(o["AnnualDeathsAvoided"].template get<double>(), f6->AnnualDeathsAvoided);
-        EXPECT_EQ(o["StrikeProbabilityByF"].get<std::vector<double>>(), f6->StrikeProbabilityByF);
+        EXPECT_EQ(o["TornadoBenefits"].template get<double>(), f6->Results.tornadoBenefits);
+        EXPECT_EQ(o["AnnualDeathsAvoided"].template get<double>(), f6->Results.annualDeathsAvoided);
+        ASSERT_TRUE(f6->Results.tornado);
+        const auto& strike = f6->Results.tornado->strikeProbabilityByF;
+        EXPECT_EQ(o["StrikeProbabilityByF"].get<std::vector<double>>(),
+                  std::vector<double>(strike.begin(), strike.end()));
         EXPECT_EQ(o["HurricaneRangeProbability"].size(), 9u);
         EXPECT_EQ(o["SelectedCounties"].get<std::vector<std::string>>(), t.app->form2().SelectedCounties);
-        EXPECT_EQ(o["UserRatesNote"], f6->UserRatesNote);
+        EXPECT_EQ(o["UserRatesNote"], f6->Results.userRatesNote);
         for (const char* k : {"ReportCountyArea", "ReportRegionArea", "ReportRecordYears", "ReportCountByF",
                               "AnnualCountByF", "ReportPathLengthByF", "ReportPathAreaByF", "AnnualPathAreaByF",
                               "EffectiveAreaByF", "ReportHurricaneWind", "CountiesNote", "SufficiencyNote",

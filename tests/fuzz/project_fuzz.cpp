@@ -33,15 +33,20 @@ std::string CheckAnalysis(App& app) {
     for (const auto& box : f6.Text1)
         if (ShowsNonFinite(box.text()))
             return "Form6.Text1(" + std::to_string(box.index) + ") shows \"" + box.text() + "\"";
-    const std::vector<std::pair<const char*, std::vector<double>>> kept = {
+    const model::AnalysisResult& r = f6.Results;
+    auto list = [](const auto& a) { return std::vector<double>(a.begin(), a.end()); };
+    std::vector<std::pair<const char*, std::vector<double>>> kept = {
         {"results",
-         {f6.TornadoBenefits, f6.HurricaneBenefits, f6.AnnualizedCost, f6.AnnualDeathsAvoided, f6.AnnualInjuriesAvoided,
-          f6.ReportHurricaneWind, f6.ReportRegionArea, static_cast<double>(f6.ReportCountyArea)}},
-        {"AnnualCountByF", f6.AnnualCountByF},
-        {"AnnualPathAreaByF", f6.AnnualPathAreaByF},
-        {"EffectiveAreaByF", f6.EffectiveAreaByF},
-        {"StrikeProbabilityByF", f6.StrikeProbabilityByF},
-        {"HurricaneRangeProbability", f6.HurricaneRangeProbability}};
+         {r.tornadoBenefits, r.hurricaneBenefits, r.annualizedCost, r.annualDeathsAvoided, r.annualInjuriesAvoided,
+          r.reportHurricaneWind}},
+        {"HurricaneRangeProbability", list(r.hurricaneRangeProbability)}};
+    if (const auto& t = r.tornado) {
+        kept.push_back({"tornado areas", {t->reportRegionArea, static_cast<double>(t->reportCountyArea)}});
+        kept.push_back({"AnnualCountByF", list(t->annualCountByF)});
+        kept.push_back({"AnnualPathAreaByF", list(t->annualPathAreaByF)});
+        kept.push_back({"EffectiveAreaByF", list(t->effectiveAreaByF)});
+        kept.push_back({"StrikeProbabilityByF", list(t->strikeProbabilityByF)});
+    }
     for (const auto& [what, values] : kept)
         if (std::string fault = CheckNumbers(what, values); !fault.empty()) return fault;
     if (const auto* f5 = app.Loaded<Form5>()) {

@@ -112,7 +112,7 @@ TEST(Menus, ReportFromResultsScreenDoesNotRecomputeAndCutIsNeverThere) {
     Form6& f6 = t.app->form6();
     f6.Show();
     f6.Text1[0].setText(" 999");  // what the screen shows is what is reported
-    f6.TornadoBenefitsText = " 999";
+    f6.Texts[kTornadoBenefitsBox] = " 999";
     RunReport(*t.app, f6, false, false);
     EXPECT_EQ(t.dialogs.reportCalls.size(), 1u);
     f6.Text1[1].setFocus(true);

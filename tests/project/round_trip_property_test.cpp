@@ -116,8 +116,8 @@ std::vector<std::string> Results(App& app) {
     Form6& f6 = app.form6();
     std::vector<std::string> out;
     for (const auto& t : f6.Text1) out.push_back(t.text());
-    for (double v : {f6.TornadoBenefits, f6.HurricaneBenefits, f6.AnnualizedCost, f6.AnnualDeathsAvoided,
-                     f6.AnnualInjuriesAvoided}) {
+    for (double v : {f6.Results.tornadoBenefits, f6.Results.hurricaneBenefits, f6.Results.annualizedCost,
+                     f6.Results.annualDeathsAvoided, f6.Results.annualInjuriesAvoided}) {
         char exact[32];
         std::snprintf(exact, sizeof exact, "%.17g", v);
         out.push_back(exact);

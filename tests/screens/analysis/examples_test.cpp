@@ -87,9 +87,9 @@ TEST(ExampleProjects, CarryTheirKindOfCountySelection) {
         const Form2& f2 = t.app->form2();
         EXPECT_EQ(f2.SelectionMethod, c.method) << c.file;
         EXPECT_EQ(f2.SelectedCounties.size(), c.counties) << c.file;
-        EXPECT_EQ(f6->CountiesNote.empty(), c.method != 2) << c.file;
-        EXPECT_EQ(f6->UserRatesNote.empty(), c.method != 2) << c.file;
-        EXPECT_EQ(f6->SufficiencyNote, "") << c.file;
+        EXPECT_EQ(f6->Results.countiesNote.empty(), c.method != 2) << c.file;
+        EXPECT_EQ(f6->Results.userRatesNote.empty(), c.method != 2) << c.file;
+        EXPECT_EQ(f6->Results.sufficiencyNote, "") << c.file;
     }
 }
 

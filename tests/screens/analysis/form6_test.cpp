@@ -95,8 +95,8 @@ TEST_F(Analysis, BenefitsBelowCostAreRedWithMinusSign) {
     EXPECT_EQ(f6.Text1[4].text(), " 0.14");
     EXPECT_EQ(f6.Text1[4].foreColor(), kRed);
     EXPECT_EQ(f6.Text1[5].text(), " 1,000");
-    EXPECT_NEAR(f6.AnnualizedCost, 7246.0, 1.0);
-    EXPECT_EQ(f6.TornadoBenefits, 1000.0);
+    EXPECT_NEAR(f6.Results.annualizedCost, 7246.0, 1.0);
+    EXPECT_EQ(f6.Results.tornadoBenefits, 1000.0);
 }
 
 TEST_F(Analysis, RatioOfExactlyOneIsBlack) {
@@ -106,7 +106,7 @@ TEST_F(Analysis, RatioOfExactlyOneIsBlack) {
     in.lifetime = "1";
     in.tornadoOccupancy = 1000;
     Form6& f6 = Run(in);
-    EXPECT_EQ(f6.AnnualizedCost, 1000.0);
+    EXPECT_EQ(f6.Results.annualizedCost, 1000.0);
     EXPECT_EQ(f6.Text1[4].text(), " 1.00");
     EXPECT_EQ(f6.Text1[4].foreColor(), kBlack);
     EXPECT_EQ(f6.Text1[3].text(), " 0");
@@ -123,8 +123,8 @@ TEST_F(Analysis, LifetimeZeroGivesUndefinedRatioAndNoLifetimeTotals) {
     EXPECT_EQ(f6.Text1[4].foreColor(), kRed);
     EXPECT_EQ(f6.Text1[6].text(), " 0.00");
     EXPECT_EQ(f6.Text1[7].text(), " 0.00");
-    EXPECT_EQ(f6.BenefitCostRatioText, " Undefined");
-    EXPECT_GT(f6.AnnualDeathsAvoided, 0);
+    EXPECT_EQ(f6.Texts[kBenefitCostRatioBox], " Undefined");
+    EXPECT_GT(f6.Results.annualDeathsAvoided, 0);
 }
 
 TEST_F(Analysis, CaptionsCarryTheLifetimeAsTypedAndTotalsUseItUnrounded) {
@@ -141,7 +141,7 @@ TEST_F(Analysis, CaptionsCarryTheLifetimeAsTypedAndTotalsUseItUnrounded) {
     // The cost rounds 2.5 years to 2 (halves to even): 100000 x 1.07^2 x 0.07 / (1.07^2 - 1).
     const double r = 0.07f;
     const double g = std::pow(1.0 + r, 2.0);
-    EXPECT_DOUBLE_EQ(f6.AnnualizedCost, g * r * 100000.0 / (g - 1));
+    EXPECT_DOUBLE_EQ(f6.Results.annualizedCost, g * r * 100000.0 / (g - 1));
 
     in.lifetime = "50";
     Run(in);
@@ -161,8 +161,8 @@ TEST_F(Analysis, WholeDollarsAreGroupedAndTheTotalComesFromTheExactSum) {
     EXPECT_EQ(f6.Text1[0].text(), " 1");
     EXPECT_EQ(f6.Text1[1].text(), " 1");
     EXPECT_EQ(f6.Text1[5].text(), " 3");
-    EXPECT_EQ(f6.TotalBenefitsText, " 3");
-    EXPECT_EQ(f6.HurricaneBenefitsText, " 1");
+    EXPECT_EQ(f6.Texts[kTotalBenefitsBox], " 3");
+    EXPECT_EQ(f6.Texts[kHurricaneBenefitsBox], " 1");
 }
 
 TEST_F(Analysis, NotesAreBuiltAfreshEachTime) {
@@ -174,9 +174,9 @@ TEST_F(Analysis, NotesAreBuiltAfreshEachTime) {
     f2->TornadoCountByF[3] = 15;  // one short of a sufficient sample
     Form6& f6 = t.app->form6();
     f6.Show();
-    EXPECT_EQ(f6.UserRatesNote, kUserRatesNote);
-    EXPECT_EQ(f6.CountiesNote, kUserCountiesNote);
-    EXPECT_EQ(f6.SufficiencyNote, model::kInsufficientNote);
+    EXPECT_EQ(f6.Results.userRatesNote, kUserRatesNote);
+    EXPECT_EQ(f6.Results.countiesNote, kUserCountiesNote);
+    EXPECT_EQ(f6.Results.sufficiencyNote, model::kInsufficientNote);
 
     // Activating again does not add the notes twice; emptied cells drop them.
     f5->Text2[12].setText("");
@@ -185,9 +185,9 @@ TEST_F(Analysis, NotesAreBuiltAfreshEachTime) {
     f2->TornadoCountByF[3] = 16;
     f6.Hide();
     f6.Show();
-    EXPECT_EQ(f6.UserRatesNote, "");
-    EXPECT_EQ(f6.CountiesNote, "");
-    EXPECT_EQ(f6.SufficiencyNote, "");
+    EXPECT_EQ(f6.Results.userRatesNote, "");
+    EXPECT_EQ(f6.Results.countiesNote, "");
+    EXPECT_EQ(f6.Results.sufficiencyNote, "");
 }
 
 TEST_F(Analysis, ReportValuesAreKeptAndClearedOnUnload) {
@@ -195,29 +195,27 @@ TEST_F(Analysis, ReportValuesAreKeptAndClearedOnUnload) {
     in.tornadoOccupancy = 10;
     in.hurricaneOccupancy = "5";
     Form6& f6 = Run(in);
-    ASSERT_EQ(f6.StrikeProbabilityByF.size(), 6u);
-    EXPECT_EQ(f6.StrikeProbabilityByF[0], 1.0);
-    EXPECT_EQ(f6.EffectiveAreaByF[0], 640.0);
-    EXPECT_EQ(f6.ReportCountByF[3], 20.0);
-    EXPECT_EQ(f6.ReportRecordYears, 1);
-    EXPECT_EQ(f6.ReportHurricaneWind, 90.0);
-    ASSERT_EQ(f6.HurricaneRangeProbability.size(), 9u);
-    EXPECT_EQ(f6.HurricaneRangeProbability[0], 1.0);
+    ASSERT_TRUE(f6.Results.tornado);
+    EXPECT_EQ(f6.Results.tornado->strikeProbabilityByF[0], 1.0);
+    EXPECT_EQ(f6.Results.tornado->effectiveAreaByF[0], 640.0);
+    EXPECT_EQ(f6.Results.tornado->reportCountByF[3], 20.0);
+    EXPECT_EQ(f6.Results.tornado->reportRecordYears, 1);
+    EXPECT_EQ(f6.Results.reportHurricaneWind, 90.0);
+    EXPECT_EQ(f6.Results.hurricaneRangeProbability[0], 1.0);
     // Ten deaths avoided by tornado and five by hurricane each year.
-    EXPECT_DOUBLE_EQ(f6.AnnualDeathsAvoided, 15.0);
-    EXPECT_EQ(f6.LivesSavedText, " 750.00");
-    EXPECT_EQ(f6.TornadoBenefitsText, " 10");
-    EXPECT_EQ(f6.NetBenefitsText, f6.Text1[3].text());
+    EXPECT_DOUBLE_EQ(f6.Results.annualDeathsAvoided, 15.0);
+    EXPECT_EQ(f6.Texts[kLivesSavedBox], " 750.00");
+    EXPECT_EQ(f6.Texts[kTornadoBenefitsBox], " 10");
+    EXPECT_EQ(f6.Texts[kNetBenefitsBox], f6.Text1[3].text());
 
     // A second activation starts the running totals from 0 again.
     f6.Hide();
     f6.Show();
-    EXPECT_DOUBLE_EQ(f6.AnnualDeathsAvoided, 15.0);
+    EXPECT_DOUBLE_EQ(f6.Results.annualDeathsAvoided, 15.0);
 
     f6.Form_Unload();
-    EXPECT_TRUE(f6.StrikeProbabilityByF.empty());
-    EXPECT_TRUE(f6.HurricaneRangeProbability.empty());
-    EXPECT_TRUE(f6.ReportCountByF.empty());
+    EXPECT_FALSE(f6.Results.tornado);
+    EXPECT_EQ(f6.Results.hurricaneRangeProbability, (std::array<double, 9>{}));
 }
 
 TEST_F(Analysis, StaleStatisticsThatCannotBeExtractedGiveNoTornadoBenefit) {
@@ -233,8 +231,8 @@ TEST_F(Analysis, StaleStatisticsThatCannotBeExtractedGiveNoTornadoBenefit) {
     EXPECT_EQ(f6.Text1[1].text(), " 7");
     EXPECT_EQ(f6.Text1[2].text(), " 7,246");
     EXPECT_TRUE(f6.StatsPending);
-    EXPECT_TRUE(f6.StrikeProbabilityByF.empty());
-    EXPECT_EQ(f6.SufficiencyNote, "");
+    EXPECT_FALSE(f6.Results.tornado);
+    EXPECT_EQ(f6.Results.sufficiencyNote, "");
     // The progress window is gone and this screen is in front again.
     EXPECT_FALSE(t.app->IsLoaded("Form9"));
     EXPECT_EQ(t.app->front(), &f6);

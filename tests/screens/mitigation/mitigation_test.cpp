@@ -273,7 +273,7 @@ TEST_F(MitigationScreen, HugeLifetimesAndRatesGiveFiniteResults) {
         f5->Command1_Click(3);
         Form6* f6 = t.app->Loaded<Form6>();
         ASSERT_NE(f6, nullptr);
-        EXPECT_TRUE(std::isfinite(f6->AnnualizedCost)) << lifetime;
+        EXPECT_TRUE(std::isfinite(f6->Results.annualizedCost)) << lifetime;
         for (const auto& box : f6->Text1) {
             EXPECT_EQ(box.text().find("Infinity"), std::string::npos) << lifetime << " " << box.text();
             EXPECT_EQ(box.text().find("NaN"), std::string::npos) << lifetime << " " << box.text();
@@ -286,7 +286,7 @@ TEST_F(MitigationScreen, HugeLifetimesAndRatesGiveFiniteResults) {
     f5->Show();
     f5->Text1[6].setText("4294967296");
     f5->Command1_Click(3);
-    EXPECT_TRUE(std::isfinite(t.app->form6().AnnualizedCost));
+    EXPECT_TRUE(std::isfinite(t.app->form6().Results.annualizedCost));
     EXPECT_EQ(t.app->form6().Text1[2].text(), " 4,294,967,200,000");  // the rate in single precision
 }
 
@@ -355,7 +355,7 @@ TEST_F(MitigationScreen, MissingHurricaneWindIsToldOncePerAnalysis) {
     ASSERT_TRUE(t.app->form6().visible());
     EXPECT_EQ(windMessages(), 1);
     EXPECT_EQ(f5->HurricaneWind, 0);
-    EXPECT_EQ(t.app->form6().HurricaneBenefits, 0);
+    EXPECT_EQ(t.app->form6().Results.hurricaneBenefits, 0);
     t.app->form6().Command1_Click(2);  // to the building screen and back to the analysis
     t.dialogs.messages.clear();
     t.app->form3().Command1_Click(3);
