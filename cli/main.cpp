@@ -114,8 +114,7 @@ void AddEdit(CLI::App& cli, EditArgs& a, int& status) {
                     "ProjectCountyName, TornadoOccupancy[0], DiscountRate, DesignWindSpeed, SelectionRadius, ...); "
                     "an unknown name lists them all. Lists take their entry or, where the file keeps a position, "
                     "the position; check boxes 0 or 1. A value the screen refuses is reported and nothing is "
-                    "written.")
-        ->required()
+                    "written. Without --set the project is written as the window saves it.")
         ->allow_extra_args(false);
     cmd->add_option("-o,--output", a.out, "Project file to write")->required();
     cmd->callback([&] { status = cli::RunEdit(a.file, a.sets, a.out, std::cerr); });
