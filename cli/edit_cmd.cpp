@@ -34,12 +34,7 @@ int RunEdit(const std::filesystem::path& project, const std::vector<std::string>
         for (const auto& n : names) err << "  " << n << "\n";
         return 2;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(project, ec)) {
-        err << "verrane-cli: " << project.string() << ": "
-            << (std::filesystem::exists(project, ec) ? "not a file" : "no such file") << "\n";
-        return 1;
-    }
+    if (!IsProjectFile(project, err)) return 1;
 
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&err](const platform::Message& m) {

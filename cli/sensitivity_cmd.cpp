@@ -94,12 +94,7 @@ void PrintSensitivityText(std::ostream& out, const model::SensitivityResult& r) 
 
 int RunSensitivityCommand(const std::filesystem::path& project, bool json, const std::filesystem::path& pdf,
                           std::ostream& out, std::ostream& err) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(project, ec)) {
-        err << "verrane-cli: " << project.string() << ": "
-            << (std::filesystem::exists(project, ec) ? "not a file" : "no such file") << "\n";
-        return 1;
-    }
+    if (!IsProjectFile(project, err)) return 1;
     model::SensitivityResult result;
     try {
         platform::ScriptedDialogs dialogs;

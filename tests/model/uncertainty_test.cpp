@@ -13,14 +13,6 @@
 namespace verrane::model {
 namespace {
 
-Outcome Flat(float cost, float pre, double post) {
-    Outcome o;
-    o.cost = cost;
-    o.pre.fill(pre);
-    o.post.fill(post);
-    return o;
-}
-
 // A region with the given counts over 74 years; every class strikes, from
 // 6 am to 10 pm, with 40 people in the building all day.
 UncertaintyInput Region(const std::array<double, 6>& counts) {
@@ -32,8 +24,12 @@ UncertaintyInput Region(const std::array<double, 6>& counts) {
         for (size_t h = 6; h < 22; ++h) in.hourlyFraction[i][h] = 1.0 / 16;
     }
     in.tornadoHourlyOccupancy.fill(40);
-    in.injury = Flat(12500, 0.2f, 0.01);
-    in.death = Flat(2200000, 0.05f, 0.001);
+    in.injury.cost = 12500;
+    in.injury.pre.fill(0.2f);
+    in.injury.post.fill(0.01);
+    in.death.cost = 2200000;
+    in.death.pre.fill(0.05f);
+    in.death.post.fill(0.001);
     in.hurricaneBenefits = 1500;
     in.annualizedCost = 20000;
     return in;
