@@ -78,15 +78,22 @@ std::vector<std::pair<std::string, std::string>> SetsOf(const json& row, const p
     return sets;
 }
 
+void ExpectEveryRowEqualsAnalyze(const fs::path& file, const json& s) {
+    const project::ProjectDocument d = project::ParseProjectFile(platform::ReadTextLines(file));
+    ExpectSameFigures(s["Base"], Analyse(file), file.filename().string() + " base");
+    for (const json& row : s["Variations"]) {
+        const std::string what =
+            file.filename().string() + " " + row["Input"].get<std::string>() + "=" + row["Value"].get<std::string>();
+        ExpectSameFigures(row, AnalyseEdited(file, SetsOf(row, d)), what);
+    }
+}
+
 TEST(CliSensitivity, EveryRowIsTheAnalysisOfTheEditedProject) {
     if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
     const fs::path file = Example("oklahoma-school-gym.tor");
-    const project::ProjectDocument d = project::ParseProjectFile(platform::ReadTextLines(file));
     const json s = Sensitivity(file);
     ASSERT_TRUE(s.is_object());
     EXPECT_EQ(s["File"], file.string());
-
-    ExpectSameFigures(s["Base"], Analyse(file), "base");
 
     // The rows of the table, in order, with the values typed.
     std::vector<std::string> rows;
@@ -102,10 +109,18 @@ TEST(CliSensitivity, EveryRowIsTheAnalysisOfTheEditedProject) {
         "SelectionMethod 1",       "DesignWindSpeed 1",       "DesignWindSpeed 2",     "DesignWindSpeed 3",
         "DesignWindSpeed 4"};
     EXPECT_EQ(rows, expected);
+    ExpectEveryRowEqualsAnalyze(file, s);
+}
 
-    for (const json& row : s["Variations"]) {
-        const std::string what = row["Input"].get<std::string>() + "=" + row["Value"].get<std::string>();
-        ExpectSameFigures(row, AnalyseEdited(file, SetsOf(row, d)), what);
+// Counties picked on the map (the radius rows leave them for a region), and a
+// coastal project whose hurricane occupancy counts.
+TEST(CliSensitivity, EveryRowHoldsForUserCountiesAndHurricanes) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    for (const char* name : {"red-river-plant-user-counties.tor", "mississippi-coast-hospital.tor"}) {
+        const fs::path file = Example(name);
+        const json s = Sensitivity(file);
+        ASSERT_TRUE(s.is_object()) << name;
+        ExpectEveryRowEqualsAnalyze(file, s);
     }
 }
 
