@@ -164,6 +164,13 @@ TEST(CliEdit, EachNameReachesItsOwnInput) {
     EXPECT_EQ(d.mitigation->userDeathEffectiveness[7], "");
     EXPECT_EQ(d.mitigation->discountRate, before.mitigation->discountRate);
 
+    // A character the system code page lacks is saved as "?", with the
+    // window's notice; one it has is saved in that code page.
+    const test::CliRun text = Edit({"BuildingName=Caf\u00e9 \u0101"}, out, out);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.err.find("is saved as \"Caf\u00e9 ?\""), std::string::npos) << text.err;
+    EXPECT_NE(test::FileBytes(out).find("\r\nCaf\xe9 ?\r\n"), std::string::npos);
+
     // A radius chooses the region around the county.
     const test::CliRun region = Edit({"SelectionRadius=25"}, out, out);
     ASSERT_EQ(region.status, 0) << region.err;
