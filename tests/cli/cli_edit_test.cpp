@@ -114,12 +114,18 @@ TEST(CliEdit, WritesWhatTheWindowSavesAfterTheSameTyping) {
         w.Type<QLineEdit>("Text1_1", "1.5e5", "Text1_5");
         w.Click("Command1_0");  // back to Project Information
         ASSERT_EQ(w.t.app->front()->name(), "Form2");
+        w.Click("Command1_1");  // Tornado Hazard Information: a radius, confirmed with Enter
+        ASSERT_EQ(w.t.app->front()->name(), "Form4");
+        w.Type<QLineEdit>("Text1", "100", "Text1");
+        QTest::keyClick(w.Find<QLineEdit>("Text1"), Qt::Key_Return);
+        w.Click("Command1_0");
+        ASSERT_EQ(w.t.app->front()->name(), "Form2");
         w.SaveAs(byWindow);
         ASSERT_EQ(w.t.dialogs.messages.back().text, "Project Saved.");
     }
-    const test::CliRun r = Edit(
-        {"BuildingName=Gym, \"North\" wing; 'B'", "MitigationDescription=FALSE", "DiscountRate=3", "ProjectCost=1.5e5"},
-        byCli);
+    const test::CliRun r = Edit({"BuildingName=Gym, \"North\" wing; 'B'", "MitigationDescription=FALSE",
+                                 "DiscountRate=3", "ProjectCost=1.5e5", "SelectionRadius=100"},
+                                byCli);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(test::FileBytes(byCli), test::FileBytes(byWindow));
@@ -128,6 +134,7 @@ TEST(CliEdit, WritesWhatTheWindowSavesAfterTheSameTyping) {
     ASSERT_TRUE(d.mitigation);
     EXPECT_EQ(d.mitigation->description, "FALSE");
     EXPECT_EQ(d.mitigation->projectCost, "1.5e5");
+    EXPECT_EQ(d.selectionRadius, 100);
 }
 
 TEST(CliEdit, EachNameReachesItsOwnInput) {
@@ -218,6 +225,13 @@ TEST(CliEdit, RefusedOrUnknownWritesNothing) {
     EXPECT_EQ(test::FileBytes(out), kept);
     EXPECT_EQ(Edit({"DiscountRate"}, out).status, 2);
     EXPECT_EQ(test::FileBytes(out), kept);
+
+    // A file that cannot be written is said so.
+    const fs::path nowhere = test::CliScratch("no-such-folder") / "x.tor";
+    const test::CliRun unwritten = Edit({"DiscountRate=3"}, nowhere);
+    EXPECT_EQ(unwritten.status, 1);
+    EXPECT_NE(unwritten.err.find("The project was not saved."), std::string::npos) << unwritten.err;
+    EXPECT_FALSE(fs::exists(nowhere));
 
     // A file that is not a project stays unread and unwritten.
     const test::CliRun rejected = Edit({"DiscountRate=3"}, out, out);
