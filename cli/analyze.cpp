@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/app.h"
+#include "app/project_edit.h"
 #include "cli/messages.h"
 #include "platform/dialogs.h"
 #include "screens/analysis/form6.h"
@@ -49,11 +50,7 @@ bool AnalyzeProject(const std::filesystem::path& file, std::ostream& messages,
     try {
         App app(dialogs);
         Form2& f2 = app.form2();
-        f2.Show();
-        // File > Open: no to saving the empty project, then the file.
-        dialogs.answers.push_back(platform::Answer::No);
-        dialogs.files.push_back(file.string());
-        if (f2.OpenProject().status == project::FileStatus::Rejected) {
+        if (OpenProjectFile(app, dialogs, file).status == project::FileStatus::Rejected) {
             error = "rejected: incorrect format";
             return false;
         }

@@ -7,4 +7,12 @@ void PrintMessage(std::ostream& out, const platform::Message& m) {
     out << m.text << '\n';
 }
 
+bool IsProjectFile(const std::filesystem::path& file, std::ostream& err) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(file, ec)) return true;
+    err << "verrane-cli: " << file.string() << ": "
+        << (std::filesystem::exists(file, ec) ? "not a file" : "no such file") << "\n";
+    return false;
+}
+
 }  // namespace verrane::cli

@@ -1,6 +1,7 @@
 #pragma once
 // Messages the program shows, written to standard error as "title: text"
 // (just the text when the title is blank).
+#include <filesystem>
 #include <ostream>
 
 #include "platform/dialogs.h"
@@ -8,5 +9,9 @@
 namespace verrane::cli {
 
 void PrintMessage(std::ostream& out, const platform::Message& m);
+
+// True when `file` is a file; otherwise says why not ("verrane-cli: FILE: no
+// such file" or "not a file").
+bool IsProjectFile(const std::filesystem::path& file, std::ostream& err);
 
 }  // namespace verrane::cli

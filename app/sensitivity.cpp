@@ -1,0 +1,200 @@
+#include "app/sensitivity.h"
+
+#include <cmath>
+
+#include "app/app.h"
+#include "app/project_edit.h"
+#include "platform/dialogs.h"
+#include "platform/number.h"
+#include "project/project_file.h"
+#include "screens/analysis/form6.h"
+#include "screens/building/form3.h"
+#include "screens/mitigation/form5.h"
+#include "screens/project/form2.h"
+
+namespace verrane {
+
+namespace {
+
+// The shortest text of a value in single precision, as a box holds it.
+std::string SingleText(double v) { return platform::GeneralText(static_cast<float>(v)); }
+
+std::optional<float> EnteredSingle(const std::string& text) {
+    const auto v = platform::ParseNumber(text);
+    if (!v || !std::isfinite(static_cast<float>(*v))) return std::nullopt;
+    return static_cast<float>(*v);
+}
+
+const char* const kFactors[2] = {"0.75", "1.25"};
+const float kFactorValues[2] = {0.75f, 1.25f};
+
+}  // namespace
+
+model::Figures FiguresOf(const Form6& f6) {
+    const model::AnalysisResult& r = f6.Results;
+    model::Figures f;
+    f.totalBenefits = r.totalBenefits;
+    f.annualizedCost = r.annualizedCost;
+    f.netBenefits = r.netBenefits;
+    f.benefitCostRatio = r.benefitCostRatio;
+    return f;
+}
+
+model::UncertaintyInput UncertaintyInputOf(App& app) {
+    const Form6& f6 = app.form6();
+    const model::AnalysisResult& r = f6.Results;
+    model::UncertaintyInput in;
+    // Without statistics the tornado benefits were not computed: nothing to vary.
+    if (r.tornado && !f6.StatsPending) {
+        in.countByF = r.tornado->reportCountByF;
+        in.strikeProbabilityByF = r.tornado->strikeProbabilityByF;
+        in.recordYears = r.tornado->reportRecordYears;
+    }
+    in.hourlyFraction = app.form2().HourlyFractionByF;
+    in.tornadoHourlyOccupancy = app.form3().TornadoHourlyOccupancy;
+    in.injury = app.form5().InjuryOutcome;
+    in.death = app.form5().DeathOutcome;
+    in.hurricaneBenefits = r.hurricaneBenefits;
+    in.annualizedCost = r.annualizedCost;
+    return in;
+}
+
+model::Figures AnalyseEdited(const project::ProjectDocument& document, const std::vector<Edit>& edits,
+                             project::ProjectDocument* entered, model::UncertaintyInput* uncertainty) {
+    project::ProjectDocument edited = document;
+    if (!edits.empty()) {
+        platform::ScriptedDialogs dialogs;
+        App app(dialogs);
+        OpenProjectDocument(app, document);
+        for (const auto& [name, value] : edits) {
+            const EditResult r = SetInput(app, dialogs, name, value);
+            if (!r.ok())
+                throw SensitivityError(name + "=" + value + " was refused" +
+                                       (r.message.empty() ? std::string(".") : ": " + r.message));
+        }
+        // As the file Save As writes reads back.
+        edited = project::ParseProjectFile(project::FormatProjectFile(app.form2().StoreDocument()));
+    }
+    platform::ScriptedDialogs dialogs;
+    App app(dialogs);
+    OpenProjectDocument(app, edited);
+    Form2& f2 = app.form2();
+    f2.Command1_Click(3);
+    Form6* f6 = app.Loaded<Form6>();
+    if (!f6 || app.front() != f6) {
+        if (f2.Combo2.text() == kClickCounty || f2.Combo2.listIndex() < 0)
+            throw SensitivityError("not analysed: the project has no state and county");
+        throw SensitivityError("not analysed: the Benefit Cost Analysis screen did not come up");
+    }
+    if (entered) *entered = f2.StoreDocument();
+    if (uncertainty) *uncertainty = UncertaintyInputOf(app);
+    return FiguresOf(*f6);
+}
+
+std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& entered) {
+    std::vector<PlannedVariation> v;
+    for (const char* rate : {"2", "3", "7", "10"}) v.push_back({"DiscountRate", rate, {{"DiscountRate", rate}}});
+
+    const project::MitigationBlock m = entered.mitigation.value_or(project::MitigationBlock{});
+    const std::pair<const char*, const std::string*> costs[4] = {{"ProjectCost", &m.projectCost},
+                                                                 {"MaintenanceCost", &m.maintenanceCost},
+                                                                 {"InjuryCost", &m.injuryCost},
+                                                                 {"DeathCost", &m.deathCost}};
+    for (const auto& [name, text] : costs) {
+        const auto value = EnteredSingle(*text);
+        if (!value) continue;
+        for (float f : kFactorValues) {
+            const std::string scaled = SingleText(*value * f);
+            v.push_back({name, scaled, {{name, scaled}}});
+        }
+    }
+    if (const auto years = EnteredSingle(m.lifetime)) {
+        const std::string shorter = SingleText(std::max(1.0, static_cast<double>(*years) - 10.0));
+        const std::string longer = SingleText(static_cast<double>(*years) + 10.0);
+        v.push_back({"ProjectLifetime", shorter, {{"ProjectLifetime", shorter}}});
+        v.push_back({"ProjectLifetime", longer, {{"ProjectLifetime", longer}}});
+    }
+
+    const project::BuildingBlock b = entered.building.value_or(project::BuildingBlock{});
+    for (size_t k = 0; k < 2; ++k) {
+        PlannedVariation hourly{"TornadoOccupancy", kFactors[k], {}};
+        for (size_t h = 0; h < 24; ++h)
+            if (const auto people = EnteredSingle(b.hourly[h]))
+                hourly.edits.emplace_back("TornadoOccupancy[" + std::to_string(h) + "]",
+                                          SingleText(*people * kFactorValues[k]));
+        v.push_back(hourly);
+    }
+    for (size_t k = 0; k < 2; ++k) {
+        PlannedVariation hurricane{"HurricaneOccupancy", kFactors[k], {}};
+        if (const auto people = EnteredSingle(b.hurricaneOccupancy))
+            hurricane.edits.emplace_back("HurricaneOccupancy", SingleText(*people * kFactorValues[k]));
+        v.push_back(hurricane);
+    }
+
+    for (const char* r : {"0", "25", "50", "100", "150", "250"})
+        v.push_back({"SelectionRadius", r, {{"SelectionRadius", r}}});
+    v.push_back({"SelectionMethod", "1", {{"SelectionMethod", "1"}}});
+    // Every list position, the prompt (0: no design wind speed, so no default
+    // effectiveness) included.
+    for (const char* p : {"0", "1", "2", "3", "4"}) v.push_back({"DesignWindSpeed", p, {{"DesignWindSpeed", p}}});
+    return v;
+}
+
+namespace {
+
+std::optional<double> BreakevenProjectCost(const project::ProjectDocument& document, double benefits) {
+    // The annualized cost is affine in the project cost: two re-analyses fix
+    // it, and a third, at the solution as typed, confirms the ratio is 1.
+    const double high = 1e6;
+    const model::Figures atZero = AnalyseEdited(document, {{"ProjectCost", "0"}});
+    const model::Figures atHigh = AnalyseEdited(document, {{"ProjectCost", SingleText(high)}});
+    const double slope = (atHigh.annualizedCost - atZero.annualizedCost) / high;
+    if (!(slope > 0) || !std::isfinite(slope)) return std::nullopt;
+    const double cost = (benefits - atZero.annualizedCost) / slope;
+    if (!(cost > 0) || !std::isfinite(static_cast<float>(cost))) return std::nullopt;
+    const model::Figures check = AnalyseEdited(document, {{"ProjectCost", SingleText(cost)}});
+    if (!check.benefitCostRatio || std::fabs(*check.benefitCostRatio - 1.0) > 1e-5) return std::nullopt;
+    return cost;
+}
+
+std::optional<double> BreakevenDiscountRate(const project::ProjectDocument& document) {
+    auto ratioAt = [&document](float rate) {
+        return AnalyseEdited(document, {{"DiscountRate", SingleText(rate)}}).benefitCostRatio;
+    };
+    float lo = 0, hi = 20;
+    const auto atLo = ratioAt(lo), atHi = ratioAt(hi);
+    if (!atLo || !atHi) return std::nullopt;
+    if (*atLo == 1) return 0.0;
+    if (*atHi == 1) return 20.0;
+    if ((*atLo > 1) == (*atHi > 1)) return std::nullopt;
+    const bool fallsWithRate = *atLo > 1;
+    // Bisection on the rates a box can hold, to a millionth of a percent.
+    while (hi - lo > 1e-6f) {
+        const float mid = static_cast<float>((static_cast<double>(lo) + hi) / 2);
+        if (mid <= lo || mid >= hi) break;
+        const auto r = ratioAt(mid);
+        if (!r) return std::nullopt;
+        if (*r == 1) return mid;
+        ((*r > 1) == fallsWithRate ? lo : hi) = mid;
+    }
+    return (static_cast<double>(lo) + hi) / 2;
+}
+
+}  // namespace
+
+model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file) {
+    model::SensitivityResult result;
+    result.file = std::move(file);
+    result.buildingName = document.buildingName;
+    project::ProjectDocument entered;
+    model::UncertaintyInput uncertainty;
+    result.base = AnalyseEdited(document, {}, &entered, &uncertainty);
+    for (const PlannedVariation& p : SensitivityEdits(entered))
+        result.variations.push_back({p.input, p.value, AnalyseEdited(document, p.edits)});
+    result.breakevenProjectCost = BreakevenProjectCost(document, result.base.totalBenefits);
+    result.breakevenDiscountRate = BreakevenDiscountRate(document);
+    result.uncertainty = model::DrawUncertainty(uncertainty);
+    return result;
+}
+
+}  // namespace verrane

@@ -1,0 +1,131 @@
+#include "cli/sensitivity_cmd.h"
+
+#include <exception>
+#include <iomanip>
+#include <ostream>
+
+#include <nlohmann/json.hpp>
+
+#include "app/app.h"
+#include "app/project_edit.h"
+#include "app/sensitivity.h"
+#include "cli/messages.h"
+#include "platform/dialogs.h"
+#include "platform/number.h"
+#include "screens/project/form2.h"
+
+namespace verrane::cli {
+
+namespace {
+
+const char* const kSavePrompt = "Do you want to save changes to the current project?";
+
+nlohmann::ordered_json Optional(const std::optional<double>& v) {
+    return v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
+}
+
+void PutFigures(nlohmann::ordered_json& j, const model::Figures& f) {
+    j["BenefitCostRatio"] = Optional(f.benefitCostRatio);
+    j["NetBenefits"] = f.netBenefits;
+    j["TotalBenefits"] = f.totalBenefits;
+    j["AnnualizedCost"] = f.annualizedCost;
+}
+
+std::string Money(double v) { return platform::FormatNumber(v, "###,###,###,##0"); }
+std::string Ratio(const std::optional<double>& v) { return v ? platform::FormatNumber(*v, "##0.00") : "Undefined"; }
+
+}  // namespace
+
+std::string SensitivityJson(const model::SensitivityResult& r) {
+    nlohmann::ordered_json j;
+    j["File"] = r.file;
+    PutFigures(j["Base"], r.base);
+    j["Variations"] = nlohmann::ordered_json::array();
+    for (const auto& v : r.variations) {
+        nlohmann::ordered_json row;
+        row["Input"] = v.input;
+        row["Value"] = v.value;
+        PutFigures(row, v.figures);
+        j["Variations"].push_back(row);
+    }
+    j["Breakeven"] = {{"ProjectCost", Optional(r.breakevenProjectCost)},
+                      {"DiscountRate", Optional(r.breakevenDiscountRate)}};
+    const auto& u = r.uncertainty;
+    nlohmann::ordered_json uj;
+    uj["Draws"] = u.draws;
+    uj["Seed"] = u.seed;
+    uj["TornadoBenefits"] = u.tornadoBenefits;
+    uj["BenefitCostRatio"] = u.ratioDefined ? nlohmann::ordered_json(u.benefitCostRatio) : nullptr;
+    j["Uncertainty"] = uj;
+    return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+void PrintSensitivityText(std::ostream& out, const model::SensitivityResult& r) {
+    auto row = [&out](const std::string& input, const std::string& value, const model::Figures& f) {
+        out << "  " << std::left << std::setw(20) << input << std::setw(12) << value << std::right << std::setw(10)
+            << Ratio(f.benefitCostRatio) << std::setw(16) << Money(f.netBenefits) << std::setw(16)
+            << Money(f.totalBenefits) << std::setw(16) << Money(f.annualizedCost) << "\n";
+    };
+    out << r.file << "\n";
+    out << "  " << std::left << std::setw(20) << "Input" << std::setw(12) << "Value" << std::right << std::setw(10)
+        << "Ratio" << std::setw(16) << "Net benefits" << std::setw(16) << "Total benefits" << std::setw(16)
+        << "Annual cost"
+        << "\n";
+    row("(as entered)", "", r.base);
+    for (const auto& v : r.variations) row(v.input, v.value, v.figures);
+    out << "  Breakeven project cost: "
+        << (r.breakevenProjectCost ? Money(*r.breakevenProjectCost) : "none (no positive cost gives a ratio of 1)")
+        << "\n";
+    out << "  Breakeven discount rate: "
+        << (r.breakevenDiscountRate ? platform::FormatNumber(*r.breakevenDiscountRate, "##0.0000") + " %"
+                                    : "none from 0 to 20 %")
+        << "\n";
+    const auto& u = r.uncertainty;
+    out << "  90 % interval from the tornado record (" << platform::FormatNumber(u.draws, "###,##0") << " draws, seed "
+        << u.seed << "), 5th / 50th / 95th percentile:\n";
+    out << "    Tornado benefits: " << Money(u.tornadoBenefits[0]) << " / " << Money(u.tornadoBenefits[1]) << " / "
+        << Money(u.tornadoBenefits[2]) << "\n";
+    if (u.ratioDefined)
+        out << "    Benefit-cost ratio: " << Ratio(u.benefitCostRatio[0]) << " / " << Ratio(u.benefitCostRatio[1])
+            << " / " << Ratio(u.benefitCostRatio[2]) << "\n";
+    else
+        out << "    Benefit-cost ratio: Undefined\n";
+}
+
+int RunSensitivityCommand(const std::filesystem::path& project, bool json, const std::filesystem::path& pdf,
+                          std::ostream& out, std::ostream& err) {
+    if (!IsProjectFile(project, err)) return 1;
+    model::SensitivityResult result;
+    try {
+        platform::ScriptedDialogs dialogs;
+        dialogs.onMessage = [&err](const platform::Message& m) {
+            if (m.text != kSavePrompt) PrintMessage(err, m);
+        };
+        project::ProjectDocument document;
+        {
+            App app(dialogs);
+            if (!OpenProjectFile(app, dialogs, project).ok()) {
+                err << "verrane-cli: " << project.string() << ": rejected: incorrect format\n";
+                return 1;
+            }
+            document = app.form2().StoreDocument();
+        }
+        result = RunSensitivity(document, project.string());
+    } catch (const std::exception& e) {
+        err << "verrane-cli: " << project.string() << ": " << e.what() << "\n";
+        return 1;
+    }
+    if (json)
+        out << SensitivityJson(result) << "\n";
+    else
+        PrintSensitivityText(out, result);
+    out.flush();
+    if (!pdf.empty()) {
+        // The sensitivity document is written here: WriteSensitivityPdf(result, pdf, error).
+        err << "verrane-cli: --pdf is not available yet\n";
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace verrane::cli

@@ -1,0 +1,196 @@
+// verrane-cli sensitivity against verrane-cli edit + analyze: every row is the
+// analysis of the project edited to that value, and the breakeven values
+// give a ratio of 1 when typed.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/number.h"
+#include "platform/textfile.h"
+#include "project/project_file.h"
+#include "tests/cli/run_cli.h"
+#include "tests/support/test_app.h"
+
+namespace verrane {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+fs::path Example(const char* name) { return fs::path(VERRANE_SOURCE_DIR) / "examples" / name; }
+
+json Sensitivity(const fs::path& file) {
+    const test::CliRun r = test::RunCli("sensitivity --json " + test::ShellWord(file.string()));
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.status == 0 ? json::parse(r.out) : json();
+}
+
+json Analyse(const fs::path& file) {
+    const test::CliRun r = test::RunCli("analyze --json " + test::ShellWord(file.string()));
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.status == 0 ? json::parse(r.out)[0] : json();
+}
+
+// verrane-cli edit with these settings, then analyze --json of its file.
+json AnalyseEdited(const fs::path& file, const std::vector<std::pair<std::string, std::string>>& sets) {
+    const fs::path out = test::CliScratch("edited.tor");
+    fs::remove(out);
+    std::string args = "edit " + test::ShellWord(file.string());
+    for (const auto& [name, value] : sets) args += " --set " + test::ShellWord(name + "=" + value);
+    const test::CliRun edit = test::RunCli(args + " -o " + test::ShellWord(out.string()));
+    EXPECT_EQ(edit.status, 0) << args << "\n" << edit.err;
+    return Analyse(out);
+}
+
+void ExpectSameFigures(const json& row, const json& analysed, const std::string& what) {
+    const double total = analysed["TornadoBenefits"].get<double>() + analysed["HurricaneBenefits"].get<double>();
+    const double cost = analysed["AnnualizedCost"].get<double>();
+    EXPECT_EQ(row["TotalBenefits"].get<double>(), total) << what;
+    EXPECT_EQ(row["AnnualizedCost"].get<double>(), cost) << what;
+    EXPECT_EQ(row["NetBenefits"].get<double>(), total - cost) << what;
+    if (cost == 0)
+        EXPECT_TRUE(row["BenefitCostRatio"].is_null()) << what;
+    else
+        EXPECT_EQ(row["BenefitCostRatio"].get<double>(), total / cost) << what;
+}
+
+// The --set arguments of a row: the occupancy rows scale every hour (or the
+// hurricane occupancy) the file holds by the factor in Value.
+std::vector<std::pair<std::string, std::string>> SetsOf(const json& row, const project::ProjectDocument& d) {
+    const std::string input = row["Input"], value = row["Value"];
+    const float factor = value == "0.75" ? 0.75f : 1.25f;
+    auto scaled = [factor](const std::string& text) {
+        return platform::GeneralText(static_cast<float>(*platform::ParseNumber(text)) * factor);
+    };
+    std::vector<std::pair<std::string, std::string>> sets;
+    if (input == "TornadoOccupancy") {
+        for (size_t h = 0; h < 24; ++h)
+            if (!d.building->hourly[h].empty())
+                sets.emplace_back("TornadoOccupancy[" + std::to_string(h) + "]", scaled(d.building->hourly[h]));
+    } else if (input == "HurricaneOccupancy") {
+        sets.emplace_back(input, scaled(d.building->hurricaneOccupancy));
+    } else {
+        sets.emplace_back(input, value);
+    }
+    return sets;
+}
+
+void ExpectEveryRowEqualsAnalyze(const fs::path& file, const json& s) {
+    const project::ProjectDocument d = project::ParseProjectFile(platform::ReadTextLines(file));
+    ExpectSameFigures(s["Base"], Analyse(file), file.filename().string() + " base");
+    for (const json& row : s["Variations"]) {
+        const std::string what =
+            file.filename().string() + " " + row["Input"].get<std::string>() + "=" + row["Value"].get<std::string>();
+        ExpectSameFigures(row, AnalyseEdited(file, SetsOf(row, d)), what);
+    }
+}
+
+TEST(CliSensitivity, EveryRowIsTheAnalysisOfTheEditedProject) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    const fs::path file = Example("oklahoma-school-gym.tor");
+    const json s = Sensitivity(file);
+    ASSERT_TRUE(s.is_object());
+    EXPECT_EQ(s["File"], file.string());
+
+    // The rows of the table, in order, with the values typed.
+    std::vector<std::string> rows;
+    for (const json& v : s["Variations"])
+        rows.push_back(v["Input"].get<std::string>() + " " + v["Value"].get<std::string>());
+    const std::vector<std::string> expected = {
+        "DiscountRate 2",          "DiscountRate 3",          "DiscountRate 7",        "DiscountRate 10",
+        "ProjectCost 637500",      "ProjectCost 1062500",     "MaintenanceCost 2250",  "MaintenanceCost 3750",
+        "InjuryCost 9375",         "InjuryCost 15625",        "DeathCost 1650000",     "DeathCost 2750000",
+        "ProjectLifetime 40",      "ProjectLifetime 60",      "TornadoOccupancy 0.75", "TornadoOccupancy 1.25",
+        "HurricaneOccupancy 0.75", "HurricaneOccupancy 1.25", "SelectionRadius 0",     "SelectionRadius 25",
+        "SelectionRadius 50",      "SelectionRadius 100",     "SelectionRadius 150",   "SelectionRadius 250",
+        "SelectionMethod 1",       "DesignWindSpeed 0",       "DesignWindSpeed 1",       "DesignWindSpeed 2",     "DesignWindSpeed 3",
+        "DesignWindSpeed 4"};
+    EXPECT_EQ(rows, expected);
+    ExpectEveryRowEqualsAnalyze(file, s);
+}
+
+// Counties picked on the map (the radius rows leave them for a region), and a
+// coastal project whose hurricane occupancy counts.
+TEST(CliSensitivity, EveryRowHoldsForUserCountiesAndHurricanes) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    for (const char* name : {"red-river-plant-user-counties.tor", "mississippi-coast-hospital.tor"}) {
+        const fs::path file = Example(name);
+        const json s = Sensitivity(file);
+        ASSERT_TRUE(s.is_object()) << name;
+        ExpectEveryRowEqualsAnalyze(file, s);
+    }
+}
+
+TEST(CliSensitivity, BreakevenValuesGiveARatioOfOneWhenTyped) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    const fs::path file = Example("kansas-community-shelter.tor");
+    const json s = Sensitivity(file);
+    ASSERT_TRUE(s.is_object());
+    const double cost = s["Breakeven"]["ProjectCost"].get<double>();
+    const json atCost = AnalyseEdited(file, {{"ProjectCost", platform::GeneralText(static_cast<float>(cost))}});
+    const double total = atCost["TornadoBenefits"].get<double>() + atCost["HurricaneBenefits"].get<double>();
+    EXPECT_NEAR(total / atCost["AnnualizedCost"].get<double>(), 1.0, 1e-6);
+
+    const double rate = s["Breakeven"]["DiscountRate"].get<double>();
+    ASSERT_GT(rate, 0);
+    ASSERT_LT(rate, 20);
+    auto ratioAt = [&file](double r) {
+        const json a = AnalyseEdited(file, {{"DiscountRate", platform::GeneralText(static_cast<float>(r))}});
+        return (a["TornadoBenefits"].get<double>() + a["HurricaneBenefits"].get<double>()) /
+               a["AnnualizedCost"].get<double>();
+    };
+    EXPECT_NEAR(ratioAt(rate), 1.0, 1e-6);
+    EXPECT_GT(ratioAt(rate - 0.01), 1.0);
+    EXPECT_LT(ratioAt(rate + 0.01), 1.0);
+
+    // The interval holds the project's own tornado benefits near its middle.
+    const json& u = s["Uncertainty"];
+    EXPECT_EQ(u["Draws"], 10000);
+    EXPECT_EQ(u["Seed"], 1);
+    const json base = Analyse(file);
+    const double tornado = base["TornadoBenefits"].get<double>();
+    EXPECT_LT(u["TornadoBenefits"][0].get<double>(), tornado);
+    EXPECT_GT(u["TornadoBenefits"][2].get<double>(), tornado);
+    EXPECT_LT(u["BenefitCostRatio"][0].get<double>(), u["BenefitCostRatio"][2].get<double>());
+}
+
+TEST(CliSensitivity, NoCostNoCountyAndPdf) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    const fs::path file = Example("oklahoma-school-gym.tor");
+    // A project that costs nothing has no ratio; the breakeven cost still exists.
+    const fs::path free = test::CliScratch("free.tor");
+    ASSERT_EQ(test::RunCli("edit " + test::ShellWord(file.string()) +
+                           " --set ProjectCost=0 --set MaintenanceCost=0 -o " + test::ShellWord(free.string()))
+                  .status,
+              0);
+    const json s = Sensitivity(free);
+    ASSERT_TRUE(s.is_object());
+    EXPECT_TRUE(s["Base"]["BenefitCostRatio"].is_null());
+    EXPECT_EQ(s["Base"]["AnnualizedCost"], 0.0);
+    EXPECT_TRUE(s["Uncertainty"]["BenefitCostRatio"].is_null());
+    EXPECT_TRUE(s["Breakeven"]["DiscountRate"].is_null());
+    EXPECT_GT(s["Breakeven"]["ProjectCost"].get<double>(), 0);
+    for (const json& v : s["Variations"]) EXPECT_TRUE(v["Input"] != "MaintenanceCost" || v["Value"] == "0") << v;
+
+    // Without a state and county there is nothing to analyse.
+    const fs::path nowhere = test::CliScratch("nowhere.tor");
+    ASSERT_EQ(test::RunCli("edit " + test::ShellWord(file.string()) + " --set 'ProjectStateName= Click State' -o " +
+                           test::ShellWord(nowhere.string()))
+                  .status,
+              0);
+    const test::CliRun r = test::RunCli("sensitivity " + test::ShellWord(nowhere.string()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("no state and county"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+
+    const test::CliRun pdf = test::RunCli("sensitivity " + test::ShellWord(file.string()) + " --pdf " +
+                                          test::ShellWord(test::CliScratch("s.pdf").string()));
+    EXPECT_EQ(pdf.status, 2);
+    EXPECT_NE(pdf.err.find("--pdf is not available yet"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace verrane
