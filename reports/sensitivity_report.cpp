@@ -217,14 +217,14 @@ void PaintInterval(QPainter& p, const SensitivityResult& r, int top) {
     Text(p, QRectF(kLeft + 120, y, 5200, kFigureRow), "Expected Annual Benefits from Tornado Mitigation ($)",
          PageFont(10));
     for (int i = 0; i < 3; ++i)
-        Text(p, QRectF(kLeft + columns[i], y, 1500, kFigureRow), Q(Money(u.tornadoBenefits[i])), PageFont(10),
-             Qt::AlignRight);
+        Text(p, QRectF(kLeft + columns[i], y, 1500, kFigureRow), Q(PercentileText(r, u.tornadoBenefits[i], false)),
+             PageFont(10), Qt::AlignRight);
     y += kFigureRow;
     Text(p, QRectF(kLeft + 120, y, 5200, kFigureRow), "Benefit Cost Ratio", PageFont(10));
     for (int i = 0; i < 3; ++i) {
-        const auto ratio = u.ratioDefined ? std::optional<double>(u.benefitCostRatio[i]) : std::nullopt;
-        Text(p, QRectF(kLeft + columns[i], y, 1500, kFigureRow), Q(Ratio(ratio)), PageFont(10), Qt::AlignRight,
-             RatioIsRed(ratio) ? kRed : kBlack);
+        const bool red = u.draws > 0 && (!u.ratioDefined || u.benefitCostRatio[i] < 1);
+        Text(p, QRectF(kLeft + columns[i], y, 1500, kFigureRow), Q(PercentileText(r, u.benefitCostRatio[i], true)),
+             PageFont(10), Qt::AlignRight, red ? kRed : kBlack);
     }
     y += kFigureRow + 80;
     p.setFont(PageFont(9));
@@ -509,8 +509,16 @@ std::string BreakevenRateText(const SensitivityResult& r) {
                                             : "none between 0 and 20 %";
 }
 
+std::string PercentileText(const SensitivityResult& r, double value, bool ratio) {
+    const auto& u = r.uncertainty;
+    if (u.draws <= 0) return "\u2013";
+    if (!ratio) return Money(value);
+    return Ratio(u.ratioDefined ? std::optional<double>(value) : std::nullopt);
+}
+
 std::string IntervalSentence(const SensitivityResult& r) {
     const auto& u = r.uncertainty;
+    if (u.draws <= 0) return "No interval was computed for this project.";
     return "The tornado record of the pooled counties is a sample of a few decades. Drawing each class's rate anew "
            "from the tornadoes counted (" +
            platform::FormatNumber(u.draws, "###,###,##0") + " draws, seed " + std::to_string(u.seed) +

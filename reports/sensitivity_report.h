@@ -52,6 +52,8 @@ double SwingChartHeight(const model::SensitivityResult& result);
 // The texts the window and the page share.
 std::string BreakevenCostText(const model::SensitivityResult& result);  // "$337,480" or the none text
 std::string BreakevenRateText(const model::SensitivityResult& result);  // "5.23 %" or the none text
+// A percentile of the interval's benefits or ratio; a dash when no draws were made.
+std::string PercentileText(const model::SensitivityResult& result, double value, bool ratio);
 std::string IntervalSentence(const model::SensitivityResult& result);
 
 // Writes the document as a PDF, atomically: a failed write leaves whatever

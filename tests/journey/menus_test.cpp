@@ -51,8 +51,9 @@ TEST(Menus, CaptionsShortcutsAndInitialStates) {
     EXPECT_FALSE(Enabled(f5, "mnuMitigation"));
     Form6& f6 = t.app->form6();
     EXPECT_TRUE(Enabled(f6, "mnuPrintPreview"));
-    EXPECT_FALSE(Enabled(f6, "mnuBCAnalysis"));
+    EXPECT_TRUE(Enabled(f6, "mnuBCAnalysis"));
     EXPECT_FALSE(Enabled(f6, "mnuBCResults"));
+    EXPECT_TRUE(Enabled(f6, "mnuSensitivity"));
 }
 
 TEST(Menus, EveryInputItemNeedsACounty) {
