@@ -98,6 +98,14 @@ TEST(SensitivityDocument, TextsForMissingBreakevenAndRatio) {
     r.uncertainty.draws = 10000;
     r.uncertainty.seed = 7;
     EXPECT_NE(reports::IntervalSentence(r).find("10,000 draws, seed 7"), std::string::npos);
+    EXPECT_EQ(reports::PercentileText(r, 1.0302, true), "1.03");
+    EXPECT_EQ(reports::PercentileText(r, 29876.11, false), "29,876");
+    r.uncertainty.ratioDefined = false;
+    EXPECT_EQ(reports::PercentileText(r, 1.0302, true), "Undefined");
+    // No draws: a dash, not a zero that reads as a result.
+    r.uncertainty.draws = 0;
+    EXPECT_EQ(reports::PercentileText(r, 0, false), "\u2013");
+    EXPECT_EQ(reports::IntervalSentence(r), "No interval was computed for this project.");
 }
 
 TEST(SensitivityDocument, ExportedPdfCarriesEveryPartAndEveryRow) {
