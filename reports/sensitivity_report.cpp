@@ -500,13 +500,18 @@ void PaintSensitivityPage(QPainter& painter, const SensitivityResult& r, int ind
     PaintPage(painter, r, LayOutSensitivity(r), index);
 }
 
+// The breakeven values are searched by re-analyses: with none run there was
+// no search, which is not the same as a search that found nothing.
+constexpr const char* kNotSearched = "\u2013";
+
 std::string BreakevenCostText(const SensitivityResult& r) {
-    return Defined(r.breakevenProjectCost) ? "$" + Money(*r.breakevenProjectCost) : "none";
+    if (Defined(r.breakevenProjectCost)) return "$" + Money(*r.breakevenProjectCost);
+    return r.variations.empty() ? kNotSearched : "none";
 }
 
 std::string BreakevenRateText(const SensitivityResult& r) {
-    return Defined(r.breakevenDiscountRate) ? platform::FormatNumber(*r.breakevenDiscountRate, "##0.00") + " %"
-                                            : "none between 0 and 20 %";
+    if (Defined(r.breakevenDiscountRate)) return platform::FormatNumber(*r.breakevenDiscountRate, "##0.00") + " %";
+    return r.variations.empty() ? kNotSearched : "none between 0 and 20 %";
 }
 
 std::string PercentileText(const SensitivityResult& r, double value, bool ratio) {

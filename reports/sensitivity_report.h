@@ -49,9 +49,11 @@ void PaintSwingChart(QPainter& painter, const QRectF& area, const model::Sensiti
 // The height the chart asks for in points.
 double SwingChartHeight(const model::SensitivityResult& result);
 
-// The texts the window and the page share.
-std::string BreakevenCostText(const model::SensitivityResult& result);  // "$337,480" or the none text
-std::string BreakevenRateText(const model::SensitivityResult& result);  // "5.23 %" or the none text
+// The texts the window and the page share. A breakeven value is "$337,480"
+// or "5.23 %", "none" or "none between 0 and 20 %" when there is none, and a
+// dash when no re-analyses were run to search for it.
+std::string BreakevenCostText(const model::SensitivityResult& result);
+std::string BreakevenRateText(const model::SensitivityResult& result);
 // A percentile of the interval's benefits or ratio; a dash when no draws were made.
 std::string PercentileText(const model::SensitivityResult& result, double value, bool ratio);
 std::string IntervalSentence(const model::SensitivityResult& result);

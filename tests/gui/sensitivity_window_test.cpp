@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPrintDialog>
@@ -19,7 +20,9 @@
 #include <fstream>
 
 #include "gui/report_preview.h"
+#include "gui/screenshot.h"
 #include "gui/window_manager.h"
+#include "platform/paths.h"
 #include "screens/analysis/form6.h"
 #include "screens/project/form2.h"
 #include "tests/gui/widgets.h"
@@ -250,4 +253,20 @@ TEST(SensitivityWindow, FitsA1024By768Screen) {
     ASSERT_NE(chart, nullptr);
     EXPECT_GE(chart->height(), chart->minimumSizeHint().height());
     EXPECT_TRUE(t.window.grab().save(QString::fromStdString((t.folder / "window.png").string())));
+}
+
+// "verrane-cli screenshot sensitivity" renders the window over a project's results.
+TEST(SensitivityWindow, RendersForTheScreenshotCommand) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
+    EnsureQt();
+    platform::SetDataDir(VERRANE_SOURCE_DATA_DIR);
+    const auto png = test::ScratchFile("sensitivity-window", "screenshot.png");
+    fs::remove(png);
+    std::string error, messages;
+    ASSERT_EQ(gui::RenderScreenToPng("sensitivity", Example("kansas-community-shelter.tor").string(), png.string(),
+                                     error, messages),
+              0)
+        << error;
+    const QImage image(QString::fromStdString(png.string()));
+    EXPECT_EQ(image.size(), gui::kSensitivityWindowSize);
 }

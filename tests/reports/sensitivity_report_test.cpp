@@ -95,6 +95,11 @@ TEST(SensitivityDocument, TextsForMissingBreakevenAndRatio) {
     r.breakevenProjectCost.reset();
     EXPECT_EQ(reports::BreakevenRateText(r), "5.24 %");
     EXPECT_EQ(reports::BreakevenCostText(r), "none");
+    auto unsearched = r;
+    unsearched.variations.clear();
+    unsearched.breakevenDiscountRate.reset();
+    EXPECT_EQ(reports::BreakevenCostText(unsearched), "\u2013");
+    EXPECT_EQ(reports::BreakevenRateText(unsearched), "\u2013");
     r.uncertainty.draws = 10000;
     r.uncertainty.seed = 7;
     EXPECT_NE(reports::IntervalSentence(r).find("10,000 draws, seed 7"), std::string::npos);
