@@ -5,10 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPageSize>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -43,6 +40,8 @@ void SetColoured(QLabel* label, const std::string& text, bool red) {
     label->setText(Q(text));
     label->setStyleSheet(red ? "color: rgb(255, 0, 0);" : "");
 }
+
+const QSizeF kLetterInches(8.5, 11);
 
 bool EndsWithPdf(const std::string& name) {
     if (name.size() < 4) return false;
@@ -209,36 +208,29 @@ void SensitivityWindow::Failed(const std::string& title, const std::string& erro
                     platform::Icon::Exclamation, title);
 }
 
+// The document on the printer it is handed: the preview's, or the one the
+// printer dialog set up.
+bool SensitivityWindow::PrintOn(QPrinter& printer, std::string* error) {
+    std::string e;
+    const bool printed = reports::PrintSensitivity(result_, printer, e);
+    if (error) *error = e;
+    return printed;
+}
+
 void SensitivityWindow::PrintPreview() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::Letter));
-    printer.setFullPage(true);
-    QPrintPreviewDialog dialog(&printer, this);
-    dialog.setWindowTitle("Print Preview");
-    dialog.resize(FitToScreen({900, 1000}, this, 60));
-    std::string failure;
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
-        std::string error;
-        if (!reports::PrintSensitivity(result_, *p, error)) failure = error;
-    });
-    dialog.exec();
-    if (!failure.empty()) Failed("Print Preview", failure);
+    std::string error;
+    const auto print = [this](QPrinter& p, std::string* e) { return PrintOn(p, e); };
+    if (!PreviewPages(print, kLetterInches, this, &error)) Failed("Print Preview", error);
 }
 
 void SensitivityWindow::Print() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::Letter));
-    printer.setFullPage(true);
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (dialog.exec() != QDialog::Accepted) return;
     std::string error;
-    bool printed;
-    {
+    const auto print = [this](QPrinter& p, std::string* e) {
         BusyPointer busy(dialogs_);
-        printed = reports::PrintSensitivity(result_, printer, error);
-    }
-    if (!printed) Failed("Print", error);
+        return PrintOn(p, e);
+    };
+    // A cancelled printer dialog leaves no message.
+    if (!PrintPagesAfterDialog(print, kLetterInches, this, &error) && !error.empty()) Failed("Print", error);
 }
 
 void SensitivityWindow::ExportPdf() {

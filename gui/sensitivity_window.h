@@ -8,8 +8,8 @@
 #include "model/sensitivity.h"
 #include "platform/dialogs.h"
 
-class QGridLayout;
 class QLabel;
+class QPrinter;
 
 namespace verrane::gui {
 
@@ -48,6 +48,7 @@ public:
 
 private:
     void Refresh();
+    bool PrintOn(QPrinter& printer, std::string* error);
     void Failed(const std::string& title, const std::string& error);
 
     platform::Dialogs& dialogs_;

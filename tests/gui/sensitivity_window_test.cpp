@@ -11,6 +11,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -55,11 +56,11 @@ void Click(QWidget* window, const char* button) {
 
 // The window on its own, with the sample run and scripted dialogs.
 struct Window {
+    bool qt = (EnsureQt(), true);  // before the first widget
     platform::ScriptedDialogs dialogs;
     gui::SensitivityWindow window{dialogs};
     fs::path folder;
     explicit Window(const std::string& tag) {
-        EnsureQt();
         folder = test::ScratchFile("sensitivity-window", tag);
         fs::remove_all(folder);
         fs::create_directories(folder);

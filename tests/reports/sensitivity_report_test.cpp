@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 
 #include <cstdio>
 #include <filesystem>
@@ -207,5 +208,27 @@ TEST(SensitivityDocument, PaintsOnAnImageAtAnySize) {
         EXPECT_GT(red, 20) << size.width();
         EXPECT_GT(blue, 100) << size.width();
         EXPECT_GT(dark, 500) << size.width();
+    }
+}
+
+// On a printer: every page, or the range its dialog asked for.
+TEST(SensitivityDocument, PrintsEveryPageOrTheRangeAsked) {
+    EnsureGui();
+    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
+    const auto r = test::SampleSensitivity();
+    for (int from : {0, 2}) {
+        const auto out = test::ScratchFile("sensitivity-doc", "printed-" + std::to_string(from) + ".pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(out.string()));
+        if (from > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(from, from);
+        }
+        std::string error;
+        ASSERT_TRUE(reports::PrintSensitivity(r, printer, error)) << error;
+        const std::string text = PdfText(out);
+        EXPECT_EQ(text.find("Page 1 of 2") != std::string::npos, from == 0);
+        EXPECT_NE(text.find("Page 2 of 2"), std::string::npos);
     }
 }
