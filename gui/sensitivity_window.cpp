@@ -97,8 +97,11 @@ SensitivityWindow::SensitivityWindow(platform::Dialogs& dialogs, QWidget* parent
     bold.setBold(true);
     name_->setFont(bold);
     name_->setWordWrap(true);
+    name_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     file_ = new QLabel();
     file_->setStyleSheet("color: rgb(110, 110, 110);");
+    // A long path or name must not widen the window past the screen.
+    file_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(name_);
     layout->addWidget(file_);
 
@@ -184,7 +187,9 @@ void SensitivityWindow::SetResult(model::SensitivityResult result) {
 void SensitivityWindow::Refresh() {
     const auto& r = result_;
     name_->setText(r.buildingName.empty() ? QString("Building name not entered") : Q(r.buildingName));
+    name_->setToolTip(Q(r.buildingName));
     file_->setText(r.file.empty() ? QString("Project not saved") : "Project file: " + Q(r.file));
+    file_->setToolTip(Q(r.file));
     const auto& b = r.base;
     base_[0]->setText(Q(Money(b.totalBenefits)));
     base_[1]->setText(Q(Money(b.annualizedCost)));

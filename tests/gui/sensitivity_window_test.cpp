@@ -237,9 +237,14 @@ TEST(SensitivityWindow, PrintPreviewAndPrintOpenTheirDialogs) {
     EXPECT_EQ(t.Files(), 0u);
 }
 
-// At 1024x768 the window, its chart and its buttons lie whole on the screen.
+// At 1024x768 the window, its chart and its buttons lie whole on the
+// screen, whatever the length of the project's path and building name.
 TEST(SensitivityWindow, FitsA1024By768Screen) {
     Window t("look");
+    auto r = t.window.result();
+    r.file = std::string(300, 'x') + ".tor";
+    r.buildingName = "A building whose name runs on and on " + std::string(12, 'y') + " " + std::string(200, 'z');
+    t.window.SetResult(r);
     // The offscreen screen is smaller: size the window as on a 1024x768 one.
     t.window.resize(gui::kSensitivityWindowSize);
     QApplication::processEvents();
