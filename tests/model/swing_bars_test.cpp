@@ -5,10 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "tests/support/sensitivity_fixture.h"
-
 using namespace verrane::model;
-using verrane::test::FiguresFrom;
 
 namespace {
 
@@ -96,23 +93,6 @@ TEST(SwingBars, EqualSwingsKeepTheirOrderAndBarsWithoutRatioComeLast) {
     EXPECT_EQ(bars[4].input, "ProjectCost");
     EXPECT_FALSE(bars[4].high.has_value());
     EXPECT_EQ(bars[4].undefinedValues, (std::vector<std::string>{"0", "5"}));
-}
-
-TEST(SwingBars, TheSampleRunGivesElevenBarsLargestSwingOnTop) {
-    const auto r = verrane::test::SampleSensitivity();
-    const auto bars = SwingBars(r);
-    ASSERT_EQ(bars.size(), 11u);
-    for (size_t i = 1; i < bars.size(); ++i) {
-        EXPECT_GE(bars[i - 1].Swing(), bars[i].Swing()) << bars[i].input;
-    }
-    size_t variations = 0;
-    for (const auto& b : bars) {
-        ASSERT_TRUE(b.low.has_value()) << b.input;
-        EXPECT_LE(*b.low, *r.base.benefitCostRatio);
-        EXPECT_GE(*b.high, *r.base.benefitCostRatio);
-        variations += b.undefinedValues.size();
-    }
-    EXPECT_EQ(variations, 1u);
 }
 
 TEST(SwingBars, TheAxisHoldsEveryBarTheBaseAndTheRatioOne) {
