@@ -3,7 +3,6 @@
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
