@@ -53,4 +53,8 @@ std::unique_ptr<platform::report::Report> App::MakeReport(bool longReport, std::
     return verrane::MakeReport(*this, longReport, notes);
 }
 
+void App::ShowSensitivity() {
+    if (onShowSensitivity) onShowSensitivity();
+}
+
 }  // namespace verrane

@@ -22,12 +22,14 @@ public:
     std::filesystem::path ReferenceDatabase() const override;
     std::filesystem::path DataDir() const override;
     std::unique_ptr<platform::report::Report> MakeReport(bool longReport, std::vector<std::string>& notes) override;
+    void ShowSensitivity() override;
 
     // Window layer hooks.
     std::function<void(Screen&)> onScreenCreated;
     std::function<void(Screen&)> onScreenDiscarded;
     std::function<void(Screen&)> onScreenShown;
     std::function<void(Screen&)> onScreenHidden;
+    std::function<void()> onShowSensitivity;
 
 protected:
     Screen* ScreenAt(int number) const override;

@@ -46,7 +46,7 @@ model::Figures AnalyseEdited(const project::ProjectDocument& document, const std
 // box is empty or not a number); ProjectLifetime - 10 (at least 1) and + 10;
 // TornadoOccupancy (all 24 hours) and HurricaneOccupancy x 0.75 and x 1.25;
 // SelectionRadius "0" "25" "50" "100" "150" "250"; SelectionMethod "1";
-// DesignWindSpeed at each design wind speed of its list ("1" to "4").
+// DesignWindSpeed at every position of its list ("0", the prompt, to "4").
 // A scaled number is typed as the shortest text of the scaled single value.
 struct PlannedVariation {
     std::string input, value;  // as the result reports them

@@ -12,6 +12,7 @@
 #include "cli/messages.h"
 #include "platform/dialogs.h"
 #include "platform/number.h"
+#include "reports/sensitivity_report.h"
 #include "screens/project/form2.h"
 
 namespace verrane::cli {
@@ -121,9 +122,11 @@ int RunSensitivityCommand(const std::filesystem::path& project, bool json, const
         PrintSensitivityText(out, result);
     out.flush();
     if (!pdf.empty()) {
-        // The sensitivity document is written here: WriteSensitivityPdf(result, pdf, error).
-        err << "verrane-cli: --pdf is not available yet\n";
-        return 2;
+        std::string error;
+        if (!reports::WriteSensitivityPdf(result, pdf, error)) {
+            err << "verrane-cli: " << error << "\n";
+            return 1;
+        }
     }
     return 0;
 }

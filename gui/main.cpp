@@ -3,6 +3,7 @@
 
 #include "app/app.h"
 #include "gui/qt_dialogs.h"
+#include "gui/sensitivity_window.h"
 #include "gui/window_manager.h"
 #include "screens/start/form1.h"
 
@@ -15,7 +16,11 @@ int main(int argc, char** argv) {
     verrane::gui::QtDialogs dialogs;
     verrane::App app(dialogs);
     verrane::gui::WindowManager windows(app);
-    dialogs.parent = [&windows] { return windows.frontWindow(); };
+    dialogs.parent = [&windows]() -> QWidget* {
+        // The sensitivity window's file dialog and messages stand over it.
+        if (auto* s = windows.sensitivityWindow(); s && s->isVisible()) return s;
+        return windows.frontWindow();
+    };
     app.form1().Show();
     return QApplication::exec();
 }

@@ -12,11 +12,14 @@ namespace verrane::gui {
 
 namespace {
 
-void SetUpPrinter(QPrinter& printer, const platform::report::Report& report) {
-    printer.setPageSize(
-        QPageSize(QSizeF(report.pageWidth, report.pageHeight) / platform::report::kTwipsPerInch, QPageSize::Inch));
+void SetUpPrinter(QPrinter& printer, QSizeF pageInches) {
+    printer.setPageSize(QPageSize(pageInches, QPageSize::Inch));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
+}
+
+QSizeF PageInches(const platform::report::Report& report) {
+    return QSizeF(report.pageWidth, report.pageHeight) / platform::report::kTwipsPerInch;
 }
 
 }  // namespace
@@ -28,16 +31,16 @@ QSize FitToScreen(QSize wanted, QWidget* near, int margin) {
     return wanted.boundedTo(room);
 }
 
-bool PreviewReport(platform::report::Report& report, QWidget* parent, std::string* error) {
+bool PreviewPages(const PrintPages& print, QSizeF pageInches, QWidget* parent, std::string* error) {
     QPrinter printer(QPrinter::HighResolution);
-    SetUpPrinter(printer, report);
+    SetUpPrinter(printer, pageInches);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle("Print Preview");
     dialog.resize(FitToScreen({900, 1000}, parent, 60));
     std::string failure;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
         std::string e;
-        if (!report.Print(*p, &e)) failure = e;
+        if (!print(*p, &e)) failure = e;
     });
     dialog.exec();
     if (!failure.empty()) {
@@ -47,14 +50,24 @@ bool PreviewReport(platform::report::Report& report, QWidget* parent, std::strin
     return true;
 }
 
-bool PrintReport(platform::report::Report& report, QWidget* parent, std::string* error) {
+bool PrintPagesAfterDialog(const PrintPages& print, QSizeF pageInches, QWidget* parent, std::string* error) {
     if (error) error->clear();
     QPrinter printer(QPrinter::HighResolution);
-    SetUpPrinter(printer, report);
+    SetUpPrinter(printer, pageInches);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted) return false;
-    return report.Print(printer, error);
+    return print(printer, error);
+}
+
+bool PreviewReport(platform::report::Report& report, QWidget* parent, std::string* error) {
+    return PreviewPages([&report](QPrinter& p, std::string* e) { return report.Print(p, e); }, PageInches(report),
+                        parent, error);
+}
+
+bool PrintReport(platform::report::Report& report, QWidget* parent, std::string* error) {
+    return PrintPagesAfterDialog([&report](QPrinter& p, std::string* e) { return report.Print(p, e); },
+                                 PageInches(report), parent, error);
 }
 
 }  // namespace verrane::gui

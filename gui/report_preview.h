@@ -2,10 +2,12 @@
 // The report window and the printer dialog: the report's show and print.
 
 #include <QSize>
+#include <functional>
 #include <string>
 
 #include "platform/report.h"
 
+class QPrinter;
 class QWidget;
 
 namespace verrane::gui {
@@ -24,5 +26,12 @@ QSize FitToScreen(QSize wanted, QWidget* near = nullptr, int margin = 40);
 // cancelled (the message stays empty) or the printing fails (with a
 // message).
 bool PrintReport(platform::report::Report& report, QWidget* parent, std::string* error = nullptr);
+
+// The same two for any paged document of the given page size: `print` lays
+// the document out on the printer it is handed, false with a message when it
+// could not.
+using PrintPages = std::function<bool(QPrinter& printer, std::string* error)>;
+bool PreviewPages(const PrintPages& print, QSizeF pageInches, QWidget* parent, std::string* error = nullptr);
+bool PrintPagesAfterDialog(const PrintPages& print, QSizeF pageInches, QWidget* parent, std::string* error = nullptr);
 
 }  // namespace verrane::gui

@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "gui/binding.h"
+#include "gui/sensitivity_window.h"
 #include "gui/window_manager.h"
 #include "platform/dialogs.h"
 #include "screens/analysis/form6.h"
@@ -30,17 +31,21 @@ struct ScreenEntry {
     Screen& (*open)(App&);
 };
 
+// The project screen's "Benefit Cost Analysis" button: the results of the project.
+Screen& Analysed(App& a) {
+    a.form2().Command1_Click(3);
+    return a.form6();
+}
+
 const ScreenEntry kScreens[] = {
     {"start", "Form1", false, [](App& a) -> Screen& { return a.form1(); }},
     {"project", "Form2", false, [](App& a) -> Screen& { return a.form2(); }},
     {"building", "Form3", false, [](App& a) -> Screen& { return a.form3(); }},
     {"hazard", "Form4", true, [](App& a) -> Screen& { return a.form4(); }},
     {"mitigation", "Form5", false, [](App& a) -> Screen& { return a.form5(); }},
-    {"analysis", "Form6", true,
-     [](App& a) -> Screen& {
-         a.form2().Command1_Click(3);
-         return a.form6();
-     }},
+    {"analysis", "Form6", true, Analysed},
+    // Not a screen: the window "BC Analysis" > "Sensitivity..." opens over the results.
+    {"sensitivity", "Sensitivity", true, Analysed},
     {"map", "Form7", true,
      [](App& a) -> Screen& {
          a.form4().Show();
@@ -83,6 +88,21 @@ int RenderScreenToPng(const std::string& screen, const std::string& projectFile,
     Screen* target = &entry->open(app);
     target->Show();
     QWidget* w = windows.windowOf(*target);
+    if (std::string_view(entry->alias) == "sensitivity") {
+        if (auto* item = target->FindMenu("mnuSensitivity")) item->click();
+        auto* s = windows.sensitivityWindow();
+        if (!s) {
+            error = "The sensitivity window did not open.";
+            return 1;
+        }
+        s->resize(kSensitivityWindowSize);
+        QApplication::processEvents();
+        if (!s->grab().save(Q(outFile), "PNG")) {
+            error = "Cannot write " + outFile + ".";
+            return 1;
+        }
+        return 0;
+    }
     if (!w) {
         error = "The " + screen + " screen has no window.";
         return 1;

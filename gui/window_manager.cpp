@@ -11,9 +11,12 @@
 #include <QStackedWidget>
 #include <QTimer>
 
+#include "app/sensitivity_source.h"
 #include "gui/binding.h"
 #include "gui/report_preview.h"
 #include "gui/screen_window.h"
+#include "gui/sensitivity_window.h"
+#include "screens/analysis/form6.h"
 
 namespace verrane::gui {
 
@@ -78,6 +81,8 @@ WindowManager::WindowManager(App& app) : app_(app) {
         w->resize(FitToScreen(w->size(), main_));
     };
     app_.onScreenDiscarded = [this](Screen& s) {
+        // The sensitivity shown is that of the results going away.
+        if (sensitivity_ && dynamic_cast<Form6*>(&s)) sensitivity_->close();
         auto it = windows_.find(&s);
         if (it != windows_.end()) {
             if (it->second) {
@@ -114,6 +119,8 @@ WindowManager::WindowManager(App& app) : app_(app) {
         // A page stays in the main window until another is shown.
         if (QWidget* w = windowOf(s); w && !IsPage(s)) w->hide();
     };
+    app_.onShowSensitivity = [this] { ShowSensitivity(); };
+    sensitivityResult = [this] { return CurrentSensitivity(app_); };
 }
 
 WindowManager::~WindowManager() {
@@ -121,6 +128,8 @@ WindowManager::~WindowManager() {
     app_.onScreenDiscarded = nullptr;
     app_.onScreenShown = nullptr;
     app_.onScreenHidden = nullptr;
+    app_.onShowSensitivity = nullptr;
+    delete sensitivity_.data();
     for (auto& [s, w] : windows_)
         if (w) delete w.data();
     delete main_.data();
@@ -155,6 +164,31 @@ QWidget* WindowManager::windowOf(const Screen& s) const {
 QWidget* WindowManager::frontWindow() const { return app_.front() ? windowOf(*app_.front()) : nullptr; }
 
 QMainWindow* WindowManager::mainWindow() const { return main_.data(); }
+
+SensitivityWindow* WindowManager::sensitivityWindow() const { return sensitivity_.data(); }
+
+void WindowManager::ShowSensitivity() {
+    model::SensitivityResult result;
+    try {
+        BusyPointer busy(app_.dialogs);
+        result = sensitivityResult();
+    } catch (const std::exception& e) {
+        app_.dialogs.MsgBox(std::string("The sensitivity could not be computed. ") + e.what(), platform::Buttons::OK,
+                            platform::Icon::Exclamation, "Sensitivity");
+        return;
+    }
+    if (!sensitivity_) {
+        // Over the results, which it blocks while it is open: what it shows
+        // stays the sensitivity of what the results screen shows.
+        sensitivity_ = new SensitivityWindow(app_.dialogs, main_);
+        sensitivity_->setWindowModality(Qt::WindowModal);
+    }
+    sensitivity_->SetResult(std::move(result));
+    if (!sensitivity_->isVisible()) Centre(sensitivity_, main_);
+    sensitivity_->show();
+    sensitivity_->raise();
+    sensitivity_->activateWindow();
+}
 
 bool SaveWindowImage(QWidget* window, const QString& file) {
     if (!window) return false;

@@ -7,14 +7,18 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "app/app.h"
+#include "model/sensitivity.h"
 
 class QMainWindow;
 class QStackedWidget;
 
 namespace verrane::gui {
+
+class SensitivityWindow;
 
 // The window of a screen, made by the screen's own window file.
 QWidget* CreateWindowFor(Screen& screen);
@@ -33,14 +37,21 @@ public:
     QMainWindow* mainWindow() const;
     // Ends the program once no screen is left.
     bool quitWhenEmpty = true;
+    // What "Sensitivity..." shows, computed with the busy pointer on; by
+    // default the sensitivity of the project the screens hold.
+    std::function<model::SensitivityResult()> sensitivityResult;
+    // The one sensitivity window, over the results screen (null until opened).
+    SensitivityWindow* sensitivityWindow() const;
 
 private:
+    void ShowSensitivity();
     QMainWindow* EnsureMainWindow();
     // "file.tor - caption of the screen in front" (`shown`, or the front screen).
     void UpdateTitle(const Screen* shown = nullptr);
     App& app_;
     std::map<const Screen*, QPointer<QWidget>> windows_;
     QPointer<QMainWindow> main_;
+    QPointer<SensitivityWindow> sensitivity_;
     QStackedWidget* pages_ = nullptr;
     QString titleFile_;  // the project's file, empty for a new project
 };

@@ -117,6 +117,14 @@ void GoToScreen(ScreenHost& app, Screen& from, int target) {
     from.Hide();
 }
 
+void ShowSensitivity(ScreenHost& app, Screen& from) {
+    if (Number(from) != Form6::kNumber) {
+        GoToScreen(app, from, Form6::kNumber);
+        if (!dynamic_cast<Form6*>(app.front())) return;  // the screen kept the user
+    }
+    app.ShowSensitivity();
+}
+
 void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print) {
     switch (Number(from)) {
         case 2:
@@ -164,7 +172,6 @@ void SetInitialMenuStates(Screen& s, int n) {
         off("mnuPrint");
         off("mnuBCAnalysis");
     } else {
-        off("mnuBCAnalysis");
         off("mnuBCResults");
     }
     const char* own[] = {"", "", "mnuProject", "mnuBuilding", "mnuHazard", "mnuMitigation", ""};
@@ -239,7 +246,9 @@ void InstallMenus(ScreenHost& app, Screen& s) {
         Item("mnuMitigation", n == 3 ? "Mitigation Project" : "Mitigation Project Information", go(5))};
     s.menuBar = {Menu("mnuFile", "&File", std::move(file)), Menu("mnuEdit", "&Edit", std::move(edit)),
                  Menu("mnuInput", "&Input", std::move(input)),
-                 Menu("mnuBCAnalysis", "&BC Analysis", {Item("mnuBCResults", "BC Analysis Results", go(6))}),
+                 Menu("mnuBCAnalysis", "&BC Analysis",
+                      {Item("mnuBCResults", "BC Analysis Results", go(6)),
+                       Item("mnuSensitivity", "Sensitivity...", [&app, &s] { ShowSensitivity(app, s); })}),
                  Item("mnuHelp", "&Help", [&app] { app.dialogs.ShowHelp(app.form2().HelpFile, 3); })};
 
     SetInitialMenuStates(s, n);

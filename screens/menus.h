@@ -15,6 +15,11 @@ void InstallMenus(ScreenHost& app, Screen& screen);
 // another (target 2..6) after what the source screen requires.
 void GoToScreen(ScreenHost& app, Screen& from, int target);
 
+// "&BC Analysis" > "Sensitivity...": to the results screen as "BC Analysis
+// Results" goes (staying where the screen keeps the user), then the
+// sensitivity of its results.
+void ShowSensitivity(ScreenHost& app, Screen& from);
+
 // "Print Pre&view" / "&Print" > "Short Report" / "Long Report".
 void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print);
 

@@ -79,6 +79,10 @@ public:
     // receives what could not be read; the report is still produced.
     virtual std::unique_ptr<platform::report::Report> MakeReport(bool longReport, std::vector<std::string>& notes) = 0;
 
+    // "Sensitivity...": the sensitivity of the results on the results screen,
+    // in a window over it. Without windows (the command line) there is none.
+    virtual void ShowSensitivity() {}
+
     static constexpr int kScreenSlots = 10;
 
 protected:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <map>
 
 #include <nlohmann/json.hpp>
@@ -106,8 +107,8 @@ TEST(CliSensitivity, EveryRowIsTheAnalysisOfTheEditedProject) {
         "ProjectLifetime 40",      "ProjectLifetime 60",      "TornadoOccupancy 0.75", "TornadoOccupancy 1.25",
         "HurricaneOccupancy 0.75", "HurricaneOccupancy 1.25", "SelectionRadius 0",     "SelectionRadius 25",
         "SelectionRadius 50",      "SelectionRadius 100",     "SelectionRadius 150",   "SelectionRadius 250",
-        "SelectionMethod 1",       "DesignWindSpeed 0",       "DesignWindSpeed 1",       "DesignWindSpeed 2",     "DesignWindSpeed 3",
-        "DesignWindSpeed 4"};
+        "SelectionMethod 1",       "DesignWindSpeed 0",       "DesignWindSpeed 1",     "DesignWindSpeed 2",
+        "DesignWindSpeed 3",       "DesignWindSpeed 4"};
     EXPECT_EQ(rows, expected);
     ExpectEveryRowEqualsAnalyze(file, s);
 }
@@ -186,10 +187,22 @@ TEST(CliSensitivity, NoCostNoCountyAndPdf) {
     EXPECT_NE(r.err.find("no state and county"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
 
-    const test::CliRun pdf = test::RunCli("sensitivity " + test::ShellWord(file.string()) + " --pdf " +
-                                          test::ShellWord(test::CliScratch("s.pdf").string()));
-    EXPECT_EQ(pdf.status, 2);
-    EXPECT_NE(pdf.err.find("--pdf is not available yet"), std::string::npos);
+    // --pdf writes the sensitivity document; a folder that is not there is
+    // reported and nothing is claimed.
+    const fs::path written = test::CliScratch("s.pdf");
+    fs::remove(written);
+    const test::CliRun pdf =
+        test::RunCli("sensitivity " + test::ShellWord(file.string()) + " --pdf " + test::ShellWord(written.string()));
+    EXPECT_EQ(pdf.status, 0) << pdf.err;
+    std::ifstream in(written, std::ios::binary);
+    std::string head(4, '\0');
+    in.read(head.data(), 4);
+    EXPECT_EQ(head, "%PDF");
+    const test::CliRun bad =
+        test::RunCli("sensitivity " + test::ShellWord(file.string()) + " --pdf " +
+                     test::ShellWord((written.parent_path() / "no-such-folder" / "s.pdf").string()));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("verrane-cli: "), std::string::npos);
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 // finding and choosing through the widgets by their control names.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
 #include <QWidget>
 
 namespace verrane::test {
@@ -31,6 +35,33 @@ inline void Choose(QWidget* window, const char* name, const QString& entry) {
     ASSERT_GE(i, 0) << entry.toStdString();
     c->setCurrentIndex(i);
     emit c->activated(i);
+}
+
+inline QAction* Action(QWidget* menu, const QString& text) {
+    for (QAction* a : menu->actions())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+
+// Drops a menu of the menu bar down with the mouse.
+inline QMenu* OpenMenu(QWidget* window, const QString& title) {
+    auto* bar = window->findChild<QMenuBar*>();
+    QAction* top = bar ? Action(bar, title) : nullptr;
+    if (!top || !top->menu()) {
+        ADD_FAILURE() << "no menu " << title.toStdString();
+        return nullptr;
+    }
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return top->menu()->isVisible(); }, 2000)) << title.toStdString();
+    return top->menu();
+}
+
+// Clicks an item of a dropped-down menu.
+inline void ClickItem(QMenu* menu, const QString& text) {
+    QAction* a = menu ? Action(menu, text) : nullptr;
+    ASSERT_NE(a, nullptr) << text.toStdString();
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+    (void)QTest::qWaitFor([&] { return !menu->isVisible(); }, 2000);
 }
 
 }  // namespace verrane::test

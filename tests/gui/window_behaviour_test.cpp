@@ -39,8 +39,11 @@ inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '"' << l.jo
 QT_END_NAMESPACE
 
 using namespace verrane;
+using test::Action;
+using test::ClickItem;
 using test::EnsureQt;
 using test::Find;
+using test::OpenMenu;
 namespace fs = std::filesystem;
 
 namespace {
@@ -62,32 +65,6 @@ QLineEdit* TypeInto(QWidget* window, const char* name, const QString& text) {
     QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(e, text);
     return e;
-}
-
-QAction* Action(QWidget* menu, const QString& text) {
-    for (QAction* a : menu->actions())
-        if (a->text() == text) return a;
-    return nullptr;
-}
-
-// Drops a menu of the menu bar down with the mouse.
-QMenu* OpenMenu(QWidget* window, const QString& title) {
-    auto* bar = window->findChild<QMenuBar*>();
-    QAction* top = bar ? Action(bar, title) : nullptr;
-    if (!top || !top->menu()) {
-        ADD_FAILURE() << "no menu " << title.toStdString();
-        return nullptr;
-    }
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return top->menu()->isVisible(); }, 2000)) << title.toStdString();
-    return top->menu();
-}
-
-void ClickItem(QMenu* menu, const QString& text) {
-    QAction* a = menu ? Action(menu, text) : nullptr;
-    ASSERT_NE(a, nullptr) << text.toStdString();
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-    QTest::qWaitFor([&] { return !menu->isVisible(); }, 2000);
 }
 
 std::string ReadAll(const fs::path& file) {

@@ -51,8 +51,9 @@ TEST(Menus, CaptionsShortcutsAndInitialStates) {
     EXPECT_FALSE(Enabled(f5, "mnuMitigation"));
     Form6& f6 = t.app->form6();
     EXPECT_TRUE(Enabled(f6, "mnuPrintPreview"));
-    EXPECT_FALSE(Enabled(f6, "mnuBCAnalysis"));
+    EXPECT_TRUE(Enabled(f6, "mnuBCAnalysis"));
     EXPECT_FALSE(Enabled(f6, "mnuBCResults"));
+    EXPECT_TRUE(Enabled(f6, "mnuSensitivity"));
 }
 
 TEST(Menus, EveryInputItemNeedsACounty) {
@@ -157,4 +158,30 @@ TEST(Menus, HelpOpensTheContents) {
     ASSERT_EQ(t.dialogs.helpCalls.size(), 1u);
     EXPECT_EQ(t.dialogs.helpCalls[0].second, 3);
     EXPECT_NE(t.dialogs.helpCalls[0].first.find("torhelp.html"), std::string::npos);
+}
+
+// "Sensitivity..." goes to the results as "BC Analysis Results" does and asks
+// for the sensitivity only once they are in front; where the screen keeps the
+// user, nothing opens.
+TEST(Menus, SensitivityComesAfterTheResults) {
+    test::TestApp t("menus-sensitivity");
+    t.Choose("Oklahoma", "Kay");
+    App& app = *t.app;
+    std::vector<Screen*> frontWhenAsked;
+    app.onShowSensitivity = [&] { frontWhenAsked.push_back(app.front()); };
+    Form3& f3 = app.form3();
+    f3.Show();
+    t.dialogs.answers = {Answer::Yes};  // stay to complete the data
+    f3.FindMenu("mnuSensitivity")->click();
+    EXPECT_EQ(app.front(), &f3);
+    EXPECT_TRUE(frontWhenAsked.empty());
+    t.dialogs.answers.clear();
+    f3.FindMenu("mnuSensitivity")->click();
+    ASSERT_NE(app.Loaded<Form6>(), nullptr);
+    EXPECT_EQ(app.front(), app.Loaded<Form6>());
+    ASSERT_EQ(frontWhenAsked.size(), 1u);
+    EXPECT_EQ(frontWhenAsked[0], app.Loaded<Form6>());
+    app.Loaded<Form6>()->FindMenu("mnuSensitivity")->click();
+    EXPECT_EQ(frontWhenAsked.size(), 2u);
+    EXPECT_EQ(app.front(), app.Loaded<Form6>());
 }

@@ -1,0 +1,594 @@
+#include "reports/sensitivity_report.h"
+
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/swing_bars.h"
+#include "platform/number.h"
+#include "platform/report.h"
+
+namespace verrane::reports {
+
+namespace {
+
+using model::SensitivityResult;
+
+// The page, in twips.
+constexpr int kMargin = 1080;
+constexpr int kLeft = kMargin;
+constexpr int kWidth = kSensitivityPageWidth - 2 * kMargin;
+constexpr int kTop = kMargin;
+constexpr int kFooter = 420;
+constexpr int kBottom = kSensitivityPageHeight - kMargin - kFooter;
+constexpr int kTwipsPerPoint = 20;
+constexpr int kGap = 220;           // above each part
+constexpr int kSectionTitle = 340;  // a part's heading
+constexpr int kFigureRow = 270;
+constexpr int kTableRow = 250;
+constexpr int kTableHeaderRow = 420;  // room for a title on two lines
+constexpr int kMinRowsUnderHeading = 3;
+
+const QColor kBlack(0, 0, 0);
+const QColor kRed(255, 0, 0);  // the results screen's red for a ratio below 1
+const QColor kGrey(110, 110, 110);
+const QColor kRule(170, 170, 170);
+const QColor kBelowOne(226, 120, 120);
+const QColor kAboveOne(96, 146, 214);
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A font of `points` in the painter's units, `point` units to the point.
+QFont Font(double points, double point, bool bold = false) {
+    QFont f(Q(platform::report::ResolveFace("Arial")));
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(points * point))));
+    f.setBold(bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+QFont PageFont(double points, bool bold = false) { return Font(points, kTwipsPerPoint, bold); }
+
+bool Defined(const std::optional<double>& v) { return v && std::isfinite(*v); }
+
+std::string Money(double v) { return platform::FormatNumber(v, "###,###,###,##0"); }
+std::string Ratio(const std::optional<double>& r) {
+    return Defined(r) ? platform::FormatNumber(*r, "##0.00") : "Undefined";
+}
+bool RatioIsRed(const std::optional<double>& r) { return !Defined(r) || *r < 1; }
+
+// Occupancy rows carry a scale factor rather than a typed number.
+bool IsScaleFactor(const std::string& input) { return input == "TornadoOccupancy" || input == "HurricaneOccupancy"; }
+
+int TextHeight(const QString& text, const QFont& font, int width) {
+    return static_cast<int>(std::ceil(
+        QFontMetricsF(font).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::AlignLeft, text).height()));
+}
+
+void Text(QPainter& p, const QRectF& r, const QString& text, const QFont& font, int flags = Qt::AlignLeft,
+          const QColor& color = kBlack) {
+    p.setFont(font);
+    p.setPen(color);
+    p.drawText(r, flags | Qt::AlignVCenter, text);
+}
+
+QString TitleText() { return "Sensitivity of the Benefit Cost Ratio"; }
+QString FileText(const SensitivityResult& r) {
+    return r.file.empty() ? QString("Project not saved") : "Project file: " + Q(r.file);
+}
+QString NameText(const SensitivityResult& r) {
+    return r.buildingName.empty() ? QString("Building name not entered") : Q(r.buildingName);
+}
+
+int HeadingHeight(const SensitivityResult& r) {
+    return 420 + TextHeight(NameText(r), PageFont(11, true), kWidth) + 300;
+}
+
+constexpr const char* kTableNote =
+    "The occupancy rows scale every entered occupancy by the factor shown; every other value is the text put into "
+    "its box. Each row is a whole analysis with that one input changed.";
+
+int TableNoteHeight() { return 120 + TextHeight(kTableNote, PageFont(8), kWidth); }
+
+int IntervalHeight(const SensitivityResult& r) {
+    return kSectionTitle + 3 * kFigureRow + 80 + TextHeight(Q(IntervalSentence(r)), PageFont(9), kWidth);
+}
+
+int Height(SensitivityPart part, const SensitivityResult& r) {
+    switch (part) {
+        case SensitivityPart::Heading:
+            return HeadingHeight(r);
+        case SensitivityPart::BaseFigures:
+            return kSectionTitle + 4 * kFigureRow;
+        case SensitivityPart::Chart:
+            return std::min(kBottom - kTop,
+                            kSectionTitle + static_cast<int>(std::ceil(SwingChartHeight(r) * kTwipsPerPoint)));
+        case SensitivityPart::Breakeven:
+            return kSectionTitle + 2 * kFigureRow;
+        case SensitivityPart::Interval:
+            return IntervalHeight(r);
+        case SensitivityPart::TableHeader:
+            return kSectionTitle + kTableHeaderRow + 40;
+        case SensitivityPart::TableRow:
+            return kTableRow;
+        case SensitivityPart::TableNote:
+            return TableNoteHeight();
+    }
+    return 0;
+}
+
+// Places parts top to bottom, starting a page when one does not fit.
+class Flow {
+public:
+    explicit Flow(const SensitivityResult& r) : r_(r) { pages.emplace_back(); }
+    std::vector<std::vector<PlacedPart>> pages;
+    int y = kTop;
+
+    bool Fits(int height) const { return y + height <= kBottom || pages.back().empty(); }
+    void NewPage() {
+        pages.emplace_back();
+        y = kTop;
+    }
+    void Place(SensitivityPart part, size_t row = 0, int gap = kGap) {
+        const int h = Height(part, r_);
+        if (!pages.back().empty()) y += gap;
+        if (!Fits(h)) NewPage();
+        pages.back().push_back({part, y, h, row});
+        y += h;
+    }
+
+private:
+    const SensitivityResult& r_;
+};
+
+// Column edges of the variations table, in twips from the content's left.
+constexpr int kColumns[] = {0, 2200, 3200, 4920, 6640, 8360, kWidth};
+const char* const kColumnTitles[] = {
+    "Input", "Value", "Total Benefits ($)", "Annualized Cost ($)", "Net Benefits ($)", "Benefit Cost Ratio"};
+
+QRectF Cell(int column, int top, int height) {
+    const int pad = 60;
+    return QRectF(kLeft + kColumns[column] + pad, top, kColumns[column + 1] - kColumns[column] - 2 * pad, height);
+}
+
+void SectionTitle(QPainter& p, int top, const QString& text) {
+    Text(p, QRectF(kLeft, top, kWidth, kSectionTitle - 60), text, PageFont(11, true));
+    p.setPen(QPen(kRule, 10));
+    p.drawLine(QPointF(kLeft, top + kSectionTitle - 50), QPointF(kLeft + kWidth, top + kSectionTitle - 50));
+}
+
+// A label on the left and its value right-aligned in a column.
+void FigureRow(QPainter& p, int top, const QString& label, const QString& value, const QColor& color = kBlack) {
+    Text(p, QRectF(kLeft + 120, top, 6000, kFigureRow), label, PageFont(10));
+    Text(p, QRectF(kLeft + 6000, top, 2400, kFigureRow), value, PageFont(10), Qt::AlignRight, color);
+}
+
+void PaintHeading(QPainter& p, const SensitivityResult& r, int top) {
+    Text(p, QRectF(kLeft, top, kWidth, 400), TitleText(), PageFont(16, true));
+    const QFont nameFont = PageFont(11, true);
+    const int nameHeight = TextHeight(NameText(r), nameFont, kWidth);
+    p.setFont(nameFont);
+    p.setPen(kBlack);
+    p.drawText(QRectF(kLeft, top + 420, kWidth, nameHeight), Qt::TextWordWrap | Qt::AlignLeft, NameText(r));
+    const QFont fileFont = PageFont(9);
+    const QString file = QFontMetricsF(fileFont).elidedText(FileText(r), Qt::ElideMiddle, kWidth);
+    Text(p, QRectF(kLeft, top + 420 + nameHeight, kWidth, 260), file, fileFont, Qt::AlignLeft, kGrey);
+}
+
+void PaintBaseFigures(QPainter& p, const SensitivityResult& r, int top) {
+    SectionTitle(p, top, "Results as Entered");
+    int y = top + kSectionTitle;
+    const auto& f = r.base;
+    FigureRow(p, y, "Total Expected Annual Benefits ($)", Q(Money(f.totalBenefits)));
+    FigureRow(p, y += kFigureRow, "Annualized Project Costs ($)", Q(Money(f.annualizedCost)));
+    FigureRow(p, y += kFigureRow, "Expected Annual Net Benefits ($)", Q(Money(f.netBenefits)),
+              f.netBenefits < 0 ? kRed : kBlack);
+    FigureRow(p, y += kFigureRow, "Benefit Cost Ratio", Q(Ratio(f.benefitCostRatio)),
+              RatioIsRed(f.benefitCostRatio) ? kRed : kBlack);
+}
+
+void PaintChartPart(QPainter& p, const SensitivityResult& r, const PlacedPart& part) {
+    SectionTitle(p, part.top, "Benefit Cost Ratio by Input");
+    PaintSwingChart(p, QRectF(kLeft, part.top + kSectionTitle + 60, kWidth, part.height - kSectionTitle - 60), r,
+                    kTwipsPerPoint);
+}
+
+void PaintBreakeven(QPainter& p, const SensitivityResult& r, int top) {
+    SectionTitle(p, top, "Breakeven Values");
+    FigureRow(p, top + kSectionTitle, "Project cost at which the ratio is 1 ($)", Q(BreakevenCostText(r)));
+    FigureRow(p, top + kSectionTitle + kFigureRow, "Discount rate at which the ratio is 1", Q(BreakevenRateText(r)));
+}
+
+void PaintInterval(QPainter& p, const SensitivityResult& r, int top) {
+    const auto& u = r.uncertainty;
+    SectionTitle(p, top, "90 % Interval from the Tornado Record");
+    int y = top + kSectionTitle;
+    const int columns[] = {5400, 6900, 8400};
+    const char* heads[] = {"5th percentile", "50th percentile", "95th percentile"};
+    for (int i = 0; i < 3; ++i)
+        Text(p, QRectF(kLeft + columns[i], y, 1500, kFigureRow), heads[i], PageFont(9, true), Qt::AlignRight);
+    y += kFigureRow;
+    Text(p, QRectF(kLeft + 120, y, 5200, kFigureRow), "Expected Annual Benefits from Tornado Mitigation ($)",
+         PageFont(10));
+    for (int i = 0; i < 3; ++i)
+        Text(p, QRectF(kLeft + columns[i], y, 1500, kFigureRow), Q(PercentileText(r, u.tornadoBenefits[i], false)),
+             PageFont(10), Qt::AlignRight);
+    y += kFigureRow;
+    Text(p, QRectF(kLeft + 120, y, 5200, kFigureRow), "Benefit Cost Ratio", PageFont(10));
+    for (int i = 0; i < 3; ++i) {
+        const bool red = u.draws > 0 && (!u.ratioDefined || u.benefitCostRatio[i] < 1);
+        Text(p, QRectF(kLeft + columns[i], y, 1500, kFigureRow), Q(PercentileText(r, u.benefitCostRatio[i], true)),
+             PageFont(10), Qt::AlignRight, red ? kRed : kBlack);
+    }
+    y += kFigureRow + 80;
+    p.setFont(PageFont(9));
+    p.setPen(kBlack);
+    p.drawText(QRectF(kLeft, y, kWidth, top + IntervalHeight(r) - y), Qt::TextWordWrap | Qt::AlignLeft,
+               Q(IntervalSentence(r)));
+}
+
+void PaintTableHeader(QPainter& p, const PlacedPart& part) {
+    SectionTitle(p, part.top, part.row == 0 ? "All Variations" : "All Variations (continued)");
+    const int y = part.top + kSectionTitle;
+    p.setFont(PageFont(8.5, true));
+    p.setPen(kBlack);
+    for (int c = 0; c < 6; ++c)
+        p.drawText(Cell(c, y, kTableHeaderRow),
+                   Qt::TextWordWrap | Qt::AlignBottom | (c < 2 ? Qt::AlignLeft : Qt::AlignRight), kColumnTitles[c]);
+    p.setPen(QPen(kBlack, 10));
+    p.drawLine(QPointF(kLeft, y + kTableHeaderRow + 20), QPointF(kLeft + kWidth, y + kTableHeaderRow + 20));
+}
+
+void PaintTableRow(QPainter& p, const SensitivityResult& r, const PlacedPart& part) {
+    const model::Variation& v = r.variations[part.row];
+    // A thin rule where the next input begins.
+    if (part.row > 0 && r.variations[part.row - 1].input != v.input) {
+        p.setPen(QPen(kRule, 6));
+        p.drawLine(QPointF(kLeft, part.top), QPointF(kLeft + kWidth, part.top));
+    }
+    const QFont font = PageFont(9);
+    const auto& f = v.figures;
+    const QString value = IsScaleFactor(v.input) ? QString::fromUtf8("\u00d7 ") + Q(v.value) : Q(v.value);
+    const QFontMetricsF metrics(font);
+    Text(p, Cell(0, part.top, kTableRow), metrics.elidedText(Q(v.input), Qt::ElideRight, Cell(0, 0, 1).width()), font);
+    Text(p, Cell(1, part.top, kTableRow), metrics.elidedText(value, Qt::ElideRight, Cell(1, 0, 1).width()), font);
+    Text(p, Cell(2, part.top, kTableRow), Q(Money(f.totalBenefits)), font, Qt::AlignRight);
+    Text(p, Cell(3, part.top, kTableRow), Q(Money(f.annualizedCost)), font, Qt::AlignRight);
+    Text(p, Cell(4, part.top, kTableRow), Q(Money(f.netBenefits)), font, Qt::AlignRight,
+         f.netBenefits < 0 ? kRed : kBlack);
+    Text(p, Cell(5, part.top, kTableRow), Q(Ratio(f.benefitCostRatio)), font, Qt::AlignRight,
+         RatioIsRed(f.benefitCostRatio) ? kRed : kBlack);
+}
+
+void PaintTableNote(QPainter& p, const SensitivityResult& r, const PlacedPart& part) {
+    p.setFont(PageFont(8));
+    p.setPen(kGrey);
+    const QString text = r.variations.empty() ? QString("No variations were run.") : QString(kTableNote);
+    p.drawText(QRectF(kLeft, part.top + 120, kWidth, part.height - 120), Qt::TextWordWrap | Qt::AlignLeft, text);
+}
+
+void PaintFooter(QPainter& p, int index, int count) {
+    const int y = kSensitivityPageHeight - kMargin - 260;
+    p.setPen(QPen(kRule, 10));
+    p.drawLine(QPointF(kLeft, y - 60), QPointF(kLeft + kWidth, y - 60));
+    Text(p, QRectF(kLeft, y, kWidth / 2, 260), "Verrane sensitivity", PageFont(8), Qt::AlignLeft, kGrey);
+    Text(p, QRectF(kLeft + kWidth / 2, y, kWidth / 2, 260), QString("Page %1 of %2").arg(index + 1).arg(count),
+         PageFont(8), Qt::AlignRight, kGrey);
+}
+
+void PaintPage(QPainter& p, const SensitivityResult& r, const std::vector<std::vector<PlacedPart>>& pages, int index) {
+    if (index < 0 || index >= static_cast<int>(pages.size())) return;
+    const QPaintDevice* device = p.device();
+    const double scale = device ? std::min(device->width() / static_cast<double>(kSensitivityPageWidth),
+                                           device->height() / static_cast<double>(kSensitivityPageHeight))
+                                : 1.0;
+    p.save();
+    p.scale(scale, scale);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    for (const PlacedPart& part : pages[static_cast<size_t>(index)]) {
+        switch (part.part) {
+            case SensitivityPart::Heading:
+                PaintHeading(p, r, part.top);
+                break;
+            case SensitivityPart::BaseFigures:
+                PaintBaseFigures(p, r, part.top);
+                break;
+            case SensitivityPart::Chart:
+                PaintChartPart(p, r, part);
+                break;
+            case SensitivityPart::Breakeven:
+                PaintBreakeven(p, r, part.top);
+                break;
+            case SensitivityPart::Interval:
+                PaintInterval(p, r, part.top);
+                break;
+            case SensitivityPart::TableHeader:
+                PaintTableHeader(p, part);
+                break;
+            case SensitivityPart::TableRow:
+                PaintTableRow(p, r, part);
+                break;
+            case SensitivityPart::TableNote:
+                PaintTableNote(p, r, part);
+                break;
+        }
+    }
+    PaintFooter(p, index, static_cast<int>(pages.size()));
+    p.restore();
+}
+
+// Chart geometry, in points.
+constexpr double kChartLabelRows = 26;  // the base and ratio-1 captions above the bars
+constexpr double kChartAxis = 34;       // ticks, their numbers and the axis title below
+constexpr double kChartBarRow = 17;
+
+std::string TickText(double v, double step) {
+    return platform::FormatNumber(v, step >= 1 ? "##0" : (step >= 0.1 ? "##0.0" : "##0.00"));
+}
+
+// "2.31 (10)": the ratio at a bar's end and the value that gives it; the
+// base's own end shows the ratio alone.
+QString EndText(double ratio, const std::string& value, const std::string& input) {
+    QString t = Q(Ratio(ratio));
+    if (!value.empty()) t += " (" + (IsScaleFactor(input) ? QString::fromUtf8("\u00d7 ") : QString()) + Q(value) + ")";
+    return t;
+}
+
+QString Joined(const std::vector<std::string>& values) {
+    QStringList l;
+    for (const auto& v : values) l << Q(v);
+    return l.join(", ");
+}
+
+}  // namespace
+
+double SwingChartHeight(const SensitivityResult& result) {
+    const size_t bars = std::max<size_t>(1, model::SwingBars(result).size());
+    return kChartLabelRows + kChartAxis + kChartBarRow * static_cast<double>(bars);
+}
+
+void PaintSwingChart(QPainter& p, const QRectF& area, const SensitivityResult& r, double pt) {
+    const auto bars = model::SwingBars(r);
+    const QFont labelFont = Font(8, pt), smallFont = Font(7.5, pt), titleFont = Font(8.5, pt, true);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    if (bars.empty()) {
+        Text(p, area, "No variations to chart.", labelFont, Qt::AlignHCenter, kGrey);
+        p.restore();
+        return;
+    }
+    const QFontMetricsF metrics(labelFont);
+    double nameWidth = 0;
+    for (const auto& b : bars) nameWidth = std::max(nameWidth, metrics.horizontalAdvance(Q(b.input)));
+    nameWidth = std::min(nameWidth + 8 * pt, area.width() / 3);
+    const double plotLeft = area.left() + nameWidth, plotRight = area.right() - 4 * pt;
+    const double barsTop = area.top() + kChartLabelRows * pt;
+    const double barsBottom = std::max(barsTop + pt, area.bottom() - kChartAxis * pt);
+    const double rowHeight = (barsBottom - barsTop) / static_cast<double>(bars.size());
+    const double barHeight = std::max(pt, rowHeight * 0.58);
+
+    const auto axis = model::AxisFor(bars, r.base.benefitCostRatio);
+    auto x = [&](double v) { return plotLeft + (v - axis.from) / (axis.to - axis.from) * (plotRight - plotLeft); };
+
+    // Grid and axis.
+    const int ticks = static_cast<int>(std::lround((axis.to - axis.from) / axis.step));
+    for (int i = 0; i <= ticks; ++i) {
+        const double v = axis.from + i * axis.step, tx = x(v);
+        p.setPen(QPen(QColor(225, 225, 225), 0.6 * pt));
+        p.drawLine(QPointF(tx, barsTop), QPointF(tx, barsBottom));
+        p.setPen(QPen(kBlack, 0.6 * pt));
+        p.drawLine(QPointF(tx, barsBottom), QPointF(tx, barsBottom + 3 * pt));
+        Text(p, QRectF(tx - 30 * pt, barsBottom + 4 * pt, 60 * pt, 11 * pt), Q(TickText(v, axis.step)), smallFont,
+             Qt::AlignHCenter);
+    }
+    p.setPen(QPen(kBlack, 0.8 * pt));
+    p.drawLine(QPointF(plotLeft, barsBottom), QPointF(plotRight, barsBottom));
+    Text(p, QRectF(plotLeft, barsBottom + 16 * pt, plotRight - plotLeft, 12 * pt), "Benefit Cost Ratio", titleFont,
+         Qt::AlignHCenter);
+
+    // The bars, largest swing on top; below a ratio of 1 in red, above in blue.
+    struct Row {
+        double mid, left, right;
+    };
+    std::vector<Row> rows;
+    for (size_t i = 0; i < bars.size(); ++i) {
+        const auto& b = bars[i];
+        const double mid = barsTop + rowHeight * (static_cast<double>(i) + 0.5);
+        Text(p, QRectF(area.left(), mid - rowHeight / 2, nameWidth - 6 * pt, rowHeight),
+             metrics.elidedText(Q(b.input), Qt::ElideRight, nameWidth - 6 * pt), labelFont, Qt::AlignRight);
+        if (!b.low) {
+            rows.push_back({mid, plotLeft, plotLeft});
+            continue;
+        }
+        double left = x(*b.low), right = x(*b.high);
+        if (right - left < 1.5 * pt) right = left + 1.5 * pt;  // an input that moves nothing still shows
+        rows.push_back({mid, left, right});
+        const double one = std::clamp(x(1.0), left, right);
+        const double top = mid - barHeight / 2;
+        p.setPen(Qt::NoPen);
+        if (one > left) p.fillRect(QRectF(left, top, one - left, barHeight), kBelowOne);
+        if (right > one) p.fillRect(QRectF(one, top, right - one, barHeight), kAboveOne);
+        p.setPen(QPen(QColor(60, 60, 60), 0.5 * pt));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(left, top, right - left, barHeight));
+    }
+
+    // The ratio 1 and the base ratio, over the bars, each with its caption above them.
+    auto caption = [&](double v, double row, const QString& text, const QColor& color) {
+        const double w = QFontMetricsF(smallFont).horizontalAdvance(text) + 2 * pt;
+        const double cx = std::clamp(x(v) - w / 2, area.left(), area.right() - w);
+        Text(p, QRectF(cx, area.top() + row * pt, w, 11 * pt), text, smallFont, Qt::AlignHCenter, color);
+    };
+    p.setPen(QPen(kRed, 1.2 * pt));
+    p.drawLine(QPointF(x(1.0), barsTop - 2 * pt), QPointF(x(1.0), barsBottom));
+    caption(1.0, 13, "Ratio = 1", kRed);
+    if (Defined(r.base.benefitCostRatio)) {
+        const double bx = x(*r.base.benefitCostRatio);
+        p.setPen(QPen(kBlack, 1.0 * pt, Qt::DashLine));
+        p.drawLine(QPointF(bx, barsTop - 2 * pt), QPointF(bx, barsBottom));
+        caption(*r.base.benefitCostRatio, 1, "Base " + Q(Ratio(r.base.benefitCostRatio)), kBlack);
+    }
+
+    // The end values last, on white, so no line runs through them.
+    const QFontMetricsF small(smallFont);
+    const double textHeight = small.height();
+    auto endLabel = [&](double left, double mid, const QString& text, const QColor& color) {
+        const QRectF box(left, mid - textHeight / 2, small.horizontalAdvance(text) + 2 * pt, textHeight);
+        p.fillRect(box, Qt::white);
+        Text(p, box, text, smallFont, Qt::AlignHCenter, color);
+    };
+    for (size_t i = 0; i < bars.size(); ++i) {
+        const auto& b = bars[i];
+        const Row& row = rows[i];
+        QStringList after;
+        if (b.low) {
+            const QString lowText = EndText(*b.low, b.lowValue, b.input);
+            const QString highText = EndText(*b.high, b.highValue, b.input);
+            const double lowWidth = small.horizontalAdvance(lowText) + 2 * pt;
+            if (*b.low == *b.high && b.lowValue == b.highValue) {
+                after << highText;
+            } else if (row.left - 3 * pt - lowWidth >= plotLeft) {
+                endLabel(row.left - 3 * pt - lowWidth, row.mid, lowText, kBlack);
+                after << highText;
+            } else {
+                // No room on the left: the low end's text follows the high end's.
+                after << highText << "low " + lowText;
+            }
+        }
+        if (!b.undefinedValues.empty()) after << "no ratio at " + Joined(b.undefinedValues);
+        const QString text = after.join("; ");
+        const double width = small.horizontalAdvance(text) + 2 * pt;
+        endLabel(std::max(plotLeft, std::min(row.right + 3 * pt, area.right() - width)), row.mid, text,
+                 b.low ? kBlack : kGrey);
+    }
+    p.restore();
+}
+
+std::vector<std::vector<PlacedPart>> LayOutSensitivity(const SensitivityResult& r) {
+    Flow flow(r);
+    for (auto part : {SensitivityPart::Heading, SensitivityPart::BaseFigures, SensitivityPart::Chart,
+                      SensitivityPart::Breakeven, SensitivityPart::Interval})
+        flow.Place(part);
+    if (!r.variations.empty()) {
+        // The heading goes with the first rows.
+        const size_t firstRows = std::min<size_t>(kMinRowsUnderHeading, r.variations.size());
+        const int headed = kGap + Height(SensitivityPart::TableHeader, r) + static_cast<int>(firstRows) * kTableRow;
+        if (flow.y + headed > kBottom) flow.NewPage();
+        flow.Place(SensitivityPart::TableHeader, 0);
+        for (size_t i = 0; i < r.variations.size(); ++i) {
+            if (flow.y + kTableRow > kBottom) {
+                flow.NewPage();
+                flow.Place(SensitivityPart::TableHeader, i);
+            }
+            flow.Place(SensitivityPart::TableRow, i, 0);
+        }
+    }
+    flow.Place(SensitivityPart::TableNote, 0, 0);
+    return flow.pages;
+}
+
+int SensitivityPageCount(const SensitivityResult& r) { return static_cast<int>(LayOutSensitivity(r).size()); }
+
+void PaintSensitivityPage(QPainter& painter, const SensitivityResult& r, int index) {
+    PaintPage(painter, r, LayOutSensitivity(r), index);
+}
+
+// The breakeven values are searched by re-analyses: with none run there was
+// no search, which is not the same as a search that found nothing.
+constexpr const char* kNotSearched = "\u2013";
+
+std::string BreakevenCostText(const SensitivityResult& r) {
+    if (Defined(r.breakevenProjectCost)) return "$" + Money(*r.breakevenProjectCost);
+    return r.variations.empty() ? kNotSearched : "none";
+}
+
+std::string BreakevenRateText(const SensitivityResult& r) {
+    if (Defined(r.breakevenDiscountRate)) return platform::FormatNumber(*r.breakevenDiscountRate, "##0.00") + " %";
+    return r.variations.empty() ? kNotSearched : "none between 0 and 20 %";
+}
+
+std::string PercentileText(const SensitivityResult& r, double value, bool ratio) {
+    const auto& u = r.uncertainty;
+    if (u.draws <= 0) return "\u2013";
+    if (!ratio) return Money(value);
+    return Ratio(u.ratioDefined ? std::optional<double>(value) : std::nullopt);
+}
+
+std::string IntervalSentence(const SensitivityResult& r) {
+    const auto& u = r.uncertainty;
+    if (u.draws <= 0) return "No interval was computed for this project.";
+    return "The tornado record of the pooled counties is a sample of a few decades. Drawing each class's rate anew "
+           "from the tornadoes counted (" +
+           platform::FormatNumber(u.draws, "###,###,##0") + " draws, seed " + std::to_string(u.seed) +
+           "), the annual tornado benefits and the ratio lie between the 5th and the 95th percentile in 90 % of the "
+           "draws. The interval leaves out every other uncertainty: the costs, the occupancy, the death and injury "
+           "rates, the hurricane hazard and the choice of the region.";
+}
+
+bool WriteSensitivityPdf(const SensitivityResult& r, const std::filesystem::path& file, std::string& error) {
+    error.clear();
+    if (!platform::report::EnsureGuiApplication(&error)) return false;
+    const auto failed = [&](const QString& why) {
+        error = "The sensitivity document could not be written to " + file.string() +
+                (why.isEmpty() ? std::string(".") : ": " + why.toStdString());
+        return false;
+    };
+    QSaveFile out(Q(file.string()));
+    if (!out.open(QIODevice::WriteOnly)) return failed(out.errorString());
+    const auto pages = LayOutSensitivity(r);
+    {
+        QPdfWriter writer(&out);
+        writer.setCreator("Verrane");
+        writer.setTitle(TitleText());
+        writer.setResolution(platform::report::kTwipsPerInch);
+        writer.setPageSize(QPageSize(QPageSize::Letter));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            out.cancelWriting();
+            return failed({});
+        }
+        for (int i = 0; i < static_cast<int>(pages.size()); ++i) {
+            if (i > 0) writer.newPage();
+            PaintPage(painter, r, pages, i);
+        }
+        painter.end();
+    }
+    if (!out.commit()) return failed(out.errorString());
+    return true;
+}
+
+bool PrintSensitivity(const SensitivityResult& r, QPrinter& printer, std::string& error) {
+    error.clear();
+    if (!platform::report::EnsureGuiApplication(&error)) return false;
+    printer.setFullPage(true);
+    const auto pages = LayOutSensitivity(r);
+    const int count = static_cast<int>(pages.size());
+    int first = 1, last = count;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(1, printer.fromPage());
+        last = std::min(count, printer.toPage() > 0 ? printer.toPage() : count);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        error = "The printer could not be started.";
+        return false;
+    }
+    for (int i = first; i <= last; ++i) {
+        if (i > first) printer.newPage();
+        PaintPage(painter, r, pages, i - 1);
+    }
+    if (!painter.end()) {
+        error = "The printer stopped before the document was printed.";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace verrane::reports

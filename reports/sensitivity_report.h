@@ -1,0 +1,67 @@
+#pragma once
+// The sensitivity document: the project's figures, the swing chart of the
+// benefit-cost ratio by input, every variation in a table, the breakeven
+// values and the 90 % interval from the tornado record. One routine paints
+// its pages on any paged device (a PDF file, a printer, an image for the
+// screen), so the preview, the print-out and the exported file are one
+// document.
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/sensitivity.h"
+
+class QPainter;
+class QPrinter;
+class QRectF;
+
+namespace verrane::reports {
+
+// A US Letter page in twips.
+inline constexpr int kSensitivityPageWidth = 12240;
+inline constexpr int kSensitivityPageHeight = 15840;
+
+enum class SensitivityPart { Heading, BaseFigures, Chart, Breakeven, Interval, TableHeader, TableRow, TableNote };
+
+// One part of the document as placed on a page, in twips from the paper's
+// top; `row` is the variation a table row shows.
+struct PlacedPart {
+    SensitivityPart part;
+    int top = 0, height = 0;
+    size_t row = 0;
+    int bottom() const { return top + height; }
+};
+
+// The parts in order, page by page: the table continues on as many pages as
+// it needs, under its heading again.
+std::vector<std::vector<PlacedPart>> LayOutSensitivity(const model::SensitivityResult& result);
+
+// Paints page `index` (from 0) with a painter already begun on a page: the
+// Letter page is scaled to the device's page, keeping its proportions.
+void PaintSensitivityPage(QPainter& painter, const model::SensitivityResult& result, int index);
+int SensitivityPageCount(const model::SensitivityResult& result);
+
+// The swing chart alone, in `area` of the painter's coordinates; `point` is
+// the length of a typographic point there (20 on the page in twips; about
+// 1.33 on a 96 dpi screen).
+void PaintSwingChart(QPainter& painter, const QRectF& area, const model::SensitivityResult& result, double point);
+// The height the chart asks for in points.
+double SwingChartHeight(const model::SensitivityResult& result);
+
+// The texts the window and the page share. A breakeven value is "$337,480"
+// or "5.23 %", "none" or "none between 0 and 20 %" when there is none, and a
+// dash when no re-analyses were run to search for it.
+std::string BreakevenCostText(const model::SensitivityResult& result);
+std::string BreakevenRateText(const model::SensitivityResult& result);
+// A percentile of the interval's benefits or ratio; a dash when no draws were made.
+std::string PercentileText(const model::SensitivityResult& result, double value, bool ratio);
+std::string IntervalSentence(const model::SensitivityResult& result);
+
+// Writes the document as a PDF, atomically: a failed write leaves whatever
+// was at `file` untouched and says why in `error`. Works with no display.
+bool WriteSensitivityPdf(const model::SensitivityResult& result, const std::filesystem::path& file, std::string& error);
+// Prints on a printer already set up (after its dialog, or the preview's).
+bool PrintSensitivity(const model::SensitivityResult& result, QPrinter& printer, std::string& error);
+
+}  // namespace verrane::reports
