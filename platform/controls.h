@@ -218,7 +218,7 @@ private:
 };
 
 // Makes option buttons mutually exclusive, as a frame of option buttons is.
-inline void MakeOptionGroup(std::vector<OptionButton*> group) {
+inline void MakeOptionGroup(const std::vector<OptionButton*>& group) {
     for (OptionButton* b : group) {
         b->onSelect = [group](OptionButton& chosen) {
             for (OptionButton* o : group)

@@ -26,7 +26,7 @@ std::string Cp1252ToUtf8(const std::string& bytes);
 std::string OneLine(std::string_view text);
 
 // Largest file the reader accepts; a project file is a few kilobytes.
-inline constexpr std::uintmax_t kMaxTextFileBytes = 4 * 1024 * 1024;
+inline constexpr std::uintmax_t kMaxTextFileBytes = std::uintmax_t{4} * 1024 * 1024;
 
 // Reads every line (without its CR LF; a bare LF also ends a line). Throws
 // FileAccessError when the file cannot be opened or is not a regular file
