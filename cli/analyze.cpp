@@ -71,6 +71,7 @@ bool AnalyzeProject(const std::filesystem::path& file, std::ostream& messages,
 std::vector<ResultLine> ResultLines(App& app) {
     Form6& f6 = app.form6();
     std::vector<ResultLine> lines;
+    lines.reserve(kResultRows.size());
     for (auto [box, label] : kResultRows)
         lines.push_back({f6.Label2[static_cast<size_t>(label)].caption(), f6.Text1[static_cast<size_t>(box)].text()});
     return lines;

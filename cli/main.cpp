@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
             ++i;
             continue;
         }
-        if (arg.rfind("-", 0) == 0) continue;
+        if (arg.rfind('-', 0) == 0) continue;
         const auto known = cli.get_subcommands([&arg](CLI::App* sub) { return sub->get_name() == arg; });
         if (known.empty()) {
             std::cerr << "verrane-cli: unknown command \"" << arg << "\"\nRun with --help for more information.\n";

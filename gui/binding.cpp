@@ -281,7 +281,7 @@ void Bind(QLabel* w, platform::Label& c) {
     update();
 }
 
-void Bind(QPushButton* w, platform::CommandButton& c, std::function<QString(const QString&)> display) {
+void Bind(QPushButton* w, platform::CommandButton& c, const std::function<QString(const QString&)>& display) {
     Name(w, c);
     auto update = [w, &c, display] {
         w->setText(display ? display(Q(c.caption)) : Q(c.caption));

@@ -37,7 +37,7 @@ void Bind(QCheckBox* w, platform::CheckBox& c);
 void Bind(QRadioButton* w, platform::OptionButton& c);
 void Bind(QLabel* w, platform::Label& c);
 // `display` may reshape the caption for the widget (two lines, say).
-void Bind(QPushButton* w, platform::CommandButton& c, std::function<QString(const QString&)> display = {});
+void Bind(QPushButton* w, platform::CommandButton& c, const std::function<QString(const QString&)>& display = {});
 // Splits a long caption into two balanced lines.
 QString TwoLines(const QString& caption);
 void Bind(QSlider* w, platform::Slider& c);

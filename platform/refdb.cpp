@@ -134,6 +134,7 @@ Recordset Database::OpenRecordset(const std::string& table, const Query& q) cons
                           SQLITE_TRANSIENT);
     const int n = sqlite3_column_count(st);
     std::vector<std::string> cols;
+    cols.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) cols.emplace_back(sqlite3_column_name(st, i));
     std::vector<std::vector<FieldValue>> rows;
     int rc;

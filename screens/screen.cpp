@@ -67,7 +67,7 @@ const char* ScreenButtonCaption(int n) {
 }
 
 void SetUpNavigation(std::array<platform::CommandButton, 4>& buttons, const std::array<int, 4>& targets,
-                     std::function<void(int)> onClick, platform::CommandButton& marker, const char* markerName,
+                     const std::function<void(int)>& onClick, platform::CommandButton& marker, const char* markerName,
                      int own) {
     for (int i = 0; i < 4; ++i) {
         auto& b = buttons[static_cast<size_t>(i)];

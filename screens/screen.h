@@ -67,7 +67,7 @@ const char* ScreenButtonCaption(int n);
 // `targets`, each click handed to `onClick` with its index, and the marker
 // button (`markerName`, "Command2" or "Command3") naming screen `own`.
 void SetUpNavigation(std::array<platform::CommandButton, 4>& buttons, const std::array<int, 4>& targets,
-                     std::function<void(int)> onClick, platform::CommandButton& marker, const char* markerName,
+                     const std::function<void(int)>& onClick, platform::CommandButton& marker, const char* markerName,
                      int own);
 
 // Shows the hourglass pointer for as long as it lives.

@@ -444,7 +444,7 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
         c = project::ParseProjectFile(platform::ReadTextLines(file));
     } catch (const std::exception& e) {
         app.Unload<Form8>();
-        const project::FileResult failed = ReadFailure(e);
+        project::FileResult failed = ReadFailure(e);
         ShowFileError(dialogs(), failed);
         Loading = false;
         return failed;
@@ -529,7 +529,7 @@ void Form2::mnuOpen_Click() { OpenProject(); }
 project::FileResult Form2::OpenProject() {
     // A cancelled or rejected open leaves the project with the file it had
     // (closing the start screen empties the name).
-    const project::FileResult cancelled{project::FileStatus::Cancelled, ""};
+    project::FileResult cancelled{project::FileStatus::Cancelled, ""};
     std::string keptName;
     {
         BusyPointer busy(dialogs());
