@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "platform/number.h"
+#include "platform/refdb_snapshot.h"
 
 namespace verrane::platform {
 
@@ -55,32 +56,51 @@ bool FieldValue::asBool() const {
     return asDouble() != 0.0;
 }
 
+RecordTable::RecordTable(std::string n, std::vector<std::string> c, std::vector<std::vector<FieldValue>> r)
+    : name(std::move(n)), columns(std::move(c)), rows(std::move(r)) {
+    for (size_t i = 0; i < columns.size(); ++i) index.emplace(Lower(columns[i]), static_cast<int>(i));
+}
+
+int RecordTable::FieldIndex(std::string_view field) const {
+    auto it = index.find(Lower(field));
+    return it == index.end() ? -1 : it->second;
+}
+
 Recordset::Recordset(std::string table, std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows)
-    : table_(std::move(table)), columns_(std::move(columns)), rows_(std::move(rows)) {
-    for (size_t i = 0; i < columns_.size(); ++i) index_.emplace(Lower(columns_[i]), static_cast<int>(i));
+    : Recordset(std::make_shared<const RecordTable>(std::move(table), std::move(columns), std::move(rows))) {}
+
+Recordset::Recordset(std::shared_ptr<const RecordTable> table) : table_(std::move(table)) { MoveFirst(); }
+
+Recordset::Recordset(std::shared_ptr<const RecordTable> table, std::vector<uint32_t> rows)
+    : table_(std::move(table)), rows_(std::move(rows)), all_(false) {
     MoveFirst();
 }
 
-int Recordset::FieldIndex(std::string_view name) const {
-    auto it = index_.find(Lower(name));
-    return it == index_.end() ? -1 : it->second;
-}
+int Recordset::FieldIndex(std::string_view name) const { return table_->FieldIndex(name); }
 
 bool Recordset::HasField(std::string_view name) const { return FieldIndex(name) >= 0; }
 
 const FieldValue& Recordset::FieldAt(int column) const {
-    if (pos_ >= rows_.size()) throw DatabaseError("No current record in table " + table_ + ".");
-    return rows_[pos_].at(static_cast<size_t>(column));
+    if (pos_ >= size()) throw DatabaseError("No current record in table " + table_->name + ".");
+    return row(pos_).at(static_cast<size_t>(column));
 }
 
 const FieldValue& Recordset::Field(std::string_view name) const {
     const int c = FieldIndex(name);
-    if (c < 0) throw DatabaseError("The table " + table_ + " has no field " + std::string(name) + ".");
+    if (c < 0) throw DatabaseError("The table " + table_->name + " has no field " + std::string(name) + ".");
     return FieldAt(c);
+}
+
+std::vector<std::vector<FieldValue>> Recordset::AllRows() const {
+    std::vector<std::vector<FieldValue>> out;
+    out.reserve(size());
+    for (size_t i = 0; i < size(); ++i) out.push_back(row(i));
+    return out;
 }
 
 struct Database::Impl {
     sqlite3* db = nullptr;
+    std::shared_ptr<const ReferenceSnapshot> memory;  // served instead of the file while installed
     ~Impl() {
         if (db) sqlite3_close(db);
     }
@@ -94,6 +114,7 @@ Database Database::Open(const std::filesystem::path& file) {
     Database d;
     d.path_ = file;
     d.impl_ = std::make_unique<Impl>();
+    if ((d.impl_->memory = InstalledSnapshot(file))) return d;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
         throw DatabaseError("The reference database " + file.string() + " was not found.");
@@ -105,6 +126,7 @@ Database Database::Open(const std::filesystem::path& file) {
 }
 
 Recordset Database::OpenRecordset(const std::string& table, const Query& q) const {
+    if (impl_->memory) return impl_->memory->Select(table, q);
     std::string sql = "SELECT * FROM " + Identifier(table);
     std::vector<std::string> params;
     std::string where;
@@ -163,6 +185,24 @@ Recordset Database::OpenRecordset(const std::string& table, const Query& q) cons
     sqlite3_finalize(st);
     if (!err.empty()) throw DatabaseError("Reading table " + table + " of " + path_.string() + " failed: " + err + ".");
     return Recordset(table, std::move(cols), std::move(rows));
+}
+
+std::vector<std::string> Database::TableNames() const {
+    if (impl_->memory) return impl_->memory->TableNames();
+    const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid";
+    sqlite3_stmt* st = nullptr;
+    std::vector<std::string> names;
+    int rc = sqlite3_prepare_v2(impl_->db, sql, -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+            names.emplace_back(t ? t : "");
+        }
+    }
+    const std::string err = rc == SQLITE_DONE ? "" : sqlite3_errmsg(impl_->db);
+    sqlite3_finalize(st);
+    if (!err.empty()) throw DatabaseError("Reading the tables of " + path_.string() + " failed: " + err + ".");
+    return names;
 }
 
 }  // namespace verrane::platform
