@@ -29,9 +29,7 @@ std::string Identifier(const std::string& name) {
 
 }  // namespace
 
-double FieldValue::asDouble() const {
-    if (auto i = std::get_if<int64_t>(&data_)) return static_cast<double>(*i);
-    if (auto d = std::get_if<double>(&data_)) return *d;
+double FieldValue::TextAsDouble() const {
     if (auto s = std::get_if<std::string>(&data_)) {
         if (auto v = ParseNumber(*s)) return *v;
         throw DatabaseError("The value \"" + *s + "\" is not a number.");
@@ -56,18 +54,43 @@ bool FieldValue::asBool() const {
     return asDouble() != 0.0;
 }
 
-RecordTable::RecordTable(std::string n, std::vector<std::string> c, std::vector<std::vector<FieldValue>> r)
-    : name(std::move(n)), columns(std::move(c)), rows(std::move(r)) {
-    for (size_t i = 0; i < columns.size(); ++i) index.emplace(Lower(columns[i]), static_cast<int>(i));
+RecordTable::RecordTable(std::string n, std::vector<std::string> c, std::vector<FieldValue> v)
+    : name(std::move(n)), columns(std::move(c)), cells(std::move(v)) {
+    for (size_t i = 0; i < columns.size(); ++i) index_.emplace_back(Lower(columns[i]), static_cast<int>(i));
+    // Byte order, as FieldIndex compares.
+    // The first of equal names wins, as a lookup by name in the file does.
+    std::stable_sort(index_.begin(), index_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+RecordTable::RecordTable(std::string n, std::vector<std::string> c, const std::vector<std::vector<FieldValue>>& rows)
+    : RecordTable(std::move(n), std::move(c), std::vector<FieldValue>{}) {
+    for (const auto& r : rows) {
+        if (r.size() != columns.size())
+            throw DatabaseError("A row of table " + name + " has the wrong number of fields.");
+        cells.insert(cells.end(), r.begin(), r.end());
+    }
 }
 
 int RecordTable::FieldIndex(std::string_view field) const {
-    auto it = index.find(Lower(field));
-    return it == index.end() ? -1 : it->second;
+    // The names are kept in lower case; the one asked for is lowered as it is compared.
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto less = [&](const std::pair<std::string, int>& entry, std::string_view key) {
+        const size_t n = std::min(entry.first.size(), key.size());
+        for (size_t i = 0; i < n; ++i) {
+            const auto a = static_cast<unsigned char>(entry.first[i]), b = static_cast<unsigned char>(lower(key[i]));
+            if (a != b) return a < b;
+        }
+        return entry.first.size() < key.size();
+    };
+    auto it = std::lower_bound(index_.begin(), index_.end(), field, less);
+    if (it == index_.end() || it->first.size() != field.size()) return -1;
+    for (size_t i = 0; i < field.size(); ++i)
+        if (it->first[i] != lower(field[i])) return -1;
+    return it->second;
 }
 
 Recordset::Recordset(std::string table, std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows)
-    : Recordset(std::make_shared<const RecordTable>(std::move(table), std::move(columns), std::move(rows))) {}
+    : Recordset(std::make_shared<const RecordTable>(std::move(table), std::move(columns), rows)) {}
 
 Recordset::Recordset(std::shared_ptr<const RecordTable> table) : table_(std::move(table)) { MoveFirst(); }
 
@@ -80,9 +103,9 @@ int Recordset::FieldIndex(std::string_view name) const { return table_->FieldInd
 
 bool Recordset::HasField(std::string_view name) const { return FieldIndex(name) >= 0; }
 
-const FieldValue& Recordset::FieldAt(int column) const {
+void Recordset::NoField(int column) const {
     if (pos_ >= size()) throw DatabaseError("No current record in table " + table_->name + ".");
-    return row(pos_).at(static_cast<size_t>(column));
+    throw DatabaseError("The table " + table_->name + " has no field number " + std::to_string(column) + ".");
 }
 
 const FieldValue& Recordset::Field(std::string_view name) const {
@@ -94,7 +117,7 @@ const FieldValue& Recordset::Field(std::string_view name) const {
 std::vector<std::vector<FieldValue>> Recordset::AllRows() const {
     std::vector<std::vector<FieldValue>> out;
     out.reserve(size());
-    for (size_t i = 0; i < size(); ++i) out.push_back(row(i));
+    for (size_t i = 0; i < size(); ++i) out.emplace_back(row(i), row(i) + table_->width());
     return out;
 }
 
@@ -157,34 +180,40 @@ Recordset Database::OpenRecordset(const std::string& table, const Query& q) cons
     const int n = sqlite3_column_count(st);
     std::vector<std::string> cols;
     for (int i = 0; i < n; ++i) cols.emplace_back(sqlite3_column_name(st, i));
-    std::vector<std::vector<FieldValue>> rows;
+    std::vector<FieldValue> cells;
+    // A whole table is read in one piece (the snapshot of a batch run); size it first.
+    if (where.empty()) {
+        sqlite3_stmt* count = nullptr;
+        const std::string countSql = "SELECT count(*) FROM " + Identifier(table);
+        if (sqlite3_prepare_v2(impl_->db, countSql.c_str(), -1, &count, nullptr) == SQLITE_OK &&
+            sqlite3_step(count) == SQLITE_ROW)
+            cells.reserve(static_cast<size_t>(sqlite3_column_int64(count, 0)) * static_cast<size_t>(n));
+        sqlite3_finalize(count);
+    }
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        std::vector<FieldValue> row;
-        row.reserve(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) {
             switch (sqlite3_column_type(st, i)) {
                 case SQLITE_INTEGER:
-                    row.emplace_back(FieldValue::Data(static_cast<int64_t>(sqlite3_column_int64(st, i))));
+                    cells.emplace_back(FieldValue::Data(static_cast<int64_t>(sqlite3_column_int64(st, i))));
                     break;
                 case SQLITE_FLOAT:
-                    row.emplace_back(FieldValue::Data(sqlite3_column_double(st, i)));
+                    cells.emplace_back(FieldValue::Data(sqlite3_column_double(st, i)));
                     break;
                 case SQLITE_NULL:
-                    row.emplace_back();
+                    cells.emplace_back();
                     break;
                 default: {
                     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-                    row.emplace_back(FieldValue::Data(std::string(t ? t : "")));
+                    cells.emplace_back(FieldValue::Data(std::string(t ? t : "")));
                 }
             }
         }
-        rows.push_back(std::move(row));
     }
     const std::string err = rc == SQLITE_DONE ? "" : sqlite3_errmsg(impl_->db);
     sqlite3_finalize(st);
     if (!err.empty()) throw DatabaseError("Reading table " + table + " of " + path_.string() + " failed: " + err + ".");
-    return Recordset(table, std::move(cols), std::move(rows));
+    return Recordset(std::make_shared<const RecordTable>(table, std::move(cols), std::move(cells)));
 }
 
 std::vector<std::string> Database::TableNames() const {

@@ -49,23 +49,35 @@ public:
     bool isNull() const { return std::holds_alternative<std::monostate>(data_); }
     // Numeric value; text is converted as the program converts typed text.
     // Throws DatabaseError when null or not a number.
-    double asDouble() const;
+    double asDouble() const {
+        if (auto d = std::get_if<double>(&data_)) return *d;
+        if (auto i = std::get_if<int64_t>(&data_)) return static_cast<double>(*i);
+        return TextAsDouble();
+    }
     std::string asText() const;  // null gives ""
     bool asBool() const;         // null and 0 give false
     const Data& data() const { return data_; }
 
 private:
+    double TextAsDouble() const;
     Data data_;
 };
 
-// The rows of one table or query result, shared by the record sets made from it.
+// The rows of one table or query result, shared by the record sets made from
+// it: the fields of every row one after the other.
 struct RecordTable {
-    RecordTable(std::string name, std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows);
+    RecordTable(std::string name, std::vector<std::string> columns, std::vector<FieldValue> cells);
+    RecordTable(std::string name, std::vector<std::string> columns, const std::vector<std::vector<FieldValue>>& rows);
     std::string name;
     std::vector<std::string> columns;
-    std::unordered_map<std::string, int> index;  // lower-case name -> column
-    std::vector<std::vector<FieldValue>> rows;
-    int FieldIndex(std::string_view name) const;  // -1 when missing
+    std::vector<FieldValue> cells;  // row r, column c at r * width() + c
+    size_t width() const { return columns.size(); }
+    size_t rowCount() const { return columns.empty() ? 0 : cells.size() / columns.size(); }
+    const FieldValue* row(size_t r) const { return cells.data() + r * columns.size(); }
+    int FieldIndex(std::string_view name) const;  // without regard to case; -1 when missing
+
+private:
+    std::vector<std::pair<std::string, int>> index_;  // lower-case name -> column, sorted
 };
 
 class Recordset {
@@ -93,20 +105,24 @@ public:
     }
     // Records visited so far (above 0 right after opening when there are records).
     size_t RecordCount() const { return visited_; }
-    size_t size() const { return all_ ? table_->rows.size() : rows_.size(); }
+    size_t size() const { return all_ ? table_->rowCount() : rows_.size(); }
     // The field of the current record. Throws DatabaseError for an unknown field
     // or when there is no current record.
     const FieldValue& Field(std::string_view name) const;
     bool HasField(std::string_view name) const;
     int FieldIndex(std::string_view name) const;  // -1 when missing
-    const FieldValue& FieldAt(int column) const;
+    const FieldValue& FieldAt(int column) const {
+        if (pos_ >= size() || column < 0 || static_cast<size_t>(column) >= table_->width()) NoField(column);
+        return row(pos_)[column];
+    }
     const std::vector<std::string>& columns() const { return table_->columns; }
     // Every record from the first, whatever the current one.
     std::vector<std::vector<FieldValue>> AllRows() const;
     const std::shared_ptr<const RecordTable>& table() const { return table_; }
 
 private:
-    const std::vector<FieldValue>& row(size_t i) const { return table_->rows[all_ ? i : rows_[i]]; }
+    const FieldValue* row(size_t i) const { return table_->row(all_ ? i : rows_[i]); }
+    [[noreturn]] void NoField(int column) const;
     std::shared_ptr<const RecordTable> table_;
     std::vector<uint32_t> rows_;
     bool all_ = true;

@@ -79,7 +79,8 @@ bool Before(const FieldValue& a, const FieldValue& b) {
 }
 
 struct Installed {
-    std::filesystem::path path;
+    std::string given;           // as the snapshot was loaded
+    std::filesystem::path path;  // normalised
     std::shared_ptr<const ReferenceSnapshot> snapshot;
 };
 std::vector<Installed>& Registry() {
@@ -96,17 +97,17 @@ std::shared_ptr<const ReferenceSnapshot> ReferenceSnapshot::Load(const std::file
     for (const std::string& name : db.TableNames()) {
         Table t;
         t.data = db.OpenRecordset(name).table();
-        const auto& rows = t.data->rows;
-        const size_t columns = t.data->columns.size();
+        const RecordTable& data = *t.data;
+        const size_t columns = data.width();
         t.index.resize(columns);
         t.indexed.assign(columns, true);
-        for (const auto& row : rows)
+        for (size_t r = 0; r < data.rowCount(); ++r)
             for (size_t c = 0; c < columns; ++c)
-                if (!std::holds_alternative<std::string>(row[c].data())) t.indexed[c] = false;
+                if (!std::holds_alternative<std::string>(data.row(r)[c].data())) t.indexed[c] = false;
         for (size_t c = 0; c < columns; ++c) {
             if (!t.indexed[c]) continue;
-            for (uint32_t r = 0; r < rows.size(); ++r)
-                t.index[c][std::get<std::string>(rows[r][c].data())].push_back(r);
+            for (uint32_t r = 0; r < data.rowCount(); ++r)
+                t.index[c][std::get<std::string>(data.row(r)[c].data())].push_back(r);
         }
         snapshot->names_.push_back(name);
         snapshot->tables_.emplace(Lower(name), std::move(t));
@@ -137,7 +138,7 @@ int ReferenceSnapshot::Column(const Table& t, const std::string& field) const {
 Recordset ReferenceSnapshot::Select(const std::string& table, const Query& q) const {
     if (log_) log_->emplace_back(table, q);
     const Table& t = Find(table);
-    const auto& rows = t.data->rows;
+    const RecordTable& data = *t.data;
 
     struct Test {
         int column;
@@ -174,13 +175,13 @@ Recordset ReferenceSnapshot::Select(const std::string& table, const Query& q) co
         std::sort(picked.begin(), picked.end());
         picked.erase(std::unique(picked.begin(), picked.end()), picked.end());
     } else {
-        picked.resize(rows.size());
-        for (uint32_t r = 0; r < rows.size(); ++r) picked[r] = r;
+        picked.resize(data.rowCount());
+        for (uint32_t r = 0; r < picked.size(); ++r) picked[r] = r;
     }
     std::erase_if(picked, [&](uint32_t r) {
         for (const Test& test : tests) {
             if (&test == start) continue;
-            const FieldValue& v = rows[r][static_cast<size_t>(test.column)];
+            const FieldValue& v = data.row(r)[test.column];
             if (std::none_of(test.values.begin(), test.values.end(),
                              [&](const std::string* value) { return Equals(v, *value); }))
                 return true;
@@ -189,14 +190,14 @@ Recordset ReferenceSnapshot::Select(const std::string& table, const Query& q) co
     });
     if (sortColumn >= 0)
         std::stable_sort(picked.begin(), picked.end(), [&](uint32_t a, uint32_t b) {
-            return Before(rows[a][static_cast<size_t>(sortColumn)], rows[b][static_cast<size_t>(sortColumn)]);
+            return Before(data.row(a)[sortColumn], data.row(b)[sortColumn]);
         });
     return Recordset(t.data, std::move(picked));
 }
 
 ScopedReferenceSnapshot::ScopedReferenceSnapshot(std::shared_ptr<const ReferenceSnapshot> snapshot)
     : snapshot_(std::move(snapshot)) {
-    Registry().push_back({snapshot_->path().lexically_normal(), snapshot_});
+    Registry().push_back({snapshot_->path().native(), snapshot_->path().lexically_normal(), snapshot_});
 }
 
 ScopedReferenceSnapshot::ScopedReferenceSnapshot(const std::filesystem::path& file)
@@ -215,6 +216,9 @@ ScopedReferenceSnapshot::~ScopedReferenceSnapshot() {
 std::shared_ptr<const ReferenceSnapshot> InstalledSnapshot(const std::filesystem::path& file) {
     const auto& r = Registry();
     if (r.empty()) return nullptr;
+    // The screens name the file the same way every time: try that first.
+    for (auto it = r.rbegin(); it != r.rend(); ++it)
+        if (it->given == file.native()) return it->snapshot;
     const auto normal = file.lexically_normal();
     for (auto it = r.rbegin(); it != r.rend(); ++it)
         if (it->path == normal) return it->snapshot;
