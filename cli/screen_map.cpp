@@ -48,6 +48,8 @@ size_t ClassOf(const ScreenRow& row) {
 // and DC, then Alaska, Hawaii, Puerto Rico with the Virgin Islands, Guam with
 // the Northern Mariana Islands, American Samoa (state codes).
 const std::vector<std::vector<int>> kRegions{{}, {2}, {15}, {72, 78}, {66, 69}, {60}};
+const char* const kRegionNames[] = {"", "Alaska", "Hawaii", "Puerto Rico, Virgin Islands",
+                                    "Guam, Northern Mariana Islands", "American Samoa"};
 
 int RegionOf(int stateCode) {
     for (size_t i = 1; i < kRegions.size(); ++i)
@@ -178,6 +180,11 @@ bool WriteScreenMap(const std::vector<ScreenRow>& rows, const std::string& title
             p.setPen(QColor(150, 150, 150));
             p.setBrush(Qt::NoBrush);
             p.drawRect(frame);
+            QFont small = p.font();
+            small.setPixelSize(13);
+            p.setFont(small);
+            p.setPen(Qt::black);
+            p.drawText(frame.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, kRegionNames[region]);
         }
     }
     const QRect legend(width - legendWidth - 10, height - 10 - 26 - 24 * 5 - 10, legendWidth, 26 + 24 * 5 + 10);
