@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 #include <fstream>
+#include <optional>
 #include <set>
 
 #include <nlohmann/json.hpp>
@@ -275,7 +276,10 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
 
         // One read of the reference tables and of the map layers for the whole
         // run; every screen below queries memory.
-        platform::ScopedReferenceSnapshot tables(platform::ReferenceDatabasePath());
+        // (A caller that holds the tables already keeps serving them.)
+        std::optional<platform::ScopedReferenceSnapshot> tables;
+        if (!platform::InstalledSnapshot(platform::ReferenceDatabasePath()))
+            tables.emplace(platform::ReferenceDatabasePath());
         platform::ScopedMapLayerCache layers;
 
         const std::vector<std::string> states = StateNames();

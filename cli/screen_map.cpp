@@ -48,8 +48,8 @@ size_t ClassOf(const ScreenRow& row) {
 // and DC, then Alaska, Hawaii, Puerto Rico with the Virgin Islands, Guam with
 // the Northern Mariana Islands, American Samoa (state codes).
 const std::vector<std::vector<int>> kRegions{{}, {2}, {15}, {72, 78}, {66, 69}, {60}};
-const char* const kRegionNames[] = {"", "Alaska", "Hawaii", "Puerto Rico, Virgin Islands",
-                                    "Guam, Northern Mariana Islands", "American Samoa"};
+const char* const kRegionNames[] = {
+    "", "Alaska", "Hawaii", "Puerto Rico, Virgin Islands", "Guam, Northern Mariana Islands", "American Samoa"};
 
 int RegionOf(int stateCode) {
     for (size_t i = 1; i < kRegions.size(); ++i)

@@ -19,12 +19,14 @@ std::string Lower(std::string_view s) {
 }
 
 // Identifiers come from the program, never from the user; still, only plain
-// names are put into the statement.
+// names are put into the statement. In brackets, not double quotes: a double-
+// quoted name that is no column would be read as a text, so a filter on a
+// misspelt field would quietly match nothing instead of failing.
 std::string Identifier(const std::string& name) {
     if (name.empty() ||
         !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
         throw DatabaseError("\"" + name + "\" is not a valid table or field name.");
-    return "\"" + name + "\"";
+    return "[" + name + "]";
 }
 
 }  // namespace
