@@ -34,10 +34,15 @@ struct CliRun {
     std::string out, err;
 };
 
+// Scratch files of this test process (ctest runs the cases side by side).
+fs::path Scratch(const std::string& name) {
+    return test::ScratchFile("verrane-screen-test-" + std::to_string(getpid()), name);
+}
+
 // The built program with these arguments, each quoted for the shell.
 CliRun Cli(const std::vector<std::string>& args) {
-    const fs::path out = test::ScratchFile("verrane-screen-test", "out.txt");
-    const fs::path err = test::ScratchFile("verrane-screen-test", "err.txt");
+    const fs::path out = Scratch("out.txt");
+    const fs::path err = Scratch("err.txt");
     std::string cmd = std::string("'") + VERRANE_CLI_PATH + "'";
     for (const auto& a : args) cmd += " '" + a + "'";
     cmd += " >'" + out.string() + "' 2>'" + err.string() + "' </dev/null";
@@ -112,7 +117,7 @@ TEST(CliScreen, EveryRowIsTheAnalysisOfTheTemplateMovedThroughTheWindow) {
 
         std::vector<std::string> analyze{"analyze", "--json"};
         for (const auto& row : rows) {
-            const fs::path moved = test::ScratchFile("verrane-screen-test", "moved-" + std::to_string(++n) + ".tor");
+            const fs::path moved = Scratch("moved-" + std::to_string(++n) + ".tor");
             fs::remove(moved);
             MoveAndSave(Example(c.templateName), c.state, row["County"], c.typedRadius, c.entireState, moved);
             analyze.push_back(moved.string());
@@ -229,7 +234,7 @@ TEST(CliScreen, RefusesWhatItCannotScreen) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("no such file"), std::string::npos) << r.err;
 
-    const fs::path garbage = test::ScratchFile("verrane-screen-test", "garbage.tor");
+    const fs::path garbage = Scratch("garbage.tor");
     { std::ofstream(garbage) << "not a project\n"; }
     r = Cli({"screen", garbage.string(), "--state", "Delaware"});
     EXPECT_EQ(r.status, 2);
@@ -279,8 +284,8 @@ TEST(CliScreen, ACountyThatCannotBeAnalysedGetsAnEmptyRowAndAReason) {
 TEST(CliScreen, WritesTheCsvFileAndTheMap) {
     if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
     const std::string gym = Example("oklahoma-school-gym.tor");
-    const fs::path csv = test::ScratchFile("verrane-screen-test", "delaware.csv");
-    const fs::path png = test::ScratchFile("verrane-screen-test", "delaware.png");
+    const fs::path csv = Scratch("delaware.csv");
+    const fs::path png = Scratch("delaware.png");
     fs::remove(csv);
     fs::remove(png);
     const CliRun printed = Cli({"screen", gym, "--state", "Delaware"});
