@@ -6,26 +6,37 @@
 #include <cctype>
 
 #include "platform/number.h"
+#include "platform/refdb_names.h"
 #include "platform/refdb_snapshot.h"
 
 namespace verrane::platform {
 
-namespace {
+namespace refdb {
 
-std::string Lower(std::string_view s) {
+std::string LowerName(std::string_view s) {
     std::string out(s);
     std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
     return out;
 }
+
+void CheckName(const std::string& name) {
+    if (name.empty() ||
+        !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
+        throw DatabaseError("\"" + name + "\" is not a valid table or field name.");
+}
+
+}  // namespace refdb
+
+namespace {
+
+using refdb::LowerName;
 
 // Identifiers come from the program, never from the user; still, only plain
 // names are put into the statement. In brackets, not double quotes: a double-
 // quoted name that is no column would be read as a text, so a filter on a
 // misspelt field would quietly match nothing instead of failing.
 std::string Identifier(const std::string& name) {
-    if (name.empty() ||
-        !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
-        throw DatabaseError("\"" + name + "\" is not a valid table or field name.");
+    refdb::CheckName(name);
     return "[" + name + "]";
 }
 
@@ -49,7 +60,7 @@ std::string FieldValue::asText() const {
 bool FieldValue::asBool() const {
     if (isNull()) return false;
     if (auto s = std::get_if<std::string>(&data_)) {
-        const std::string l = Lower(*s);
+        const std::string l = LowerName(*s);
         if (l == "true" || l == "yes") return true;
         if (l == "false" || l == "no" || l.empty()) return false;
     }
@@ -58,7 +69,7 @@ bool FieldValue::asBool() const {
 
 RecordTable::RecordTable(std::string n, std::vector<std::string> c, std::vector<FieldValue> v)
     : name(std::move(n)), columns(std::move(c)), cells(std::move(v)) {
-    for (size_t i = 0; i < columns.size(); ++i) index_.emplace_back(Lower(columns[i]), static_cast<int>(i));
+    for (size_t i = 0; i < columns.size(); ++i) index_.emplace_back(LowerName(columns[i]), static_cast<int>(i));
     // Byte order, as FieldIndex compares.
     // The first of equal names wins, as a lookup by name in the file does.
     std::stable_sort(index_.begin(), index_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });

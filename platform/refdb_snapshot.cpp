@@ -7,22 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/refdb_names.h"
+
 namespace verrane::platform {
 
 namespace {
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-    return out;
-}
-
-// The file refuses the same names before it looks for the table.
-void CheckIdentifier(const std::string& name) {
-    if (name.empty() ||
-        !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
-        throw DatabaseError("\"" + name + "\" is not a valid table or field name.");
-}
+using refdb::CheckName;
+using refdb::LowerName;
 
 // A bound text compared with a number in a numeric column: the column's
 // affinity makes it a number when all of it reads as one (blanks around
@@ -110,7 +102,7 @@ std::shared_ptr<const ReferenceSnapshot> ReferenceSnapshot::Load(const std::file
                 t.index[c][std::get<std::string>(data.row(r)[c].data())].push_back(r);
         }
         snapshot->names_.push_back(name);
-        snapshot->tables_.emplace(Lower(name), std::move(t));
+        snapshot->tables_.emplace(LowerName(name), std::move(t));
     }
     return snapshot;
 }
@@ -118,8 +110,8 @@ std::shared_ptr<const ReferenceSnapshot> ReferenceSnapshot::Load(const std::file
 std::vector<std::string> ReferenceSnapshot::TableNames() const { return names_; }
 
 const ReferenceSnapshot::Table& ReferenceSnapshot::Find(const std::string& table) const {
-    CheckIdentifier(table);
-    auto it = tables_.find(Lower(table));
+    CheckName(table);
+    auto it = tables_.find(LowerName(table));
     if (it == tables_.end())
         throw DatabaseError("Reading table " + table + " of " + path_.string() + " failed: no such table: " + table +
                             ".");
@@ -127,7 +119,7 @@ const ReferenceSnapshot::Table& ReferenceSnapshot::Find(const std::string& table
 }
 
 int ReferenceSnapshot::Column(const Table& t, const std::string& field) const {
-    CheckIdentifier(field);
+    CheckName(field);
     const int c = t.data->FieldIndex(field);
     if (c < 0)
         throw DatabaseError("Reading table " + t.data->name + " of " + path_.string() +

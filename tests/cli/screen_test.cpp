@@ -21,6 +21,7 @@
 #include "platform/refdb_snapshot.h"
 #include "screens/hazard/form4.h"
 #include "tests/screens/analysis/open_project.h"
+#include "tests/support/recordset_text.h"
 #include "tests/support/scratch.h"
 
 namespace verrane {
@@ -151,18 +152,6 @@ TEST(CliScreen, EveryRowIsTheAnalysisOfTheTemplateMovedThroughTheWindow) {
     }
 }
 
-// Columns and every record of one query.
-std::string Answer(const platform::Database& db, const std::string& table, const platform::Query& q) {
-    const platform::Recordset rs = db.OpenRecordset(table, q);
-    std::string out;
-    for (const auto& c : rs.columns()) out += c + "|";
-    for (const auto& row : rs.AllRows()) {
-        out += "\n";
-        for (const auto& v : row) out += std::to_string(v.data().index()) + ":" + v.asText() + "|";
-    }
-    return out;
-}
-
 TEST(CliScreen, EveryQueryOfAScreeningGetsFromMemoryWhatTheFileHolds) {
     if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
     platform::SetDataDir(VERRANE_SOURCE_DATA_DIR);
@@ -196,9 +185,9 @@ TEST(CliScreen, EveryQueryOfAScreeningGetsFromMemoryWhatTheFileHolds) {
         std::string memoryAnswer;
         {
             platform::ScopedReferenceSnapshot installed(snapshot);
-            memoryAnswer = Answer(platform::Database::Open(file), table, q);
+            memoryAnswer = test::RecordsetText(platform::Database::Open(file), table, q);
         }
-        EXPECT_EQ(memoryAnswer, Answer(onFile, table, q));
+        EXPECT_EQ(memoryAnswer, test::RecordsetText(onFile, table, q));
     }
     EXPECT_GT(seen.size(), 20u);
 }

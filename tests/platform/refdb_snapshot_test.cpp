@@ -5,26 +5,11 @@
 #include "platform/refdb.h"
 #include "platform/refdb_snapshot.h"
 #include "tests/support/fixture_db.h"
+#include "tests/support/recordset_text.h"
 
 using namespace verrane::platform;
 
 namespace {
-
-// Columns and every record, or the failure, of one query.
-std::string Answer(const Database& db, const std::string& table, const Query& q) {
-    try {
-        const Recordset rs = db.OpenRecordset(table, q);
-        std::string out;
-        for (const auto& c : rs.columns()) out += c + "|";
-        for (const auto& row : rs.AllRows()) {
-            out += "\n";
-            for (const auto& v : row) out += std::to_string(v.data().index()) + ":" + v.asText() + "|";
-        }
-        return out;
-    } catch (const DatabaseError&) {
-        return "refused";
-    }
-}
 
 class Snapshot : public ::testing::Test {
 protected:
@@ -71,9 +56,10 @@ TEST_F(Snapshot, AnswersEveryKindOfQueryAsTheFile) {
     const Database inMemory = Database::Open(file);
     for (const auto& [table, q] : queries) {
         SCOPED_TRACE(table);
-        const std::string expected = Answer(onFile, table, q);
-        EXPECT_EQ(Answer(inMemory, table, q), expected);
-        EXPECT_EQ(Answer(Database::Open(file.parent_path() / "." / "verrane.sqlite"), table, q), expected);
+        const std::string expected = verrane::test::RecordsetText(onFile, table, q);
+        EXPECT_EQ(verrane::test::RecordsetText(inMemory, table, q), expected);
+        EXPECT_EQ(verrane::test::RecordsetText(Database::Open(file.parent_path() / "." / "verrane.sqlite"), table, q),
+                  expected);
     }
     EXPECT_EQ(inMemory.TableNames(), onFile.TableNames());
     // A misspelt field fails rather than matching nothing.
