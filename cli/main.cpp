@@ -90,7 +90,8 @@ void AddScreen(CLI::App& cli, cli::ScreenRequest& a, int& status) {
         "print one CSV line per county. A template whose counties were picked on the map is screened with the "
         "region of " +
             std::to_string(cli::kUserListRadius) +
-            " miles around each county unless --radius or --entire-state is given.");
+            " miles around each county unless --radius or --entire-state is given; one that never chose a method keeps "
+            "each county alone. A county that cannot be analysed gets empty numbers and its reason on stderr.");
     cmd->add_option("TEMPLATE", a.templateFile, "Template project file (.tor)")->required();
     auto* state = cmd->add_option("--state", a.state, "State name as listed on the Project Information screen");
     auto* all = cmd->add_flag("--all", a.all, "Every county of every state and territory");
