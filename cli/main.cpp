@@ -12,6 +12,7 @@
 #include "cli/edit_cmd.h"
 #include "cli/example_projects.h"
 #include "cli/report_cmd.h"
+#include "cli/screen.h"
 #include "cli/screenshot_cmd.h"
 #include "cli/sensitivity_cmd.h"
 #include "platform/paths.h"
@@ -80,6 +81,33 @@ void AddReport(CLI::App& cli, ReportArgs& a, int& status) {
         if (lng->count() == 0 && shrt->count() == 0)
             throw CLI::ValidationError("report", "one of --long or --short is required");
         status = cli::RunReportCommand(a.file, a.longReport, a.out, std::cout, std::cerr);
+    });
+}
+
+void AddScreen(CLI::App& cli, cli::ScreenRequest& a, int& status) {
+    auto* cmd = cli.add_subcommand(
+        "screen",
+        "Place a template project in every county of a state (or of the country) as the Project Information screen "
+        "moves a project, select each county's region as the Tornado Hazard Information screen does, analyse, and "
+        "print one CSV line per county. A template whose counties were picked on the map, or that never chose a "
+        "method, keeps each county alone as its region, as the window does, unless --radius or --entire-state is "
+        "given. A county that cannot be analysed gets empty numbers and its reason on stderr.");
+    cmd->add_option("TEMPLATE", a.templateFile, "Template project file (.tor)")->required();
+    auto* state = cmd->add_option("--state", a.state, "State name as listed on the Project Information screen");
+    auto* all = cmd->add_flag("--all", a.all, "Every county of every state and territory");
+    state->excludes(all);
+    auto* radius = cmd->add_option("--radius", a.radius,
+                                   "Region of this many miles around each county (0 to 250), instead of "
+                                   "the template's method");
+    auto* entire = cmd->add_flag("--entire-state", a.entireState, "Every county of each county's state as its region");
+    radius->excludes(entire);
+    cmd->add_option("--csv", a.csvFile, "Write the CSV lines to this file instead of the standard output");
+    cmd->add_option("--map", a.mapFile, "Draw the ratios on the county map into this PNG file");
+    cmd->add_flag("--json", a.json, "Print a JSON array, one object per county, instead of CSV");
+    cmd->callback([&, state, all] {
+        if (state->count() == 0 && all->count() == 0)
+            throw CLI::ValidationError("screen", "one of --state NAME or --all is required");
+        status = cli::RunScreen(a, std::cout, std::cerr);
     });
 }
 
@@ -175,6 +203,8 @@ int main(int argc, char** argv) {
     AddCounties(cli, counties, status);
     ReportArgs report;
     AddReport(cli, report, status);
+    cli::ScreenRequest screen;
+    AddScreen(cli, screen, status);
     ScreenshotArgs screenshot;
     AddScreenshot(cli, screenshot, status);
     EditArgs edit;

@@ -74,7 +74,7 @@ FProbsResult FProbs(const TornadoStats& stats, float buildingLength, float build
         r.effectiveAreaByF[i] = r3;
         r.strikeProbabilityByF[i] = r4;
     }
-    r.insufficient = r.reportCountByF[3] < 16;
+    r.insufficient = r.reportCountByF[3] < kSufficientF3Count;
     return r;
 }
 

@@ -37,6 +37,9 @@ inline constexpr std::array<std::string_view, 25> kHurricaneProneStates{"Texas",
                                                                         "Guam",
                                                                         "American Samoa"};
 
+// A region whose record holds fewer F3 tornadoes than this is insufficient.
+inline constexpr double kSufficientF3Count = 16;
+
 // Appended by the caller when FProbsResult::insufficient is set (spelled as
 // the reports have always printed it).
 extern const char* const kInsufficientNote;
@@ -54,7 +57,7 @@ struct FProbsResult {
     int16_t reportRecordYears = 0;
     std::array<double, 6> reportCountByF{}, annualCountByF{}, reportPathLengthByF{}, reportPathAreaByF{},
         annualPathAreaByF{}, effectiveAreaByF{}, strikeProbabilityByF{};
-    bool insufficient = false;  // fewer than 16 F3 tornadoes
+    bool insufficient = false;  // fewer than kSufficientF3Count F3 tornadoes
     bool lacksData = false;     // a class has tornadoes but years or areas are missing
 };
 

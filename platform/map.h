@@ -118,8 +118,8 @@ public:
     void setRenderer(std::shared_ptr<ValueMapRenderer> r) { renderer_ = std::move(r); }
     std::shared_ptr<ValueMapRenderer> renderer() const { return renderer_; }
 
-    int recordCount() const { return static_cast<int>(shapes_.size()); }
-    int fieldCount() const { return static_cast<int>(fieldNames_.size()); }
+    int recordCount() const { return static_cast<int>(contents_->shapes.size()); }
+    int fieldCount() const { return static_cast<int>(contents_->fieldNames.size()); }
     const std::string& fieldName(int position) const;
     // Case-insensitive; -1 if there is no such field.
     int fieldIndex(std::string_view name) const;
@@ -155,15 +155,39 @@ private:
     MapLayer() = default;
     void checkRecord(int record) const;
     void draw(QPainter&, const MapRect& visible, const QTransform& toDevice) const;
+    static std::shared_ptr<MapLayer> Read(const std::filesystem::path& shp);
 
     std::filesystem::path path_;
     MapShapeKind kind_ = MapShapeKind::Polygon;
     MapSymbol symbol_;
     std::shared_ptr<ValueMapRenderer> renderer_;
-    std::vector<Shape> shapes_;
-    std::vector<std::string> fieldNames_;
-    std::vector<std::vector<std::string>> attributes_;  // [record][field]
+    // What the files hold, read once and never changed; shared by every layer
+    // opened from the same file while a ScopedMapLayerCache lives.
+    struct Contents {
+        std::vector<Shape> shapes;
+        std::vector<std::string> fieldNames;
+        std::vector<std::vector<std::string>> attributes;  // [record][field]
+    };
+    std::shared_ptr<const Contents> contents_;
     MapRect extent_;
+};
+
+// While one lives, MapLayer::Open reads each shapefile once: every later
+// opening of the same path gets a new layer of its own (the file's symbol, no
+// renderer) over the shapes and attributes already read. For batch runs that
+// load the hazard screen's layers again and again; the window keeps reading
+// the files each time.
+class ScopedMapLayerCache {
+public:
+    ScopedMapLayerCache();
+    ~ScopedMapLayerCache();
+    ScopedMapLayerCache(const ScopedMapLayerCache&) = delete;
+    ScopedMapLayerCache& operator=(const ScopedMapLayerCache&) = delete;
+
+private:
+    friend class MapLayer;
+    std::unordered_map<std::string, std::shared_ptr<const MapLayer>> layers_;  // by normalised path
+    ScopedMapLayerCache* outer_;
 };
 
 class MapControl {

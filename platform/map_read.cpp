@@ -215,7 +215,23 @@ MapSymbol neutralSymbol(MapShapeKind kind, MapSymbol symbol) {
 
 }  // namespace
 
+namespace {
+ScopedMapLayerCache* currentCache = nullptr;
+}  // namespace
+
+ScopedMapLayerCache::ScopedMapLayerCache() : outer_(currentCache) { currentCache = this; }
+
+ScopedMapLayerCache::~ScopedMapLayerCache() { currentCache = outer_; }
+
 std::shared_ptr<MapLayer> MapLayer::Open(const std::filesystem::path& shp) {
+    if (!currentCache) return Read(shp);
+    auto& cached = currentCache->layers_[shp.lexically_normal().string()];
+    if (!cached) cached = Read(shp);
+    // A layer of its own: the caller changes its symbol and renderer.
+    return std::make_shared<MapLayer>(*cached);
+}
+
+std::shared_ptr<MapLayer> MapLayer::Read(const std::filesystem::path& shp) {
     const std::string what = "Cannot open the map layer " + display(shp) + ": ";
     const auto shx = sibling(shp, ".shx");
     const auto dbf = sibling(shp, ".dbf");
@@ -242,7 +258,9 @@ std::shared_ptr<MapLayer> MapLayer::Open(const std::filesystem::path& shp) {
     std::shared_ptr<MapLayer> layer(new MapLayer);
     layer->path_ = shp;
     layer->kind_ = kindOf(type);
-    layer->shapes_.resize(static_cast<size_t>(count));
+    auto contents = std::make_shared<Contents>();
+    auto& shapes = contents->shapes;
+    shapes.resize(static_cast<size_t>(count));
     bool any = false;
     for (int i = 0; i < count; ++i) {
         shapelibMessage.clear();
@@ -251,7 +269,7 @@ std::shared_ptr<MapLayer> MapLayer::Open(const std::filesystem::path& shp) {
         const int nv = o->nVertices, np = o->nParts;
         if (nv < 0 || np < 0 || (nv > 0 && (!o->padfX || !o->padfY)))
             throw MapError(what + "shape " + std::to_string(i + 1) + " is damaged.");
-        Shape& shape = layer->shapes_[static_cast<size_t>(i)];
+        Shape& shape = shapes[static_cast<size_t>(i)];
         shape = readShape(*o, layer->kind_, what + "shape " + std::to_string(i + 1));
         if (!shape.parts.empty()) {
             layer->extent_ = any ? MapRect::Union(layer->extent_, shape.bounds) : shape.bounds;
@@ -263,7 +281,8 @@ std::shared_ptr<MapLayer> MapLayer::Open(const std::filesystem::path& shp) {
     shapelibMessage.clear();
     std::unique_ptr<DBFInfo, DbfCloser> d(DBFOpenLL(dbf.string().c_str(), "rb", &hooks));
     if (!d) throw MapError(withShapelibMessage(what + "its attribute file " + display(dbf) + " could not be read."));
-    readAttributes(d.get(), count, what, layer->fieldNames_, layer->attributes_);
+    readAttributes(d.get(), count, what, contents->fieldNames, contents->attributes);
+    layer->contents_ = std::move(contents);
     layer->symbol_ = neutralSymbol(layer->kind_, layer->symbol_);
     return layer;
 }
@@ -276,26 +295,26 @@ void MapLayer::checkRecord(int record) const {
 
 const MapLayer::Shape& MapLayer::shape(int record) const {
     checkRecord(record);
-    return shapes_[static_cast<size_t>(record)];
+    return contents_->shapes[static_cast<size_t>(record)];
 }
 
 const std::string& MapLayer::fieldName(int position) const {
     if (position < 0 || position >= fieldCount())
         throw MapError("The map layer " + display(path_) + " has no field at position " + std::to_string(position) +
                        " (it has " + std::to_string(fieldCount()) + ").");
-    return fieldNames_[static_cast<size_t>(position)];
+    return contents_->fieldNames[static_cast<size_t>(position)];
 }
 
 int MapLayer::fieldIndex(std::string_view name) const {
-    for (size_t i = 0; i < fieldNames_.size(); ++i)
-        if (detail::iequals(fieldNames_[i], name)) return static_cast<int>(i);
+    for (size_t i = 0; i < contents_->fieldNames.size(); ++i)
+        if (detail::iequals(contents_->fieldNames[i], name)) return static_cast<int>(i);
     return -1;
 }
 
 std::string MapLayer::attribute(int record, int fieldPosition) const {
     checkRecord(record);
     fieldName(fieldPosition);
-    return attributes_[static_cast<size_t>(record)][static_cast<size_t>(fieldPosition)];
+    return contents_->attributes[static_cast<size_t>(record)][static_cast<size_t>(fieldPosition)];
 }
 
 std::string MapLayer::attribute(int record, std::string_view name) const {

@@ -158,11 +158,11 @@ void MapLayer::draw(QPainter& p, const MapRect& visible, const QTransform& toDev
     const int field = renderer ? fieldIndex(renderer->field) : -1;
     const MapSymbol& own = symbol_;
     for (int r = 0; r < recordCount(); ++r) {
-        const Shape& s = shapes_[static_cast<size_t>(r)];
+        const Shape& s = contents_->shapes[static_cast<size_t>(r)];
         if (s.parts.empty() || !s.bounds.intersects(visible)) continue;
         const MapSymbol* sym = &own;
         if (field >= 0) {
-            const int i = renderer->indexOf(attributes_[static_cast<size_t>(r)][static_cast<size_t>(field)]);
+            const int i = renderer->indexOf(contents_->attributes[static_cast<size_t>(r)][static_cast<size_t>(field)]);
             if (i >= 0) sym = &renderer->symbol(i);
         }
         switch (kind_) {

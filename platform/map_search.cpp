@@ -125,7 +125,7 @@ std::vector<int> MapLayer::SearchExpression(std::string_view expression) const {
         throw MapError("Cannot search the map layer " + path_.string() + ": it has no field named " + x.field + ".");
     std::vector<int> found;
     for (int r = 0; r < recordCount(); ++r) {
-        const std::string& v = attributes_[static_cast<size_t>(r)][static_cast<size_t>(f)];
+        const std::string& v = contents_->attributes[static_cast<size_t>(r)][static_cast<size_t>(f)];
         if (x.like ? likeMatch(v, x.literal) : v == x.literal) found.push_back(r);
     }
     return found;
@@ -168,7 +168,7 @@ std::vector<int> MapLayer::SearchByDistance(MapPoint p, double distance) const {
     const double d2 = d * d;
     std::vector<int> found;
     for (int r = 0; r < recordCount(); ++r) {
-        const Shape& s = shapes_[static_cast<size_t>(r)];
+        const Shape& s = contents_->shapes[static_cast<size_t>(r)];
         if (s.parts.empty() || !widened(s.bounds, d).contains(p)) continue;
         if (squaredDistanceTo(s, kind_, p, d2) <= d2) found.push_back(r);
     }
@@ -179,14 +179,14 @@ int MapLayer::ShapeAt(MapPoint p, double tolerance) const {
     checkSearchPoint(p, tolerance, path_);
     if (kind_ == MapShapeKind::Polygon)
         for (int r = recordCount() - 1; r >= 0; --r) {
-            const Shape& s = shapes_[static_cast<size_t>(r)];
+            const Shape& s = contents_->shapes[static_cast<size_t>(r)];
             if (!s.parts.empty() && s.bounds.contains(p) && polygonContains(s.parts, p)) return r;
         }
     const double d = std::max(0.0, tolerance);
     double best = d * d;
     int nearest = -1;
     for (int r = 0; r < recordCount(); ++r) {
-        const Shape& s = shapes_[static_cast<size_t>(r)];
+        const Shape& s = contents_->shapes[static_cast<size_t>(r)];
         if (s.parts.empty() || !widened(s.bounds, d).contains(p)) continue;
         const double d2 = squaredDistanceTo(s, kind_, p, 0);
         if (d2 < best || (nearest < 0 && d2 <= best)) {

@@ -60,7 +60,9 @@ std::optional<std::string> CleanNumber(std::string_view text) {
 // the first digit (value = d.dddd x 10^exp).
 void Decimal15(double value, std::string& digits, int& exponent) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    // As printf's "%.14e" writes it.
+    const auto end = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 14).ptr;
+    *end = '\0';
     digits.clear();
     const char* p = buf;
     for (; *p && *p != 'e'; ++p)

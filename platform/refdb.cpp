@@ -6,31 +6,43 @@
 #include <cctype>
 
 #include "platform/number.h"
+#include "platform/refdb_names.h"
+#include "platform/refdb_snapshot.h"
 
 namespace verrane::platform {
 
-namespace {
+namespace refdb {
 
-std::string Lower(std::string_view s) {
+std::string LowerName(std::string_view s) {
     std::string out(s);
     std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
     return out;
 }
 
-// Identifiers come from the program, never from the user; still, only plain
-// names are put into the statement.
-std::string Identifier(const std::string& name) {
+void CheckName(const std::string& name) {
     if (name.empty() ||
         !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_'; }))
         throw DatabaseError("\"" + name + "\" is not a valid table or field name.");
-    return "\"" + name + "\"";
+}
+
+}  // namespace refdb
+
+namespace {
+
+using refdb::LowerName;
+
+// Identifiers come from the program, never from the user; still, only plain
+// names are put into the statement. In brackets, not double quotes: a double-
+// quoted name that is no column would be read as a text, so a filter on a
+// misspelt field would quietly match nothing instead of failing.
+std::string Identifier(const std::string& name) {
+    refdb::CheckName(name);
+    return "[" + name + "]";
 }
 
 }  // namespace
 
-double FieldValue::asDouble() const {
-    if (auto i = std::get_if<int64_t>(&data_)) return static_cast<double>(*i);
-    if (auto d = std::get_if<double>(&data_)) return *d;
+double FieldValue::TextAsDouble() const {
     if (auto s = std::get_if<std::string>(&data_)) {
         if (auto v = ParseNumber(*s)) return *v;
         throw DatabaseError("The value \"" + *s + "\" is not a number.");
@@ -48,39 +60,83 @@ std::string FieldValue::asText() const {
 bool FieldValue::asBool() const {
     if (isNull()) return false;
     if (auto s = std::get_if<std::string>(&data_)) {
-        const std::string l = Lower(*s);
+        const std::string l = LowerName(*s);
         if (l == "true" || l == "yes") return true;
         if (l == "false" || l == "no" || l.empty()) return false;
     }
     return asDouble() != 0.0;
 }
 
+RecordTable::RecordTable(std::string n, std::vector<std::string> c, std::vector<FieldValue> v)
+    : name(std::move(n)), columns(std::move(c)), cells(std::move(v)) {
+    for (size_t i = 0; i < columns.size(); ++i) index_.emplace_back(LowerName(columns[i]), static_cast<int>(i));
+    // Byte order, as FieldIndex compares.
+    // The first of equal names wins, as a lookup by name in the file does.
+    std::stable_sort(index_.begin(), index_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+RecordTable::RecordTable(std::string n, std::vector<std::string> c, const std::vector<std::vector<FieldValue>>& rows)
+    : RecordTable(std::move(n), std::move(c), std::vector<FieldValue>{}) {
+    for (const auto& r : rows) {
+        if (r.size() != columns.size())
+            throw DatabaseError("A row of table " + name + " has the wrong number of fields.");
+        cells.insert(cells.end(), r.begin(), r.end());
+    }
+}
+
+int RecordTable::FieldIndex(std::string_view field) const {
+    // The names are kept in lower case; the one asked for is lowered as it is compared.
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto less = [&](const std::pair<std::string, int>& entry, std::string_view key) {
+        const size_t n = std::min(entry.first.size(), key.size());
+        for (size_t i = 0; i < n; ++i) {
+            const auto a = static_cast<unsigned char>(entry.first[i]), b = static_cast<unsigned char>(lower(key[i]));
+            if (a != b) return a < b;
+        }
+        return entry.first.size() < key.size();
+    };
+    auto it = std::lower_bound(index_.begin(), index_.end(), field, less);
+    if (it == index_.end() || it->first.size() != field.size()) return -1;
+    for (size_t i = 0; i < field.size(); ++i)
+        if (it->first[i] != lower(field[i])) return -1;
+    return it->second;
+}
+
 Recordset::Recordset(std::string table, std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows)
-    : table_(std::move(table)), columns_(std::move(columns)), rows_(std::move(rows)) {
-    for (size_t i = 0; i < columns_.size(); ++i) index_.emplace(Lower(columns_[i]), static_cast<int>(i));
+    : Recordset(std::make_shared<const RecordTable>(std::move(table), std::move(columns), rows)) {}
+
+Recordset::Recordset(std::shared_ptr<const RecordTable> table) : table_(std::move(table)) { MoveFirst(); }
+
+Recordset::Recordset(std::shared_ptr<const RecordTable> table, std::vector<uint32_t> rows)
+    : table_(std::move(table)), rows_(std::move(rows)), all_(false) {
     MoveFirst();
 }
 
-int Recordset::FieldIndex(std::string_view name) const {
-    auto it = index_.find(Lower(name));
-    return it == index_.end() ? -1 : it->second;
-}
+int Recordset::FieldIndex(std::string_view name) const { return table_->FieldIndex(name); }
 
 bool Recordset::HasField(std::string_view name) const { return FieldIndex(name) >= 0; }
 
-const FieldValue& Recordset::FieldAt(int column) const {
-    if (pos_ >= rows_.size()) throw DatabaseError("No current record in table " + table_ + ".");
-    return rows_[pos_].at(static_cast<size_t>(column));
+void Recordset::NoField(int column) const {
+    if (pos_ >= size()) throw DatabaseError("No current record in table " + table_->name + ".");
+    throw DatabaseError("The table " + table_->name + " has no field number " + std::to_string(column) + ".");
 }
 
 const FieldValue& Recordset::Field(std::string_view name) const {
     const int c = FieldIndex(name);
-    if (c < 0) throw DatabaseError("The table " + table_ + " has no field " + std::string(name) + ".");
+    if (c < 0) throw DatabaseError("The table " + table_->name + " has no field " + std::string(name) + ".");
     return FieldAt(c);
+}
+
+std::vector<std::vector<FieldValue>> Recordset::AllRows() const {
+    std::vector<std::vector<FieldValue>> out;
+    out.reserve(size());
+    for (size_t i = 0; i < size(); ++i) out.emplace_back(row(i), row(i) + table_->width());
+    return out;
 }
 
 struct Database::Impl {
     sqlite3* db = nullptr;
+    std::shared_ptr<const ReferenceSnapshot> memory;  // served instead of the file while installed
     ~Impl() {
         if (db) sqlite3_close(db);
     }
@@ -94,6 +150,7 @@ Database Database::Open(const std::filesystem::path& file) {
     Database d;
     d.path_ = file;
     d.impl_ = std::make_unique<Impl>();
+    if ((d.impl_->memory = InstalledSnapshot(file))) return d;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
         throw DatabaseError("The reference database " + file.string() + " was not found.");
@@ -105,6 +162,7 @@ Database Database::Open(const std::filesystem::path& file) {
 }
 
 Recordset Database::OpenRecordset(const std::string& table, const Query& q) const {
+    if (impl_->memory) return impl_->memory->Select(table, q);
     std::string sql = "SELECT * FROM " + Identifier(table);
     std::vector<std::string> params;
     std::string where;
@@ -136,34 +194,58 @@ Recordset Database::OpenRecordset(const std::string& table, const Query& q) cons
     std::vector<std::string> cols;
     cols.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) cols.emplace_back(sqlite3_column_name(st, i));
-    std::vector<std::vector<FieldValue>> rows;
+    std::vector<FieldValue> cells;
+    // A whole table is read in one piece (the snapshot of a batch run); size it first.
+    if (where.empty()) {
+        sqlite3_stmt* count = nullptr;
+        const std::string countSql = "SELECT count(*) FROM " + Identifier(table);
+        if (sqlite3_prepare_v2(impl_->db, countSql.c_str(), -1, &count, nullptr) == SQLITE_OK &&
+            sqlite3_step(count) == SQLITE_ROW)
+            cells.reserve(static_cast<size_t>(sqlite3_column_int64(count, 0)) * static_cast<size_t>(n));
+        sqlite3_finalize(count);
+    }
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        std::vector<FieldValue> row;
-        row.reserve(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) {
             switch (sqlite3_column_type(st, i)) {
                 case SQLITE_INTEGER:
-                    row.emplace_back(FieldValue::Data(static_cast<int64_t>(sqlite3_column_int64(st, i))));
+                    cells.emplace_back(FieldValue::Data(static_cast<int64_t>(sqlite3_column_int64(st, i))));
                     break;
                 case SQLITE_FLOAT:
-                    row.emplace_back(FieldValue::Data(sqlite3_column_double(st, i)));
+                    cells.emplace_back(FieldValue::Data(sqlite3_column_double(st, i)));
                     break;
                 case SQLITE_NULL:
-                    row.emplace_back();
+                    cells.emplace_back();
                     break;
                 default: {
                     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-                    row.emplace_back(FieldValue::Data(std::string(t ? t : "")));
+                    cells.emplace_back(FieldValue::Data(std::string(t ? t : "")));
                 }
             }
         }
-        rows.push_back(std::move(row));
     }
     const std::string err = rc == SQLITE_DONE ? "" : sqlite3_errmsg(impl_->db);
     sqlite3_finalize(st);
     if (!err.empty()) throw DatabaseError("Reading table " + table + " of " + path_.string() + " failed: " + err + ".");
-    return Recordset(table, std::move(cols), std::move(rows));
+    return Recordset(std::make_shared<const RecordTable>(table, std::move(cols), std::move(cells)));
+}
+
+std::vector<std::string> Database::TableNames() const {
+    if (impl_->memory) return impl_->memory->TableNames();
+    const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid";
+    sqlite3_stmt* st = nullptr;
+    std::vector<std::string> names;
+    int rc = sqlite3_prepare_v2(impl_->db, sql, -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+            names.emplace_back(t ? t : "");
+        }
+    }
+    const std::string err = rc == SQLITE_DONE ? "" : sqlite3_errmsg(impl_->db);
+    sqlite3_finalize(st);
+    if (!err.empty()) throw DatabaseError("Reading the tables of " + path_.string() + " failed: " + err + ".");
+    return names;
 }
 
 }  // namespace verrane::platform

@@ -488,3 +488,38 @@ TEST_F(ShippedMap, TexasDrawnWithTheSelection) {
         for (int x = 0; x < img.width(); ++x) bluePixels += PixelAt(img, x, y) == kBlue;
     EXPECT_GT(bluePixels, 100);
 }
+
+// A batch run reads each shapefile once; every opening still gets a layer of
+// its own, and what it reads is what the file holds.
+TEST_F(MapFixture, CachedLayersShareTheFileButNotTheirSymbols) {
+    const fs::path dir = TempDir("cached");
+    fs::create_directories(dir);
+    const fs::path shp = dir / "counties.shp";
+    for (const char* ext : {".shp", ".shx", ".dbf"})
+        fs::copy_file(fs::path(fixture_->counties).replace_extension(ext), fs::path(shp).replace_extension(ext),
+                      fs::copy_options::overwrite_existing);
+    auto fresh = MapLayer::Open(shp);
+    std::shared_ptr<MapLayer> a, b;
+    {
+        ScopedMapLayerCache cache;
+        a = MapLayer::Open(shp);
+        a->symbol().color = {1, 2, 3};
+        a->setRenderer(std::make_shared<ValueMapRenderer>());
+        // The file changes under the cache: the cache keeps what it read.
+        fs::remove(shp);
+        b = MapLayer::Open(shp);
+    }
+    ASSERT_NE(a, b);
+    EXPECT_EQ(b->symbol().color, fresh->symbol().color);
+    EXPECT_EQ(b->renderer(), nullptr);
+    EXPECT_EQ(&a->shape(0), &b->shape(0));
+    ASSERT_EQ(b->recordCount(), fresh->recordCount());
+    for (int r = 0; r < b->recordCount(); ++r) {
+        EXPECT_EQ(b->shape(r).bounds, fresh->shape(r).bounds);
+        for (int f = 0; f < b->fieldCount(); ++f) EXPECT_EQ(b->attribute(r, f), fresh->attribute(r, f));
+    }
+    EXPECT_EQ(b->extent(), fresh->extent());
+    // Without the cache the file is read again, and its absence is said.
+    EXPECT_THROW(MapLayer::Open(shp), MapError);
+    fs::remove_all(dir);
+}

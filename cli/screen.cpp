@@ -1,0 +1,346 @@
+#include "cli/screen.h"
+
+#include <charconv>
+#include <cmath>
+#include <exception>
+#include <fstream>
+#include <optional>
+#include <set>
+
+#include <nlohmann/json.hpp>
+
+#include "app/app.h"
+#include "cli/messages.h"
+#include "model/hazard.h"
+#include "platform/dialogs.h"
+#include "platform/map.h"
+#include "platform/number.h"
+#include "platform/paths.h"
+#include "platform/refdb.h"
+#include "platform/refdb_snapshot.h"
+#include "screens/analysis/form6.h"
+#include "screens/hazard/form4.h"
+#include "screens/project/form2.h"
+
+namespace verrane::cli {
+
+namespace {
+
+const char* const kSavePrompt = "Do you want to save changes to the current project?";
+// How the hazard screen refuses a radius; the same for every county.
+const char* const kRadiusRefusal = "You must enter a number";
+
+std::string Full(double v) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+// Quoted only when the text needs it.
+std::string CsvText(const std::string& s) {
+    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+struct Target {
+    std::string state, county, fips;
+    int countyIndex = 0;  // in the county list, after " Click County"
+};
+
+// The counties in the order the Project Information screen lists them: the
+// states in the state table's order, the counties of each in the order of the
+// county table filtered on the state.
+std::vector<Target> Targets(const std::vector<std::string>& states) {
+    const auto db = platform::Database::Open(platform::ReferenceDatabasePath());
+    std::vector<Target> out;
+    for (const std::string& state : states) {
+        auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}}));
+        int i = 0;
+        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext())
+            out.push_back({state, rs.Field("NAME").asText(), rs.Field("FIPS").asText(), ++i});
+    }
+    return out;
+}
+
+std::vector<std::string> StateNames() {
+    const auto db = platform::Database::Open(platform::ReferenceDatabasePath());
+    auto rs = db.OpenRecordset("states");
+    std::vector<std::string> names;
+    for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) names.push_back(rs.Field("STATE_NAME").asText());
+    return names;
+}
+
+enum class Outcome { Analysed, Failed, RadiusRefused };
+
+struct CountyRun {
+    Outcome outcome = Outcome::Failed;
+    std::string why;
+    std::vector<platform::Message> messages;
+};
+
+bool Refused(const std::vector<platform::Message>& messages, size_t from) {
+    for (size_t i = from; i < messages.size(); ++i)
+        if (messages[i].text.rfind(kRadiusRefusal, 0) == 0) return true;
+    return false;
+}
+
+// The template moved to one county and analysed there, in a program of its own.
+CountyRun ScreenCounty(const ScreenRequest& r, const Target& t, ScreenRow& row) {
+    CountyRun run;
+    platform::ScriptedDialogs dialogs;
+    auto fail = [&](std::string why) {
+        run.why = std::move(why);
+        run.messages = std::move(dialogs.messages);
+        return run;
+    };
+    try {
+        App app(dialogs);
+        Form2& f2 = app.form2();
+        f2.Show();
+        // File > Open: no to saving the empty project, then the template.
+        dialogs.answers.push_back(platform::Answer::No);
+        dialogs.files.push_back(r.templateFile);
+        if (!f2.OpenProject().ok()) return fail("the template was not read");
+        const float method = f2.SelectionMethod;
+
+        if (!f2.Combo3.selectText(t.state, 1)) return fail("the state is not in the list");
+        if (t.countyIndex >= f2.Combo2.listCount() || f2.Combo2.item(t.countyIndex) != t.county)
+            return fail("the county is not in the list");
+        f2.Combo2.setListIndex(t.countyIndex);
+
+        // Opening the hazard screen re-applies the template's method to the new
+        // county (the radius of the region, or the whole state).
+        f2.Command1_Click(1);
+        Form4* f4 = app.Loaded<Form4>();
+        if (!f4 || app.front() != f4) return fail("the Tornado Hazard Information screen did not open");
+        const size_t before = dialogs.messages.size();
+        if (r.entireState)
+            DriveCountySelection(*f4, true, std::nullopt);
+        else if (r.radius)
+            DriveCountySelection(*f4, false, platform::GeneralText(*r.radius));
+        if (Refused(dialogs.messages, before)) {
+            run = fail("the radius was refused");
+            run.outcome = Outcome::RadiusRefused;
+            return run;
+        }
+
+        f4->Command1_Click(3);
+        Form6* f6 = app.Loaded<Form6>();
+        if (!f6 || app.front() != f6) return fail("the analysis did not run");
+        if (f2.StatsPending) return fail("the tornado statistics could not be extracted");
+        row.fips = f2.ProjectFips();
+        row.figures = FiguresOf(*f6);
+        row.sampleCounties = f2.SelectedCounties.size();
+    } catch (const std::exception& e) {
+        return fail(e.what());
+    }
+    run.outcome = Outcome::Analysed;
+    run.messages = std::move(dialogs.messages);
+    return run;
+}
+
+// Why a county has no figures, and the warnings of the others: each text once
+// per run (the template's own warnings would otherwise repeat for every county).
+class Report {
+public:
+    explicit Report(std::ostream& err) : err_(err) {}
+    void County(const Target& t, const CountyRun& run) {
+        const std::string where = t.fips + " " + t.county + ", " + t.state;
+        if (run.outcome != Outcome::Analysed) err_ << "verrane-cli: " << where << ": not analysed: " << run.why << "\n";
+        for (const auto& m : run.messages) {
+            if (m.text == kSavePrompt || m.icon != platform::Icon::Exclamation) continue;
+            if (run.outcome == Outcome::Analysed && !told_.insert(m.text).second) continue;
+            err_ << "verrane-cli: " << where << ": ";
+            PrintMessage(err_, m);
+        }
+    }
+
+private:
+    std::ostream& err_;
+    std::set<std::string> told_;
+};
+
+// The template as File > Open reads it: its building name, or why it cannot be used.
+struct TemplateFacts {
+    std::string buildingName;
+    float method = -1, radius = 0;
+};
+
+bool ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& err) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        err << "verrane-cli: " << file << ": " << (std::filesystem::exists(file, ec) ? "not a file" : "no such file")
+            << "\n";
+        return false;
+    }
+    platform::ScriptedDialogs dialogs;
+    dialogs.onMessage = [&](const platform::Message& m) {
+        if (m.text != kSavePrompt) PrintMessage(err, m);
+    };
+    App app(dialogs);
+    Form2& f2 = app.form2();
+    f2.Show();
+    dialogs.answers.push_back(platform::Answer::No);
+    dialogs.files.push_back(file);
+    if (!f2.OpenProject().ok()) {
+        err << "verrane-cli: " << file << ": rejected: incorrect format\n";
+        return false;
+    }
+    facts = {f2.Text1[0].text(), f2.SelectionMethod, f2.SelectionRadius};
+    return true;
+}
+
+// How each county's region was chosen, for the map's subtitle.
+std::string RegionText(const ScreenRequest& r, const TemplateFacts& t) {
+    auto miles = [](const std::string& m) { return "counties within " + m + " miles"; };
+    if (r.entireState || (!r.radius && t.method == 1)) return "entire state";
+    if (r.radius) return miles(platform::GeneralText(*r.radius));
+    if (t.method == 0) return miles(platform::GeneralText(t.radius));
+    if (t.method == 2) return "project county alone (counties picked on the map)";
+    return "project county alone";
+}
+
+}  // namespace
+
+CountyFigures FiguresOf(const Form6& f6) {
+    const model::AnalysisResult& r = f6.Results;
+    CountyFigures f;
+    f.tornadoBenefits = r.tornadoBenefits;
+    f.hurricaneBenefits = r.hurricaneBenefits;
+    f.annualizedCost = r.annualizedCost;
+    f.totalBenefits = r.totalBenefits;
+    f.netBenefits = r.netBenefits;
+    f.benefitCostRatio = r.benefitCostRatio;
+    f.f3Tornadoes = r.tornado ? r.tornado->reportCountByF[3] : 0;
+    f.sufficient = r.tornado && !r.tornado->insufficient;
+    return f;
+}
+
+std::string ScreenCsvHeader() {
+    return "FIPS,State,County,TornadoBenefits,HurricaneBenefits,TotalBenefits,AnnualizedCost,NetBenefits,"
+           "BenefitCostRatio,SampleCounties,F3Tornadoes,Sufficient";
+}
+
+std::string ScreenCsvLine(const ScreenRow& row) {
+    std::string line = CsvText(row.fips) + "," + CsvText(row.state) + "," + CsvText(row.county);
+    if (!row.figures) return line + ",,,,,,,,,";
+    const CountyFigures& f = *row.figures;
+    for (double v : {f.tornadoBenefits, f.hurricaneBenefits, f.totalBenefits, f.annualizedCost, f.netBenefits})
+        line += "," + Full(v);
+    line += "," + (f.benefitCostRatio ? Full(*f.benefitCostRatio) : std::string());
+    line += "," + std::to_string(row.sampleCounties) + "," + Full(f.f3Tornadoes);
+    line += f.sufficient ? ",true" : ",false";
+    return line;
+}
+
+std::string ScreenJson(const std::vector<ScreenRow>& rows) {
+    std::string out = "[";
+    bool first = true;
+    for (const ScreenRow& row : rows) {
+        nlohmann::ordered_json j;
+        j["FIPS"] = row.fips;
+        j["State"] = row.state;
+        j["County"] = row.county;
+        const CountyFigures* f = row.figures ? &*row.figures : nullptr;
+        auto number = [&](const char* key, double v) { j[key] = f ? nlohmann::ordered_json(v) : nullptr; };
+        number("TornadoBenefits", f ? f->tornadoBenefits : 0);
+        number("HurricaneBenefits", f ? f->hurricaneBenefits : 0);
+        number("TotalBenefits", f ? f->totalBenefits : 0);
+        number("AnnualizedCost", f ? f->annualizedCost : 0);
+        number("NetBenefits", f ? f->netBenefits : 0);
+        j["BenefitCostRatio"] = f && f->benefitCostRatio ? nlohmann::ordered_json(*f->benefitCostRatio) : nullptr;
+        j["SampleCounties"] = f ? nlohmann::ordered_json(row.sampleCounties) : nullptr;
+        number("F3Tornadoes", f ? f->f3Tornadoes : 0);
+        j["Sufficient"] = f ? nlohmann::ordered_json(f->sufficient) : nullptr;
+        out += (first ? "\n" : ",\n") + j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        first = false;
+    }
+    return out + (first ? "]\n" : "\n]\n");
+}
+
+int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
+    try {
+        if (r.radius && !std::isfinite(*r.radius)) {
+            err << "verrane-cli: the radius must be a number of miles from 0 to 250\n";
+            return 2;
+        }
+        TemplateFacts facts;
+        if (!ReadTemplate(r.templateFile, facts, err)) return 2;
+
+        // One read of the reference tables and of the map layers for the whole
+        // run; every screen below queries memory.
+        // (A caller that holds the tables already keeps serving them.)
+        std::optional<platform::ScopedReferenceSnapshot> tables;
+        if (!platform::InstalledSnapshot(platform::ReferenceDatabasePath()))
+            tables.emplace(platform::ReferenceDatabasePath());
+        platform::ScopedMapLayerCache layers;
+
+        const std::vector<std::string> states = StateNames();
+        std::vector<std::string> chosen = states;
+        if (!r.all) {
+            if (std::find(states.begin(), states.end(), r.state) == states.end()) {
+                err << "verrane-cli: unknown state \"" << r.state << "\"; the states are:";
+                for (size_t i = 0; i < states.size(); ++i) err << (i ? ", " : " ") << states[i];
+                err << "\n";
+                return 2;
+            }
+            chosen = {r.state};
+        }
+
+        Report report(err);
+        std::vector<ScreenRow> rows;
+        for (const Target& t : Targets(chosen)) {
+            ScreenRow row{t.fips, t.state, t.county, std::nullopt, 0};
+            const CountyRun run = ScreenCounty(r, t, row);
+            if (run.outcome == Outcome::RadiusRefused) {
+                for (const auto& m : run.messages)
+                    if (m.text.rfind(kRadiusRefusal, 0) == 0) err << "verrane-cli: " << m.text << "\n";
+                return 2;
+            }
+            report.County(t, run);
+            rows.push_back(std::move(row));
+        }
+
+        int status = 0;
+        if (!r.csvFile.empty()) {
+            std::ofstream csv(r.csvFile, std::ios::binary | std::ios::trunc);
+            csv << ScreenCsvHeader() << "\n";
+            for (const ScreenRow& row : rows) csv << ScreenCsvLine(row) << "\n";
+            csv.close();
+            if (!csv) {
+                err << "verrane-cli: " << r.csvFile << ": cannot be written\n";
+                status = 1;
+            }
+        }
+        if (r.json) {
+            out << ScreenJson(rows);
+        } else if (r.csvFile.empty()) {
+            out << ScreenCsvHeader() << "\n";
+            for (const ScreenRow& row : rows) out << ScreenCsvLine(row) << "\n";
+        }
+        if (!r.mapFile.empty()) {
+            const std::string title = facts.buildingName.empty()
+                                          ? std::filesystem::path(r.templateFile).filename().string()
+                                          : facts.buildingName;
+            const std::string where = r.all ? "every county" : "the counties of " + r.state;
+            std::string error;
+            if (!WriteScreenMap(rows, title, "Benefit-cost ratio in " + where + "; " + RegionText(r, facts), r.mapFile,
+                                error)) {
+                err << "verrane-cli: " << r.mapFile << ": " << error << "\n";
+                status = 1;
+            }
+        }
+        out.flush();
+        return status;
+    } catch (const std::exception& e) {
+        err << "verrane-cli: " << e.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace verrane::cli
