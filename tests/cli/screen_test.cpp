@@ -166,6 +166,8 @@ TEST(CliScreen, EveryQueryOfAScreeningGetsFromMemoryWhatTheFileHolds) {
         r.templateFile = Example("red-river-plant-user-counties.tor");
         r.state = "Rhode Island";
         EXPECT_EQ(cli::RunScreen(r, out, err), 0) << err.str();
+        r.templateFile = Example("oklahoma-school-gym.tor");  // a region by radius
+        EXPECT_EQ(cli::RunScreen(r, out, err), 0) << err.str();
         r.templateFile = Example("kansas-community-shelter.tor");
         r.state = "Delaware";
         EXPECT_EQ(cli::RunScreen(r, out, err), 0) << err.str();
