@@ -1,6 +1,5 @@
 #include "cli/analyze.h"
 
-#include <charconv>
 #include <exception>
 
 #include <nlohmann/json.hpp>
@@ -16,13 +15,6 @@
 namespace verrane::cli {
 
 namespace {
-const char* const kSavePrompt = "Do you want to save changes to the current project?";
-
-std::string Number(double v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
 
 std::string CsvField(const std::string& s) {
     std::string out = "\"";
@@ -44,7 +36,7 @@ bool AnalyzeProject(const std::filesystem::path& file, std::ostream& messages,
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&](const platform::Message& m) {
         // The save prompt of File > Open is answered here, not by the user.
-        if (m.text == kSavePrompt) return;
+        if (m.text == kSaveChangesPrompt) return;
         PrintMessage(messages, m);
     };
     try {
@@ -142,7 +134,7 @@ std::string CsvLine(App& app, const std::string& file) {
         line += "," + CsvField(f6.Texts[box]);
     for (double v :
          {r.tornadoBenefits, r.hurricaneBenefits, r.annualizedCost, r.annualDeathsAvoided, r.annualInjuriesAvoided})
-        line += "," + Number(v);
+        line += "," + ShortestNumber(v);
     return line;
 }
 

@@ -8,11 +8,11 @@
 #include "app/project_edit.h"
 #include "cli/messages.h"
 #include "platform/dialogs.h"
+#include "screens/project/form2.h"
 
 namespace verrane::cli {
 
 namespace {
-const char* const kSavePrompt = "Do you want to save changes to the current project?";
 const char* const kProjectSaved = "Project Saved.";
 }  // namespace
 
@@ -38,7 +38,7 @@ int RunEdit(const std::filesystem::path& project, const std::vector<std::string>
 
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&err](const platform::Message& m) {
-        if (m.text != kSavePrompt && m.text != kProjectSaved) PrintMessage(err, m);
+        if (m.text != kSaveChangesPrompt && m.text != kProjectSaved) PrintMessage(err, m);
     };
     try {
         App app(dialogs);

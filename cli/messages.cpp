@@ -1,5 +1,7 @@
 #include "cli/messages.h"
 
+#include <charconv>
+
 namespace verrane::cli {
 
 void PrintMessage(std::ostream& out, const platform::Message& m) {
@@ -13,6 +15,12 @@ bool IsProjectFile(const std::filesystem::path& file, std::ostream& err) {
     err << "verrane-cli: " << file.string() << ": "
         << (std::filesystem::exists(file, ec) ? "not a file" : "no such file") << "\n";
     return false;
+}
+
+std::string ShortestNumber(double v) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
 }
 
 }  // namespace verrane::cli

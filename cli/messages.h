@@ -3,6 +3,7 @@
 // (just the text when the title is blank).
 #include <filesystem>
 #include <ostream>
+#include <string>
 
 #include "platform/dialogs.h"
 
@@ -13,5 +14,8 @@ void PrintMessage(std::ostream& out, const platform::Message& m);
 // True when `file` is a file; otherwise says why not ("verrane-cli: FILE: no
 // such file" or "not a file").
 bool IsProjectFile(const std::filesystem::path& file, std::ostream& err);
+
+// The shortest text that reads back as the same double (JSON and CSV numbers).
+std::string ShortestNumber(double v);
 
 }  // namespace verrane::cli

@@ -1,6 +1,5 @@
 #include "cli/screen.h"
 
-#include <charconv>
 #include <cmath>
 #include <exception>
 #include <fstream>
@@ -26,15 +25,8 @@ namespace verrane::cli {
 
 namespace {
 
-const char* const kSavePrompt = "Do you want to save changes to the current project?";
 // How the hazard screen refuses a radius; the same for every county.
 const char* const kRadiusRefusal = "You must enter a number";
-
-std::string Full(double v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
 
 // Quoted only when the text needs it.
 std::string CsvText(const std::string& s) {
@@ -153,7 +145,7 @@ public:
         const std::string where = t.fips + " " + t.county + ", " + t.state;
         if (run.outcome != Outcome::Analysed) err_ << "verrane-cli: " << where << ": not analysed: " << run.why << "\n";
         for (const auto& m : run.messages) {
-            if (m.text == kSavePrompt || m.icon != platform::Icon::Exclamation) continue;
+            if (m.text == kSaveChangesPrompt || m.icon != platform::Icon::Exclamation) continue;
             if (run.outcome == Outcome::Analysed && !told_.insert(m.text).second) continue;
             err_ << "verrane-cli: " << where << ": ";
             PrintMessage(err_, m);
@@ -180,7 +172,7 @@ bool ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& e
     }
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&](const platform::Message& m) {
-        if (m.text != kSavePrompt) PrintMessage(err, m);
+        if (m.text != kSaveChangesPrompt) PrintMessage(err, m);
     };
     App app(dialogs);
     Form2& f2 = app.form2();
@@ -231,9 +223,9 @@ std::string ScreenCsvLine(const ScreenRow& row) {
     if (!row.figures) return line + ",,,,,,,,,";
     const CountyFigures& f = *row.figures;
     for (double v : {f.tornadoBenefits, f.hurricaneBenefits, f.totalBenefits, f.annualizedCost, f.netBenefits})
-        line += "," + Full(v);
-    line += "," + (f.benefitCostRatio ? Full(*f.benefitCostRatio) : std::string());
-    line += "," + std::to_string(row.sampleCounties) + "," + Full(f.f3Tornadoes);
+        line += "," + ShortestNumber(v);
+    line += "," + (f.benefitCostRatio ? ShortestNumber(*f.benefitCostRatio) : std::string());
+    line += "," + std::to_string(row.sampleCounties) + "," + ShortestNumber(f.f3Tornadoes);
     line += f.sufficient ? ",true" : ",false";
     return line;
 }

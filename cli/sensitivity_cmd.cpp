@@ -19,8 +19,6 @@ namespace verrane::cli {
 
 namespace {
 
-const char* const kSavePrompt = "Do you want to save changes to the current project?";
-
 nlohmann::ordered_json Optional(const std::optional<double>& v) {
     return v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
 }
@@ -100,7 +98,7 @@ int RunSensitivityCommand(const std::filesystem::path& project, bool json, const
     try {
         platform::ScriptedDialogs dialogs;
         dialogs.onMessage = [&err](const platform::Message& m) {
-            if (m.text != kSavePrompt) PrintMessage(err, m);
+            if (m.text != kSaveChangesPrompt) PrintMessage(err, m);
         };
         project::ProjectDocument document;
         {

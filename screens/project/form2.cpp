@@ -468,8 +468,7 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
 // --------------------------------------------------------------- file commands
 
 bool Form2::OfferToSave() {
-    const Answer a =
-        dialogs().MsgBox("Do you want to save changes to the current project?", Buttons::YesNoCancel, Icon::None, "");
+    const Answer a = dialogs().MsgBox(kSaveChangesPrompt, Buttons::YesNoCancel, Icon::None, "");
     if (a == Answer::Cancel) return false;
     return a == Answer::No || SaveAs();
 }

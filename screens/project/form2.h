@@ -16,6 +16,9 @@
 
 namespace verrane {
 
+// The question File > Open and New ask about a project with unsaved changes.
+inline const char* const kSaveChangesPrompt = "Do you want to save changes to the current project?";
+
 class Form8;
 
 inline const char* const kClickState = " Click State";
