@@ -102,7 +102,8 @@ int RecordTable::FieldIndex(std::string_view field) const {
     return it->second;
 }
 
-Recordset::Recordset(std::string table, std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows)
+Recordset::Recordset(std::string table, std::vector<std::string> columns,
+                     const std::vector<std::vector<FieldValue>>& rows)
     : Recordset(std::make_shared<const RecordTable>(std::move(table), std::move(columns), rows)) {}
 
 Recordset::Recordset(std::shared_ptr<const RecordTable> table) : table_(std::move(table)) { MoveFirst(); }

@@ -82,7 +82,7 @@ private:
 
 class Recordset {
 public:
-    Recordset(std::string table, std::vector<std::string> columns, std::vector<std::vector<FieldValue>> rows);
+    Recordset(std::string table, std::vector<std::string> columns, const std::vector<std::vector<FieldValue>>& rows);
     // Every row of the table, in its order.
     explicit Recordset(std::shared_ptr<const RecordTable> table);
     // The rows at these positions of the table, in this order.

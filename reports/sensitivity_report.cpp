@@ -276,8 +276,8 @@ void PaintFooter(QPainter& p, int index, int count) {
     const int y = kSensitivityPageHeight - kMargin - 260;
     p.setPen(QPen(kRule, 10));
     p.drawLine(QPointF(kLeft, y - 60), QPointF(kLeft + kWidth, y - 60));
-    Text(p, QRectF(kLeft, y, kWidth / 2, 260), "Verrane sensitivity", PageFont(8), Qt::AlignLeft, kGrey);
-    Text(p, QRectF(kLeft + kWidth / 2, y, kWidth / 2, 260), QString("Page %1 of %2").arg(index + 1).arg(count),
+    Text(p, QRectF(kLeft, y, kWidth / 2.0, 260), "Verrane sensitivity", PageFont(8), Qt::AlignLeft, kGrey);
+    Text(p, QRectF(kLeft + kWidth / 2.0, y, kWidth / 2.0, 260), QString("Page %1 of %2").arg(index + 1).arg(count),
          PageFont(8), Qt::AlignRight, kGrey);
 }
 
