@@ -89,7 +89,13 @@ SensitivityWindow::SensitivityWindow(platform::Dialogs& dialogs, QWidget* parent
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);
     layout->setSpacing(8);
+    AddHeading(layout);
+    AddFigures(layout);
+    AddButtons(layout);
+    resize(FitToScreen(kSensitivityWindowSize, parent, 40));
+}
 
+void SensitivityWindow::AddHeading(QVBoxLayout* layout) {
     name_ = new QLabel();
     name_->setObjectName("BuildingName");
     QFont bold = name_->font();
@@ -104,7 +110,10 @@ SensitivityWindow::SensitivityWindow(platform::Dialogs& dialogs, QWidget* parent
     file_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(name_);
     layout->addWidget(file_);
+}
 
+// The project's own figures, the chart, the breakeven values and the interval.
+void SensitivityWindow::AddFigures(QVBoxLayout* layout) {
     // The project's own figures, two to a row.
     auto* baseBox = new QGroupBox("Results as Entered");
     auto* baseGrid = new QGridLayout(baseBox);
@@ -155,7 +164,9 @@ SensitivityWindow::SensitivityWindow(platform::Dialogs& dialogs, QWidget* parent
     sentence_->setWordWrap(true);
     sentence_->setStyleSheet("color: rgb(70, 70, 70);");
     layout->addWidget(sentence_);
+}
 
+void SensitivityWindow::AddButtons(QVBoxLayout* layout) {
     auto* buttons = new QHBoxLayout();
     buttons->addStretch();
     auto button = [&](const char* name, const char* caption, void (SensitivityWindow::*action)()) {
@@ -175,8 +186,6 @@ SensitivityWindow::SensitivityWindow(platform::Dialogs& dialogs, QWidget* parent
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     buttons->addWidget(close);
     layout->addLayout(buttons);
-
-    resize(FitToScreen(kSensitivityWindowSize, parent, 40));
 }
 
 void SensitivityWindow::SetResult(model::SensitivityResult result) {

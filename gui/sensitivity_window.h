@@ -11,6 +11,8 @@
 class QLabel;
 class QPrinter;
 
+class QVBoxLayout;
+
 namespace verrane::gui {
 
 // What the window asks for; it fits a 1024x768 screen with its frame.
@@ -47,6 +49,9 @@ public:
     void ExportPdf();
 
 private:
+    void AddHeading(QVBoxLayout* layout);
+    void AddFigures(QVBoxLayout* layout);
+    void AddButtons(QVBoxLayout* layout);
     void Refresh();
     bool PrintOn(QPrinter& printer, std::string* error);
     void Failed(const std::string& title, const std::string& error);

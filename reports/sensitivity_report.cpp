@@ -353,121 +353,168 @@ double SwingChartHeight(const SensitivityResult& result) {
     return kChartLabelRows + kChartAxis + kChartBarRow * static_cast<double>(bars);
 }
 
-void PaintSwingChart(QPainter& p, const QRectF& area, const SensitivityResult& r, double pt) {
-    const auto bars = model::SwingBars(r);
-    const QFont labelFont = Font(8, pt), smallFont = Font(7.5, pt), titleFont = Font(8.5, pt, true);
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    if (bars.empty()) {
-        Text(p, area, "No variations to chart.", labelFont, Qt::AlignHCenter, kGrey);
-        p.restore();
-        return;
+// The swing chart's geometry and the steps that draw it.
+class SwingChart {
+public:
+    SwingChart(QPainter& p, const QRectF& area, const SensitivityResult& r, double pt)
+        : p_(p),
+          area_(area),
+          r_(r),
+          pt_(pt),
+          bars_(model::SwingBars(r)),
+          labelFont_(Font(8, pt)),
+          smallFont_(Font(7.5, pt)),
+          titleFont_(Font(8.5, pt, true)),
+          metrics_(labelFont_),
+          small_(smallFont_) {}
+
+    void Paint() {
+        p_.save();
+        p_.setRenderHint(QPainter::Antialiasing);
+        if (bars_.empty()) {
+            Text(p_, area_, "No variations to chart.", labelFont_, Qt::AlignHCenter, kGrey);
+        } else {
+            Measure();
+            PaintAxis();
+            PaintBars();
+            PaintReferenceLines();
+            PaintEndLabels();
+        }
+        p_.restore();
     }
-    const QFontMetricsF metrics(labelFont);
-    double nameWidth = 0;
-    for (const auto& b : bars) nameWidth = std::max(nameWidth, metrics.horizontalAdvance(Q(b.input)));
-    nameWidth = std::min(nameWidth + 8 * pt, area.width() / 3);
-    const double plotLeft = area.left() + nameWidth, plotRight = area.right() - 4 * pt;
-    const double barsTop = area.top() + kChartLabelRows * pt;
-    const double barsBottom = std::max(barsTop + pt, area.bottom() - kChartAxis * pt);
-    const double rowHeight = (barsBottom - barsTop) / static_cast<double>(bars.size());
-    const double barHeight = std::max(pt, rowHeight * 0.58);
 
-    const auto axis = model::AxisFor(bars, r.base.benefitCostRatio);
-    auto x = [&](double v) { return plotLeft + (v - axis.from) / (axis.to - axis.from) * (plotRight - plotLeft); };
-
-    // Grid and axis.
-    const int ticks = static_cast<int>(std::lround((axis.to - axis.from) / axis.step));
-    for (int i = 0; i <= ticks; ++i) {
-        const double v = axis.from + i * axis.step, tx = x(v);
-        p.setPen(QPen(QColor(225, 225, 225), 0.6 * pt));
-        p.drawLine(QPointF(tx, barsTop), QPointF(tx, barsBottom));
-        p.setPen(QPen(kBlack, 0.6 * pt));
-        p.drawLine(QPointF(tx, barsBottom), QPointF(tx, barsBottom + 3 * pt));
-        Text(p, QRectF(tx - 30 * pt, barsBottom + 4 * pt, 60 * pt, 11 * pt), Q(TickText(v, axis.step)), smallFont,
-             Qt::AlignHCenter);
-    }
-    p.setPen(QPen(kBlack, 0.8 * pt));
-    p.drawLine(QPointF(plotLeft, barsBottom), QPointF(plotRight, barsBottom));
-    Text(p, QRectF(plotLeft, barsBottom + 16 * pt, plotRight - plotLeft, 12 * pt), "Benefit Cost Ratio", titleFont,
-         Qt::AlignHCenter);
-
-    // The bars, largest swing on top; below a ratio of 1 in red, above in blue.
+private:
     struct Row {
         double mid, left, right;
     };
-    std::vector<Row> rows;
-    for (size_t i = 0; i < bars.size(); ++i) {
-        const auto& b = bars[i];
-        const double mid = barsTop + rowHeight * (static_cast<double>(i) + 0.5);
-        Text(p, QRectF(area.left(), mid - rowHeight / 2, nameWidth - 6 * pt, rowHeight),
-             metrics.elidedText(Q(b.input), Qt::ElideRight, nameWidth - 6 * pt), labelFont, Qt::AlignRight);
-        if (!b.low) {
-            rows.push_back({mid, plotLeft, plotLeft});
-            continue;
+
+    double X(double v) const {
+        return plotLeft_ + (v - axis_.from) / (axis_.to - axis_.from) * (plotRight_ - plotLeft_);
+    }
+
+    void Measure() {
+        for (const auto& b : bars_) nameWidth_ = std::max(nameWidth_, metrics_.horizontalAdvance(Q(b.input)));
+        nameWidth_ = std::min(nameWidth_ + 8 * pt_, area_.width() / 3);
+        plotLeft_ = area_.left() + nameWidth_;
+        plotRight_ = area_.right() - 4 * pt_;
+        barsTop_ = area_.top() + kChartLabelRows * pt_;
+        barsBottom_ = std::max(barsTop_ + pt_, area_.bottom() - kChartAxis * pt_);
+        rowHeight_ = (barsBottom_ - barsTop_) / static_cast<double>(bars_.size());
+        barHeight_ = std::max(pt_, rowHeight_ * 0.58);
+        axis_ = model::AxisFor(bars_, r_.base.benefitCostRatio);
+    }
+
+    // Grid and axis.
+    void PaintAxis() {
+        const int ticks = static_cast<int>(std::lround((axis_.to - axis_.from) / axis_.step));
+        for (int i = 0; i <= ticks; ++i) {
+            const double v = axis_.from + i * axis_.step, tx = X(v);
+            p_.setPen(QPen(QColor(225, 225, 225), 0.6 * pt_));
+            p_.drawLine(QPointF(tx, barsTop_), QPointF(tx, barsBottom_));
+            p_.setPen(QPen(kBlack, 0.6 * pt_));
+            p_.drawLine(QPointF(tx, barsBottom_), QPointF(tx, barsBottom_ + 3 * pt_));
+            Text(p_, QRectF(tx - 30 * pt_, barsBottom_ + 4 * pt_, 60 * pt_, 11 * pt_), Q(TickText(v, axis_.step)),
+                 smallFont_, Qt::AlignHCenter);
         }
-        double left = x(*b.low), right = x(*b.high);
-        if (right - left < 1.5 * pt) right = left + 1.5 * pt;  // an input that moves nothing still shows
-        rows.push_back({mid, left, right});
-        const double one = std::clamp(x(1.0), left, right);
-        const double top = mid - barHeight / 2;
-        p.setPen(Qt::NoPen);
-        if (one > left) p.fillRect(QRectF(left, top, one - left, barHeight), kBelowOne);
-        if (right > one) p.fillRect(QRectF(one, top, right - one, barHeight), kAboveOne);
-        p.setPen(QPen(QColor(60, 60, 60), 0.5 * pt));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(left, top, right - left, barHeight));
+        p_.setPen(QPen(kBlack, 0.8 * pt_));
+        p_.drawLine(QPointF(plotLeft_, barsBottom_), QPointF(plotRight_, barsBottom_));
+        Text(p_, QRectF(plotLeft_, barsBottom_ + 16 * pt_, plotRight_ - plotLeft_, 12 * pt_), "Benefit Cost Ratio",
+             titleFont_, Qt::AlignHCenter);
+    }
+
+    // The bars, largest swing on top; below a ratio of 1 in red, above in blue.
+    void PaintBars() {
+        for (size_t i = 0; i < bars_.size(); ++i) {
+            const auto& b = bars_[i];
+            const double mid = barsTop_ + rowHeight_ * (static_cast<double>(i) + 0.5);
+            Text(p_, QRectF(area_.left(), mid - rowHeight_ / 2, nameWidth_ - 6 * pt_, rowHeight_),
+                 metrics_.elidedText(Q(b.input), Qt::ElideRight, nameWidth_ - 6 * pt_), labelFont_, Qt::AlignRight);
+            if (!b.low) {
+                rows_.push_back({mid, plotLeft_, plotLeft_});
+                continue;
+            }
+            const double left = X(*b.low);
+            double right = X(*b.high);
+            if (right - left < 1.5 * pt_) right = left + 1.5 * pt_;  // an input that moves nothing still shows
+            rows_.push_back({mid, left, right});
+            const double one = std::clamp(X(1.0), left, right);
+            const double top = mid - barHeight_ / 2;
+            p_.setPen(Qt::NoPen);
+            if (one > left) p_.fillRect(QRectF(left, top, one - left, barHeight_), kBelowOne);
+            if (right > one) p_.fillRect(QRectF(one, top, right - one, barHeight_), kAboveOne);
+            p_.setPen(QPen(QColor(60, 60, 60), 0.5 * pt_));
+            p_.setBrush(Qt::NoBrush);
+            p_.drawRect(QRectF(left, top, right - left, barHeight_));
+        }
     }
 
     // The ratio 1 and the base ratio, over the bars, each with its caption above them.
-    auto caption = [&](double v, double row, const QString& text, const QColor& color) {
-        const double w = QFontMetricsF(smallFont).horizontalAdvance(text) + 2 * pt;
-        const double cx = std::clamp(x(v) - w / 2, area.left(), area.right() - w);
-        Text(p, QRectF(cx, area.top() + row * pt, w, 11 * pt), text, smallFont, Qt::AlignHCenter, color);
-    };
-    p.setPen(QPen(kRed, 1.2 * pt));
-    p.drawLine(QPointF(x(1.0), barsTop - 2 * pt), QPointF(x(1.0), barsBottom));
-    caption(1.0, 13, "Ratio = 1", kRed);
-    if (Defined(r.base.benefitCostRatio)) {
-        const double bx = x(*r.base.benefitCostRatio);
-        p.setPen(QPen(kBlack, 1.0 * pt, Qt::DashLine));
-        p.drawLine(QPointF(bx, barsTop - 2 * pt), QPointF(bx, barsBottom));
-        caption(*r.base.benefitCostRatio, 1, "Base " + Q(Ratio(r.base.benefitCostRatio)), kBlack);
+    void PaintReferenceLines() {
+        auto caption = [&](double v, double row, const QString& text, const QColor& color) {
+            const double w = small_.horizontalAdvance(text) + 2 * pt_;
+            const double cx = std::clamp(X(v) - w / 2, area_.left(), area_.right() - w);
+            Text(p_, QRectF(cx, area_.top() + row * pt_, w, 11 * pt_), text, smallFont_, Qt::AlignHCenter, color);
+        };
+        p_.setPen(QPen(kRed, 1.2 * pt_));
+        p_.drawLine(QPointF(X(1.0), barsTop_ - 2 * pt_), QPointF(X(1.0), barsBottom_));
+        caption(1.0, 13, "Ratio = 1", kRed);
+        if (Defined(r_.base.benefitCostRatio)) {
+            const double bx = X(*r_.base.benefitCostRatio);
+            p_.setPen(QPen(kBlack, 1.0 * pt_, Qt::DashLine));
+            p_.drawLine(QPointF(bx, barsTop_ - 2 * pt_), QPointF(bx, barsBottom_));
+            caption(*r_.base.benefitCostRatio, 1, "Base " + Q(Ratio(r_.base.benefitCostRatio)), kBlack);
+        }
+    }
+
+    void EndLabel(double left, double mid, const QString& text, const QColor& color) {
+        const double textHeight = small_.height();
+        const QRectF box(left, mid - textHeight / 2, small_.horizontalAdvance(text) + 2 * pt_, textHeight);
+        p_.fillRect(box, Qt::white);
+        Text(p_, box, text, smallFont_, Qt::AlignHCenter, color);
     }
 
     // The end values last, on white, so no line runs through them.
-    const QFontMetricsF small(smallFont);
-    const double textHeight = small.height();
-    auto endLabel = [&](double left, double mid, const QString& text, const QColor& color) {
-        const QRectF box(left, mid - textHeight / 2, small.horizontalAdvance(text) + 2 * pt, textHeight);
-        p.fillRect(box, Qt::white);
-        Text(p, box, text, smallFont, Qt::AlignHCenter, color);
-    };
-    for (size_t i = 0; i < bars.size(); ++i) {
-        const auto& b = bars[i];
-        const Row& row = rows[i];
-        QStringList after;
-        if (b.low) {
-            const QString lowText = EndText(*b.low, b.lowValue, b.input);
-            const QString highText = EndText(*b.high, b.highValue, b.input);
-            const double lowWidth = small.horizontalAdvance(lowText) + 2 * pt;
-            if (*b.low == *b.high && b.lowValue == b.highValue) {
-                after << highText;
-            } else if (row.left - 3 * pt - lowWidth >= plotLeft) {
-                endLabel(row.left - 3 * pt - lowWidth, row.mid, lowText, kBlack);
-                after << highText;
-            } else {
-                // No room on the left: the low end's text follows the high end's.
-                after << highText << "low " + lowText;
+    void PaintEndLabels() {
+        for (size_t i = 0; i < bars_.size(); ++i) {
+            const auto& b = bars_[i];
+            const Row& row = rows_[i];
+            QStringList after;
+            if (b.low) {
+                const QString lowText = EndText(*b.low, b.lowValue, b.input);
+                const QString highText = EndText(*b.high, b.highValue, b.input);
+                const double lowWidth = small_.horizontalAdvance(lowText) + 2 * pt_;
+                if (*b.low == *b.high && b.lowValue == b.highValue) {
+                    after << highText;
+                } else if (row.left - 3 * pt_ - lowWidth >= plotLeft_) {
+                    EndLabel(row.left - 3 * pt_ - lowWidth, row.mid, lowText, kBlack);
+                    after << highText;
+                } else {
+                    // No room on the left: the low end's text follows the high end's.
+                    after << highText << "low " + lowText;
+                }
             }
+            if (!b.undefinedValues.empty()) after << "no ratio at " + Joined(b.undefinedValues);
+            const QString text = after.join("; ");
+            const double width = small_.horizontalAdvance(text) + 2 * pt_;
+            EndLabel(std::max(plotLeft_, std::min(row.right + 3 * pt_, area_.right() - width)), row.mid, text,
+                     b.low ? kBlack : kGrey);
         }
-        if (!b.undefinedValues.empty()) after << "no ratio at " + Joined(b.undefinedValues);
-        const QString text = after.join("; ");
-        const double width = small.horizontalAdvance(text) + 2 * pt;
-        endLabel(std::max(plotLeft, std::min(row.right + 3 * pt, area.right() - width)), row.mid, text,
-                 b.low ? kBlack : kGrey);
     }
-    p.restore();
+
+    QPainter& p_;
+    const QRectF area_;
+    const SensitivityResult& r_;
+    const double pt_;
+    const std::vector<model::SwingBar> bars_;
+    const QFont labelFont_, smallFont_, titleFont_;
+    const QFontMetricsF metrics_, small_;
+    double nameWidth_ = 0, plotLeft_ = 0, plotRight_ = 0, barsTop_ = 0, barsBottom_ = 0, rowHeight_ = 0, barHeight_ = 0;
+    model::RatioAxis axis_{};
+    std::vector<Row> rows_;
+};
+
+void PaintSwingChart(QPainter& p, const QRectF& area, const SensitivityResult& r, double pt) {
+    SwingChart(p, area, r, pt).Paint();
 }
 
 std::vector<std::vector<PlacedPart>> LayOutSensitivity(const SensitivityResult& r) {
