@@ -118,13 +118,12 @@ const std::vector<Input>& Inputs() {
 // kept the user.
 bool GoTo(App& app, int n) {
     Screen* front = app.front();
-    const std::string name = "Form" + std::to_string(n);
     if (!front) {
         app.form2().Show();
         front = app.front();
     }
-    if (front->name() != name) GoToScreen(app, *front, n);
-    return app.front() && app.front()->name() == name;
+    if (InputScreenNumber(*front) != n) GoToScreen(app, *front, n);
+    return app.front() && InputScreenNumber(*app.front()) == n;
 }
 
 // The texts of the messages shown since message number `from`, one a line.
@@ -229,22 +228,6 @@ project::FileResult OpenProjectFile(App& app, platform::ScriptedDialogs& dialogs
     dialogs.answers.push_back(platform::Answer::No);  // to saving the project in the screens
     dialogs.files.push_back(file.string());
     return f2.OpenProject();
-}
-
-// What Form2's Read_File and File > Open do with a file's contents once it
-// was checked (the document holds only counties the county table knows).
-void OpenProjectDocument(App& app, const project::ProjectDocument& document) {
-    Form2& f2 = app.form2();
-    f2.Show();
-    f2.Loading = true;
-    f2.HazardScreenRestored = false;
-    f2.LoadDocument(document);
-    f2.BC_On();
-    if (auto* f3 = app.Loaded<Form3>()) f3->savedata();
-    if (auto* f5 = app.Loaded<Form5>()) f5->savedata();
-    f2.BC_On();
-    f2.Show();
-    f2.StatsPending = true;
 }
 
 bool SaveProjectAs(App& app, platform::ScriptedDialogs& dialogs, const std::filesystem::path& file,

@@ -51,10 +51,6 @@ EditResult SetInput(App& app, platform::ScriptedDialogs& dialogs, const std::str
 // started; a "save changes" question is answered No.
 project::FileResult OpenProjectFile(App& app, platform::ScriptedDialogs& dialogs, const std::filesystem::path& file);
 
-// The same for a project already read: the document goes into the screens as
-// File > Open puts a file's contents there.
-void OpenProjectDocument(App& app, const project::ProjectDocument& document);
-
 // File > Save As to `file`. False, with `error` set to what the program said,
 // when nothing was written.
 bool SaveProjectAs(App& app, platform::ScriptedDialogs& dialogs, const std::filesystem::path& file, std::string& error);

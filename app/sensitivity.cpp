@@ -65,7 +65,7 @@ model::Figures AnalyseEdited(const project::ProjectDocument& document, const std
     if (!edits.empty()) {
         platform::ScriptedDialogs dialogs;
         App app(dialogs);
-        OpenProjectDocument(app, document);
+        app.form2().OpenDocument(document);
         for (const auto& [name, value] : edits) {
             const EditResult r = SetInput(app, dialogs, name, value);
             if (!r.ok())
@@ -77,7 +77,7 @@ model::Figures AnalyseEdited(const project::ProjectDocument& document, const std
     }
     platform::ScriptedDialogs dialogs;
     App app(dialogs);
-    OpenProjectDocument(app, edited);
+    app.form2().OpenDocument(edited);
     Form2& f2 = app.form2();
     f2.Command1_Click(3);
     Form6* f6 = app.Loaded<Form6>();

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/app.h"
+#include "app/project_edit.h"
 #include "cli/messages.h"
 #include "model/hazard.h"
 #include "platform/dialogs.h"
@@ -92,13 +93,8 @@ CountyRun ScreenCounty(const ScreenRequest& r, const Target& t, ScreenRow& row) 
     };
     try {
         App app(dialogs);
+        if (!OpenProjectFile(app, dialogs, r.templateFile).ok()) return fail("the template was not read");
         Form2& f2 = app.form2();
-        f2.Show();
-        // File > Open: no to saving the empty project, then the template.
-        dialogs.answers.push_back(platform::Answer::No);
-        dialogs.files.push_back(r.templateFile);
-        if (!f2.OpenProject().ok()) return fail("the template was not read");
-        const float method = f2.SelectionMethod;
 
         if (!f2.Combo3.selectText(t.state, 1)) return fail("the state is not in the list");
         if (t.countyIndex >= f2.Combo2.listCount() || f2.Combo2.item(t.countyIndex) != t.county)
@@ -164,22 +160,14 @@ struct TemplateFacts {
 };
 
 bool ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& err) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
-        err << "verrane-cli: " << file << ": " << (std::filesystem::exists(file, ec) ? "not a file" : "no such file")
-            << "\n";
-        return false;
-    }
+    if (!IsProjectFile(file, err)) return false;
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&](const platform::Message& m) {
         if (m.text != kSaveChangesPrompt) PrintMessage(err, m);
     };
     App app(dialogs);
     Form2& f2 = app.form2();
-    f2.Show();
-    dialogs.answers.push_back(platform::Answer::No);
-    dialogs.files.push_back(file);
-    if (!f2.OpenProject().ok()) {
+    if (!OpenProjectFile(app, dialogs, file).ok()) {
         err << "verrane-cli: " << file << ": rejected: incorrect format\n";
         return false;
     }

@@ -30,8 +30,8 @@ void PutFigures(nlohmann::ordered_json& j, const model::Figures& f) {
     j["AnnualizedCost"] = f.annualizedCost;
 }
 
-std::string Money(double v) { return platform::FormatNumber(v, "###,###,###,##0"); }
-std::string Ratio(const std::optional<double>& v) { return v ? platform::FormatNumber(*v, "##0.00") : "Undefined"; }
+using platform::MoneyText;
+using platform::RatioText;
 
 }  // namespace
 
@@ -62,8 +62,8 @@ std::string SensitivityJson(const model::SensitivityResult& r) {
 void PrintSensitivityText(std::ostream& out, const model::SensitivityResult& r) {
     auto row = [&out](const std::string& input, const std::string& value, const model::Figures& f) {
         out << "  " << std::left << std::setw(20) << input << std::setw(12) << value << std::right << std::setw(10)
-            << Ratio(f.benefitCostRatio) << std::setw(16) << Money(f.netBenefits) << std::setw(16)
-            << Money(f.totalBenefits) << std::setw(16) << Money(f.annualizedCost) << "\n";
+            << RatioText(f.benefitCostRatio) << std::setw(16) << MoneyText(f.netBenefits) << std::setw(16)
+            << MoneyText(f.totalBenefits) << std::setw(16) << MoneyText(f.annualizedCost) << "\n";
     };
     out << r.file << "\n";
     out << "  " << std::left << std::setw(20) << "Input" << std::setw(12) << "Value" << std::right << std::setw(10)
@@ -73,7 +73,7 @@ void PrintSensitivityText(std::ostream& out, const model::SensitivityResult& r) 
     row("(as entered)", "", r.base);
     for (const auto& v : r.variations) row(v.input, v.value, v.figures);
     out << "  Breakeven project cost: "
-        << (r.breakevenProjectCost ? Money(*r.breakevenProjectCost) : "none (no positive cost gives a ratio of 1)")
+        << (r.breakevenProjectCost ? MoneyText(*r.breakevenProjectCost) : "none (no positive cost gives a ratio of 1)")
         << "\n";
     out << "  Breakeven discount rate: "
         << (r.breakevenDiscountRate ? platform::FormatNumber(*r.breakevenDiscountRate, "##0.0000") + " %"
@@ -82,11 +82,11 @@ void PrintSensitivityText(std::ostream& out, const model::SensitivityResult& r) 
     const auto& u = r.uncertainty;
     out << "  90 % interval from the tornado record (" << platform::FormatNumber(u.draws, "###,##0") << " draws, seed "
         << u.seed << "), 5th / 50th / 95th percentile:\n";
-    out << "    Tornado benefits: " << Money(u.tornadoBenefits[0]) << " / " << Money(u.tornadoBenefits[1]) << " / "
-        << Money(u.tornadoBenefits[2]) << "\n";
+    out << "    Tornado benefits: " << MoneyText(u.tornadoBenefits[0]) << " / " << MoneyText(u.tornadoBenefits[1])
+        << " / " << MoneyText(u.tornadoBenefits[2]) << "\n";
     if (u.ratioDefined)
-        out << "    Benefit-cost ratio: " << Ratio(u.benefitCostRatio[0]) << " / " << Ratio(u.benefitCostRatio[1])
-            << " / " << Ratio(u.benefitCostRatio[2]) << "\n";
+        out << "    Benefit-cost ratio: " << RatioText(u.benefitCostRatio[0]) << " / "
+            << RatioText(u.benefitCostRatio[1]) << " / " << RatioText(u.benefitCostRatio[2]) << "\n";
     else
         out << "    Benefit-cost ratio: Undefined\n";
 }

@@ -24,7 +24,7 @@ namespace verrane::gui {
 
 namespace {
 
-std::string Money(double v) { return platform::FormatNumber(v, "###,###,###,##0"); }
+using platform::MoneyText;
 
 bool Red(const std::optional<double>& ratio) { return !ratio || *ratio < 1; }
 
@@ -200,11 +200,10 @@ void SensitivityWindow::Refresh() {
     file_->setText(r.file.empty() ? QString("Project not saved") : "Project file: " + Q(r.file));
     file_->setToolTip(Q(r.file));
     const auto& b = r.base;
-    base_[0]->setText(Q(Money(b.totalBenefits)));
-    base_[1]->setText(Q(Money(b.annualizedCost)));
-    SetColoured(base_[2], Money(b.netBenefits), b.netBenefits < 0);
-    SetColoured(base_[3], b.benefitCostRatio ? platform::FormatNumber(*b.benefitCostRatio, "##0.00") : "Undefined",
-                Red(b.benefitCostRatio));
+    base_[0]->setText(Q(MoneyText(b.totalBenefits)));
+    base_[1]->setText(Q(MoneyText(b.annualizedCost)));
+    SetColoured(base_[2], MoneyText(b.netBenefits), b.netBenefits < 0);
+    SetColoured(base_[3], platform::RatioText(b.benefitCostRatio), Red(b.benefitCostRatio));
     chart_->SetResult(&result_);
     breakevenCost_->setText(Q(reports::BreakevenCostText(r)));
     breakevenRate_->setText(Q(reports::BreakevenRateText(r)));

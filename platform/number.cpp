@@ -272,4 +272,10 @@ std::string LongDate() {
     return loc.toString(QDate::currentDate(), QLocale::LongFormat).toStdString();
 }
 
+std::string MoneyText(double value) { return FormatNumber(value, "###,###,###,##0"); }
+
+std::string RatioText(const std::optional<double>& ratio) {
+    return ratio && std::isfinite(*ratio) ? FormatNumber(*ratio, "##0.00") : "Undefined";
+}
+
 }  // namespace verrane::platform

@@ -51,6 +51,11 @@ std::string NumberRangeProblem(std::string_view text, NumberKind kind);
 // Examples: "###,###,###,##0", "##0.00", "##0.0", "###,##0.0000", "00", "000".
 std::string FormatNumber(double value, std::string_view pattern);
 
+// The results' two formats: dollars ("###,###,###,##0") and the benefit-cost
+// ratio ("##0.00"; "Undefined" when there is none).
+std::string MoneyText(double value);
+std::string RatioText(const std::optional<double>& ratio);
+
 // The general conversion of a number to text: shortest digits that read
 // back as the same single (or double, up to 15 significant digits) value,
 // no grouping, no trailing zeros: 25, 37.5, 0.6, -2.

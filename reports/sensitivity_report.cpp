@@ -56,10 +56,8 @@ QFont PageFont(double points, bool bold = false) { return Font(points, kTwipsPer
 
 bool Defined(const std::optional<double>& v) { return v && std::isfinite(*v); }
 
-std::string Money(double v) { return platform::FormatNumber(v, "###,###,###,##0"); }
-std::string Ratio(const std::optional<double>& r) {
-    return Defined(r) ? platform::FormatNumber(*r, "##0.00") : "Undefined";
-}
+using platform::MoneyText;
+using platform::RatioText;
 bool RatioIsRed(const std::optional<double>& r) { return !Defined(r) || *r < 1; }
 
 // Occupancy rows carry a scale factor rather than a typed number.
@@ -184,11 +182,11 @@ void PaintBaseFigures(QPainter& p, const SensitivityResult& r, int top) {
     SectionTitle(p, top, "Results as Entered");
     int y = top + kSectionTitle;
     const auto& f = r.base;
-    FigureRow(p, y, "Total Expected Annual Benefits ($)", Q(Money(f.totalBenefits)));
-    FigureRow(p, y += kFigureRow, "Annualized Project Costs ($)", Q(Money(f.annualizedCost)));
-    FigureRow(p, y += kFigureRow, "Expected Annual Net Benefits ($)", Q(Money(f.netBenefits)),
+    FigureRow(p, y, "Total Expected Annual Benefits ($)", Q(MoneyText(f.totalBenefits)));
+    FigureRow(p, y += kFigureRow, "Annualized Project Costs ($)", Q(MoneyText(f.annualizedCost)));
+    FigureRow(p, y += kFigureRow, "Expected Annual Net Benefits ($)", Q(MoneyText(f.netBenefits)),
               f.netBenefits < 0 ? kRed : kBlack);
-    FigureRow(p, y += kFigureRow, "Benefit Cost Ratio", Q(Ratio(f.benefitCostRatio)),
+    FigureRow(p, y += kFigureRow, "Benefit Cost Ratio", Q(RatioText(f.benefitCostRatio)),
               RatioIsRed(f.benefitCostRatio) ? kRed : kBlack);
 }
 
@@ -257,11 +255,11 @@ void PaintTableRow(QPainter& p, const SensitivityResult& r, const PlacedPart& pa
     const QFontMetricsF metrics(font);
     Text(p, Cell(0, part.top, kTableRow), metrics.elidedText(Q(v.input), Qt::ElideRight, Cell(0, 0, 1).width()), font);
     Text(p, Cell(1, part.top, kTableRow), metrics.elidedText(value, Qt::ElideRight, Cell(1, 0, 1).width()), font);
-    Text(p, Cell(2, part.top, kTableRow), Q(Money(f.totalBenefits)), font, Qt::AlignRight);
-    Text(p, Cell(3, part.top, kTableRow), Q(Money(f.annualizedCost)), font, Qt::AlignRight);
-    Text(p, Cell(4, part.top, kTableRow), Q(Money(f.netBenefits)), font, Qt::AlignRight,
+    Text(p, Cell(2, part.top, kTableRow), Q(MoneyText(f.totalBenefits)), font, Qt::AlignRight);
+    Text(p, Cell(3, part.top, kTableRow), Q(MoneyText(f.annualizedCost)), font, Qt::AlignRight);
+    Text(p, Cell(4, part.top, kTableRow), Q(MoneyText(f.netBenefits)), font, Qt::AlignRight,
          f.netBenefits < 0 ? kRed : kBlack);
-    Text(p, Cell(5, part.top, kTableRow), Q(Ratio(f.benefitCostRatio)), font, Qt::AlignRight,
+    Text(p, Cell(5, part.top, kTableRow), Q(RatioText(f.benefitCostRatio)), font, Qt::AlignRight,
          RatioIsRed(f.benefitCostRatio) ? kRed : kBlack);
 }
 
@@ -335,7 +333,7 @@ std::string TickText(double v, double step) {
 // "2.31 (10)": the ratio at a bar's end and the value that gives it; the
 // base's own end shows the ratio alone.
 QString EndText(double ratio, const std::string& value, const std::string& input) {
-    QString t = Q(Ratio(ratio));
+    QString t = Q(RatioText(ratio));
     if (!value.empty()) t += " (" + (IsScaleFactor(input) ? QString::fromUtf8("\u00d7 ") : QString()) + Q(value) + ")";
     return t;
 }
@@ -462,7 +460,7 @@ private:
             const double bx = X(*r_.base.benefitCostRatio);
             p_.setPen(QPen(kBlack, 1.0 * pt_, Qt::DashLine));
             p_.drawLine(QPointF(bx, barsTop_ - 2 * pt_), QPointF(bx, barsBottom_));
-            caption(*r_.base.benefitCostRatio, 1, "Base " + Q(Ratio(r_.base.benefitCostRatio)), kBlack);
+            caption(*r_.base.benefitCostRatio, 1, "Base " + Q(RatioText(r_.base.benefitCostRatio)), kBlack);
         }
     }
 
@@ -551,7 +549,7 @@ void PaintSensitivityPage(QPainter& painter, const SensitivityResult& r, int ind
 constexpr const char* kNotSearched = "\u2013";
 
 std::string BreakevenCostText(const SensitivityResult& r) {
-    if (Defined(r.breakevenProjectCost)) return "$" + Money(*r.breakevenProjectCost);
+    if (Defined(r.breakevenProjectCost)) return "$" + MoneyText(*r.breakevenProjectCost);
     return r.variations.empty() ? kNotSearched : "none";
 }
 
@@ -563,8 +561,8 @@ std::string BreakevenRateText(const SensitivityResult& r) {
 std::string PercentileText(const SensitivityResult& r, double value, bool ratio) {
     const auto& u = r.uncertainty;
     if (u.draws <= 0) return "\u2013";
-    if (!ratio) return Money(value);
-    return Ratio(u.ratioDefined ? std::optional<double>(value) : std::nullopt);
+    if (!ratio) return MoneyText(value);
+    return RatioText(u.ratioDefined ? std::optional<double>(value) : std::nullopt);
 }
 
 std::string IntervalSentence(const SensitivityResult& r) {

@@ -36,8 +36,9 @@ MenuItem Menu(std::string name, std::string caption, std::vector<MenuItem> items
     return m;
 }
 
-// Which of the five input screens `s` is (2..6), by its type; 0 for others.
-int Number(const Screen& s) {
+}  // namespace
+
+int InputScreenNumber(const Screen& s) {
     if (dynamic_cast<const Form2*>(&s)) return Form2::kNumber;
     if (dynamic_cast<const Form3*>(&s)) return Form3::kNumber;
     if (dynamic_cast<const Form4*>(&s)) return Form4::kNumber;
@@ -45,6 +46,8 @@ int Number(const Screen& s) {
     if (dynamic_cast<const Form6*>(&s)) return Form6::kNumber;
     return 0;
 }
+
+namespace {
 
 // The hazard screen stores its selection and re-extracts before it is left.
 void LeaveHazardScreen(ScreenHost& app) {
@@ -118,7 +121,7 @@ void GoToScreen(ScreenHost& app, Screen& from, int target) {
 }
 
 void ShowSensitivity(ScreenHost& app, Screen& from) {
-    if (Number(from) != Form6::kNumber) {
+    if (InputScreenNumber(from) != Form6::kNumber) {
         GoToScreen(app, from, Form6::kNumber);
         if (!dynamic_cast<Form6*>(app.front())) return;  // the screen kept the user
     }
@@ -126,7 +129,7 @@ void ShowSensitivity(ScreenHost& app, Screen& from) {
 }
 
 void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print) {
-    switch (Number(from)) {
+    switch (InputScreenNumber(from)) {
         case 2:
             app.form6().Form_Activate();
             break;
@@ -153,7 +156,7 @@ void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print) {
         app.dialogs.MsgBox("The report could not be produced. " + error, platform::Buttons::OK,
                            platform::Icon::Exclamation, "Report");
     // Coming back from the preview activates the results screen again.
-    if (Number(from) == 6 && app.front() == &from && !print) from.Form_Activate();
+    if (InputScreenNumber(from) == 6 && app.front() == &from && !print) from.Form_Activate();
 }
 
 namespace {
@@ -200,7 +203,7 @@ void FollowFocusWithEditMenu(Screen& s, int n) {
 }  // namespace
 
 void InstallMenus(ScreenHost& app, Screen& s) {
-    const int n = Number(s);
+    const int n = InputScreenNumber(s);
     if (n < 2 || n > 6) return;
     Form2* f2 = n == 2 ? &static_cast<Form2&>(s) : nullptr;
     auto project = [&app, f2]() -> Form2& { return f2 ? *f2 : app.form2(); };

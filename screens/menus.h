@@ -11,6 +11,9 @@ class Screen;
 // Gives a newly created screen its menu bar (Form2 ... Form6; others none).
 void InstallMenus(ScreenHost& app, Screen& screen);
 
+// Which of the five input screens `screen` is (2..6), by its type; 0 for others.
+int InputScreenNumber(const Screen& screen);
+
 // The "&Input" items and "BC Analysis Results": go from one screen to
 // another (target 2..6) after what the source screen requires.
 void GoToScreen(ScreenHost& app, Screen& from, int target);

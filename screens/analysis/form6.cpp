@@ -20,8 +20,6 @@ using platform::Buttons;
 using platform::Icon;
 
 namespace {
-const char* const kMoney = "###,###,###,##0";
-const char* const kRatio = "##0.00";
 const char* const kLifetimeTotal = "###,###,###,##0.00";
 
 std::string LifetimeCaption(const char* head, const std::string& lifetime) {
@@ -215,14 +213,13 @@ void Form6::Form_Activate() {
 }
 
 ResultTexts FormatResults(const model::AnalysisResult& r) {
-    auto money = [](double v) { return " " + platform::FormatNumber(v, kMoney); };
+    auto money = [](double v) { return " " + platform::MoneyText(v); };
     ResultTexts t;
     t[kTornadoBenefitsBox] = money(r.tornadoBenefits);
     t[kHurricaneBenefitsBox] = money(r.hurricaneBenefits);
     t[kAnnualizedCostBox] = money(r.annualizedCost);
     t[kNetBenefitsBox] = money(r.netBenefits);
-    t[kBenefitCostRatioBox] =
-        r.benefitCostRatio ? " " + platform::FormatNumber(*r.benefitCostRatio, kRatio) : std::string(" Undefined");
+    t[kBenefitCostRatioBox] = " " + platform::RatioText(r.benefitCostRatio);
     t[kTotalBenefitsBox] = money(r.totalBenefits);
     t[kLivesSavedBox] = " " + platform::FormatNumber(r.livesSaved, kLifetimeTotal);
     t[kInjuriesAvoidedBox] = " " + platform::FormatNumber(r.injuriesAvoided, kLifetimeTotal);

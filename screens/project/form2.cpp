@@ -148,18 +148,29 @@ void Form2::LoadAfterStart() {
         app.ProjectFileName.clear();
         return;
     }
-    FinishLoad(progress);
+    FinishLoad(&progress);
 }
 
-void Form2::FinishLoad(Form8& progress) {
-    progress.SetProgress(80);
+void Form2::FinishLoad(Form8* progress) {
+    if (progress) progress->SetProgress(80);
     if (auto* f3 = app.Loaded<Form3>()) f3->savedata();
-    progress.SetProgress(90);
+    if (progress) progress->SetProgress(90);
     if (auto* f5 = app.Loaded<Form5>()) f5->savedata();
     BC_On();
-    progress.SetProgress(100);
+    if (progress) progress->SetProgress(100);
     Show();
-    app.Unload<Form8>();
+    if (progress) app.Unload<Form8>();
+}
+
+void Form2::OpenDocument(const project::ProjectDocument& document) {
+    Show();
+    Loading = true;
+    HazardScreenRestored = false;
+    app.Unload<Form3, Form4, Form5>();
+    LoadDocument(document);
+    BC_On();
+    FinishLoad(nullptr);
+    StatsPending = true;
 }
 
 void Form2::Combo3_Click() {
@@ -555,7 +566,7 @@ project::FileResult Form2::OpenProject() {
         Show();
         return result;
     }
-    FinishLoad(progress);
+    FinishLoad(&progress);
     StatsPending = true;
     return result;
 }

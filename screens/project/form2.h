@@ -94,6 +94,11 @@ public:
     // File > Open: the outcome of reading the chosen file (Cancelled when
     // the user stopped before a file was read).
     project::FileResult OpenProject();
+    // What File > Open does once a file was read and checked, for a document
+    // that is already checked (batch work re-opening a project it holds):
+    // every screen filled from it, the input screens published, this screen
+    // in front and the tornado statistics to be extracted.
+    void OpenDocument(const project::ProjectDocument& document);
     void mnusave_Click();
     void mnusaveas_Click();
     void mnuExit_Click();
@@ -113,8 +118,8 @@ private:
     void LoadAfterStart();
     void LoadProgress(double value);
     // After a file was read: savedata of the loaded input screens, BC_On,
-    // and this screen in front of the closing progress window.
-    void FinishLoad(Form8& progress);
+    // and this screen in front of the closing progress window (if any).
+    void FinishLoad(Form8* progress);
 };
 
 }  // namespace verrane
