@@ -26,9 +26,6 @@ namespace verrane::cli {
 
 namespace {
 
-// How the hazard screen refuses a radius; the same for every county.
-const char* const kRadiusRefusal = "You must enter a number";
-
 // Quoted only when the text needs it.
 std::string CsvText(const std::string& s) {
     if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
@@ -76,12 +73,6 @@ struct CountyRun {
     std::vector<platform::Message> messages;
 };
 
-bool Refused(const std::vector<platform::Message>& messages, size_t from) {
-    for (size_t i = from; i < messages.size(); ++i)
-        if (messages[i].text.rfind(kRadiusRefusal, 0) == 0) return true;
-    return false;
-}
-
 // The template moved to one county and analysed there, in a program of its own.
 CountyRun ScreenCounty(const ScreenRequest& r, const Target& t, ScreenRow& row) {
     CountyRun run;
@@ -107,12 +98,14 @@ CountyRun ScreenCounty(const ScreenRequest& r, const Target& t, ScreenRow& row) 
         Form4* f4 = app.Loaded<Form4>();
         if (!f4 || app.front() != f4) return fail("the Tornado Hazard Information screen did not open");
         const size_t before = dialogs.messages.size();
-        if (r.entireState)
-            DriveCountySelection(*f4, true, std::nullopt);
-        else if (r.radius)
-            DriveCountySelection(*f4, false, platform::GeneralText(*r.radius));
-        if (Refused(dialogs.messages, before)) {
-            run = fail("the radius was refused");
+        const bool accepted = r.entireState ? DriveCountySelection(*f4, true, std::nullopt)
+                              : r.radius    ? DriveCountySelection(*f4, false, platform::GeneralText(*r.radius))
+                                            : true;
+        if (!accepted) {
+            // The screen's own words on why.
+            std::string why;
+            for (size_t i = before; i < dialogs.messages.size(); ++i) why += dialogs.messages[i].text;
+            run = fail(why.empty() ? "the radius was refused" : why);
             run.outcome = Outcome::RadiusRefused;
             return run;
         }
@@ -278,8 +271,7 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
             ScreenRow row{t.fips, t.state, t.county, std::nullopt, 0};
             const CountyRun run = ScreenCounty(r, t, row);
             if (run.outcome == Outcome::RadiusRefused) {
-                for (const auto& m : run.messages)
-                    if (m.text.rfind(kRadiusRefusal, 0) == 0) err << "verrane-cli: " << m.text << "\n";
+                err << "verrane-cli: " << run.why << "\n";
                 return 2;
             }
             report.County(t, run);

@@ -424,7 +424,7 @@ void Form4::Save_Counties() {
 
 // --------------------------------------------------------------- command line
 
-void DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::string>& radius) {
+bool DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::string>& radius) {
     // Choosing the option already chosen runs its click again, as the user's click would.
     auto choose = [&f4](int i) {
         if (f4.Option1[static_cast<size_t>(i)].value())
@@ -432,6 +432,7 @@ void DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::
         else
             f4.Option1[static_cast<size_t>(i)].setValue(true);
     };
+    bool accepted = true;
     if (entireState) {
         choose(1);
     } else if (radius) {
@@ -439,8 +440,10 @@ void DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::
         f4.Text1.setFocus(true);
         f4.Text1.setText(*radius);
         f4.Text1.keyPress(kEnter);
+        accepted = radius->empty() || f4.Text1.text() == *radius;
     }
     f4.Save_Counties();
+    return accepted;
 }
 
 std::vector<std::string> SelectCountiesForCli(ScreenHost& app, const std::string& state, const std::string& county,

@@ -88,8 +88,9 @@ private:
 // option button; for a region the option button, then the radius typed and
 // confirmed with Enter (the screen refuses, with its message, a radius it
 // cannot take). Neither leaves the options alone. Then stores the selection
-// in the project.
-void DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::string>& radius);
+// in the project. False when the screen refused the typed radius (it puts
+// "0" back in its place).
+bool DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::string>& radius);
 
 // The county selection the hazard screen makes, without a window: chooses
 // the state and county on the Project Information screen, opens the hazard
