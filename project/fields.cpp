@@ -294,4 +294,45 @@ std::optional<std::string> FieldText(const ProjectDocument& document, std::strin
     return field ? FieldText(document, *field) : std::nullopt;
 }
 
+const Field* FieldOfControl(FieldScreen screen, std::string_view control, int index) {
+    for (const Field& f : Fields())
+        if (f.screen == screen && f.control.name == control && f.control.index == index) return &f;
+    return nullptr;
+}
+
+std::vector<FieldRefusal> ClearRefusedValues(ProjectDocument& document) {
+    std::vector<FieldRefusal> refused;
+    for (const Field& f : Fields()) {
+        if (f.kind != FieldKind::Number && f.kind != FieldKind::WholeNumber) continue;
+        const FieldMember member = f.member(document);
+        if (auto* s = std::get_if<std::string*>(&member)) {
+            if (auto refusal = CheckField(f, **s)) {
+                refused.push_back(*refusal);
+                (*s)->clear();
+            }
+        } else if (auto* radius = std::get_if<float*>(&member)) {
+            // Only the region around the county has a radius. The hazard
+            // screen rounds a fractional one to whole miles, as it does typing.
+            if (document.selectionMethod != 0 || f.rule.Allows(**radius)) continue;
+            refused.push_back(Refuse(f, platform::GeneralText(**radius), RefusalReason::OutOfRange,
+                                     f.label + " must be " + f.RuleWords() + "."));
+            **radius = 0;
+        }
+    }
+    return refused;
+}
+
+std::string RefusedValuesMessage(const std::vector<FieldRefusal>& refusals) {
+    if (refusals.empty()) return "";
+    std::string text =
+        "These values of the project file are not possible and were left out; their boxes are empty (a radius "
+        "is 0). Enter them again:";
+    for (const FieldRefusal& r : refusals) {
+        const Field* f = FindField(r.field);
+        text += "\n" + (f ? f->label : r.field) + ": found \"" + r.value + "\"; it must be " +
+                (f ? f->RuleWords() : std::string("a number")) + ".";
+    }
+    return text;
+}
+
 }  // namespace verrane::project

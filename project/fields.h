@@ -111,4 +111,16 @@ std::optional<FieldRefusal> SetField(ProjectDocument& document, std::string_view
 std::optional<std::string> FieldText(const ProjectDocument& document, const Field& field);
 std::optional<std::string> FieldText(const ProjectDocument& document, std::string_view name);
 
+// The field a screen's control shows; nullptr for a control that shows none.
+const Field* FieldOfControl(FieldScreen screen, std::string_view control, int index);
+
+// Empties every value of the document that its field's rule refuses (a file
+// written by hand or by another program may hold one), so that nothing is
+// computed from it, and returns the refusals in the file's order. A refused
+// selection radius becomes 0, as the radius box reads an empty entry.
+std::vector<FieldRefusal> ClearRefusedValues(ProjectDocument& document);
+
+// One message naming each refused input, the value found and the rule.
+std::string RefusedValuesMessage(const std::vector<FieldRefusal>& refusals);
+
 }  // namespace verrane::project

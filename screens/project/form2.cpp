@@ -7,6 +7,7 @@
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
+#include "project/fields.h"
 #include "project/file_result.h"
 #include "project/project_file.h"
 #include "screens/analysis/form6.h"
@@ -461,9 +462,13 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
         return failed;
     }
     const std::vector<std::string> unknownCounties = KeepKnownCounties(app.ReferenceDatabase(), c.selectedCounties);
+    // A value no project can have opens as an empty box, told once; the rest
+    // of the project loads as it is.
+    const std::string refused = project::RefusedValuesMessage(project::ClearRefusedValues(c));
     LoadDocument(c);
     BC_On();
     LoadProgress(100);
+    if (!refused.empty()) dialogs().MsgBox(refused, Buttons::OK, Icon::Exclamation, " ");
     if (!unknownCounties.empty()) {
         std::string codes;
         for (const auto& f : unknownCounties) codes += (codes.empty() ? "" : ", ") + f;
