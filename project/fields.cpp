@@ -335,4 +335,31 @@ std::string RefusedValuesMessage(const std::vector<FieldRefusal>& refusals) {
     return text;
 }
 
+std::vector<const Field*> MissingForAnalysis(const ProjectDocument& document) {
+    // The first entries of the state and county lists, which stand for none chosen.
+    static const std::string kNoState = " Click State", kNoCounty = " Click County";
+    static const std::vector<std::string> kRequired = {"BuildingLength", "BuildingWidth",   "HurricaneOccupancy",
+                                                       "ProjectCost",    "MaintenanceCost", "ProjectLifetime",
+                                                       "InjuryCost",     "DeathCost",       "DiscountRate"};
+    std::vector<const Field*> missing;
+    for (const Field& f : Fields()) {
+        bool absent = false;
+        if (f.name == "ProjectStateName")
+            absent = document.stateName.empty() || document.stateName == kNoState;
+        else if (f.name == "ProjectCountyName")
+            absent = document.countyName.empty() || document.countyName == kNoCounty;
+        else if (f.name.rfind("TornadoOccupancy[", 0) == 0 ||
+                 std::find(kRequired.begin(), kRequired.end(), f.name) != kRequired.end())
+            absent = FieldText(document, f).value_or("").empty();
+        if (absent) missing.push_back(&f);
+    }
+    return missing;
+}
+
+std::string MissingInputsText(const std::vector<const Field*>& missing) {
+    std::string text;
+    for (const Field* f : missing) text += (text.empty() ? "" : ", ") + f->label + " [" + f->name + "]";
+    return text;
+}
+
 }  // namespace verrane::project

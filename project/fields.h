@@ -123,4 +123,17 @@ std::vector<FieldRefusal> ClearRefusedValues(ProjectDocument& document);
 // One message naming each refused input, the value found and the rule.
 std::string RefusedValuesMessage(const std::vector<FieldRefusal>& refusals);
 
+// The inputs whose absence keeps "Benefit Cost Analysis" off in the window,
+// in the file's order: the state and county (none chosen), the building's
+// length, width, hurricane occupancy and 24 hourly occupancies, and the
+// mitigation's project and maintenance costs, lifetime, injury and death
+// costs and discount rate; all of a block when the block is absent. The
+// shelter area enters no figure and the window does not ask for it on
+// opening a file, so neither does this. Empty when the analysis can run.
+std::vector<const Field*> MissingForAnalysis(const ProjectDocument& document);
+
+// The missing inputs named for the user: "Project useful lifetime (years)
+// [ProjectLifetime], Project cost ($) [ProjectCost]".
+std::string MissingInputsText(const std::vector<const Field*>& missing);
+
 }  // namespace verrane::project

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "app/project_edit.h"
 #include "platform/textfile.h"
 #include "project/fields.h"
 #include "project/project_file.h"
+#include "screens/project/form2.h"
+#include "tests/support/scratch.h"
+#include "tests/support/test_app.h"
 
 using namespace verrane::project;
 
@@ -140,4 +144,41 @@ TEST(FieldTable, FieldOfAnAbsentBlockCreatesTheBlock) {
     ASSERT_TRUE(d.mitigation);
     EXPECT_EQ(d.mitigation->projectCost, "5000");
     EXPECT_FALSE(d.building);
+}
+
+// The inputs MissingForAnalysis names are exactly those that keep the
+// window's "Benefit Cost Analysis" off after File > Open: each required box
+// emptied in turn, the shelter area (not required) and the county.
+TEST(FieldTable, MissingInputsAreThoseThatKeepTheAnalysisOff) {
+    if (!verrane::test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    const std::filesystem::path file = verrane::test::ScratchFile("verrane-fields", "blanked.tor");
+    const ProjectDocument base = Example("kansas-community-shelter");
+    std::vector<std::pair<std::string, std::string>> cases = {{"", ""},
+                                                              {"ShelterArea", ""},
+                                                              {"MitigationDescription", ""},
+                                                              {"ProjectCountyName", "Nowhere"},
+                                                              {"ProjectStateName", " Click State"}};
+    for (const char* name :
+         {"BuildingLength", "BuildingWidth", "HurricaneOccupancy", "TornadoOccupancy[0]", "TornadoOccupancy[23]",
+          "ProjectCost", "MaintenanceCost", "ProjectLifetime", "InjuryCost", "DeathCost", "DiscountRate"})
+        cases.emplace_back(name, "");
+    for (const auto& [name, value] : cases) {
+        ProjectDocument d = base;
+        if (!name.empty()) ASSERT_EQ(SetField(d, name, value), std::nullopt) << name;
+        verrane::platform::WriteTextLinesAtomically(file, FormatProjectFile(d));
+        verrane::test::TestApp t("");
+        verrane::Form2& f2 = t.Start();
+        t.dialogs.files = {file.string()};
+        t.dialogs.answers = {verrane::platform::Answer::No};  // to saving the empty project
+        const auto opened = f2.OpenProject();
+        ASSERT_TRUE(opened.ok()) << name << ": " << opened.message;
+        const bool on = f2.FindMenu("mnuBCAnalysis")->enabled;
+        const auto missing = MissingForAnalysis(f2.StoreDocument());
+        EXPECT_EQ(on, missing.empty()) << name << ": " << MissingInputsText(missing);
+        const bool named = std::any_of(missing.begin(), missing.end(), [&](const Field* f) {
+            return f->name == name || (name == "ProjectCountyName" && f->name == "ProjectCountyName");
+        });
+        EXPECT_EQ(named, !on && !name.empty()) << name;
+    }
+    EXPECT_FALSE(MissingForAnalysis(ProjectDocument{}).empty());
 }
