@@ -24,6 +24,8 @@ platform::Control* ControlOf(Form3& screen, const project::Field& field);
 platform::Control* ControlOf(Form4& screen, const project::Field& field);
 platform::Control* ControlOf(Form5& screen, const project::Field& field);
 template <class Form>
+requires std::is_same_v<Form, Form2> || std::is_same_v<Form, Form3> || std::is_same_v<Form, Form4> ||
+    std::is_same_v<Form, Form5>
 const platform::Control* ControlOf(const Form& screen, const project::Field& field) {
     return ControlOf(const_cast<Form&>(screen), field);  // only looked up, never changed here
 }
