@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <type_traits>
 
 #include "model/rates.h"
 #include "platform/number.h"
@@ -40,23 +41,20 @@ Field ProjectRow(std::string name, std::string label, FieldKind kind, FieldContr
                FieldBlock::Project, [m](ProjectDocument& d) -> FieldMember { return &(d.*m); });
 }
 
-template <typename M>
-Field BuildingRow(std::string name, std::string label, FieldKind kind, FieldRule rule, FieldControl control,
-                  M BuildingBlock::*m) {
-    return Row(std::move(name), std::move(label), kind, rule, FieldScreen::Building, control, FieldBlock::Building,
-               [m](ProjectDocument& d) -> FieldMember {
-                   if (!d.building) return std::monostate{};
-                   return &(*d.building.*m);
-               });
-}
+// The document's optional block of each block type.
+std::optional<BuildingBlock>& BlockOf(ProjectDocument& d, const BuildingBlock*) { return d.building; }
+std::optional<MitigationBlock>& BlockOf(ProjectDocument& d, const MitigationBlock*) { return d.mitigation; }
 
-template <typename M>
-Field MitigationRow(std::string name, std::string label, FieldKind kind, FieldRule rule, FieldControl control,
-                    M MitigationBlock::*m) {
-    return Row(std::move(name), std::move(label), kind, rule, FieldScreen::Mitigation, control, FieldBlock::Mitigation,
-               [m](ProjectDocument& d) -> FieldMember {
-                   if (!d.mitigation) return std::monostate{};
-                   return &(*d.mitigation.*m);
+// A row of the building or mitigation block: no member while the block is absent.
+template <typename Block, typename M>
+Field BlockRow(std::string name, std::string label, FieldKind kind, FieldRule rule, FieldControl control, M Block::*m) {
+    constexpr bool building = std::is_same_v<Block, BuildingBlock>;
+    return Row(std::move(name), std::move(label), kind, rule,
+               building ? FieldScreen::Building : FieldScreen::Mitigation, control,
+               building ? FieldBlock::Building : FieldBlock::Mitigation, [m](ProjectDocument& d) -> FieldMember {
+                   auto& block = BlockOf(d, static_cast<const Block*>(nullptr));
+                   if (!block) return std::monostate{};
+                   return &(*block.*m);
                });
 }
 
@@ -84,21 +82,21 @@ void AddBuilding(std::vector<Field>& v) {
     using B = BuildingBlock;
     const auto number = FieldKind::Number;
     v.push_back(
-        BuildingRow("BuildingLength", "Building longest length (feet)", number, kAboveZero, {"Text1", 0}, &B::length));
+        BlockRow("BuildingLength", "Building longest length (feet)", number, kAboveZero, {"Text1", 0}, &B::length));
     v.push_back(
-        BuildingRow("BuildingWidth", "Building longest width (feet)", number, kAboveZero, {"Text1", 1}, &B::width));
+        BlockRow("BuildingWidth", "Building longest width (feet)", number, kAboveZero, {"Text1", 1}, &B::width));
     v.push_back(
-        BuildingRow("ShelterArea", "Shelter area (square feet)", number, kAboveZero, {"Text1", 2}, &B::shelterArea));
-    v.push_back(BuildingRow("ConstructionType", "Shelter construction type (list position)", FieldKind::ListPosition,
-                            Positions(7), {"Combo1", 1}, &B::constructionType));
-    v.push_back(BuildingRow("MinimalWindowArea", "Building has minimal window area (0 clear, 1 ticked)",
-                            FieldKind::Flag, kFlag, {"Check1"}, &B::minimalWindowArea));
-    v.push_back(BuildingRow("HurricaneOccupancy", "Hurricane shelter occupancy (people)", number, kZeroOrMore,
-                            {"Text1", 3}, &B::hurricaneOccupancy));
-    v.push_back(BuildingRow("TimeZone", "Time zone (list position)", FieldKind::ListPosition, Positions(9),
-                            {"Combo1", 0}, &B::timeZone));
-    v.push_back(BuildingRow("DaylightSaving", "Daylight savings (0 clear, 1 ticked)", FieldKind::Flag, kFlag,
-                            {"Check2"}, &B::daylightSaving));
+        BlockRow("ShelterArea", "Shelter area (square feet)", number, kAboveZero, {"Text1", 2}, &B::shelterArea));
+    v.push_back(BlockRow("ConstructionType", "Shelter construction type (list position)", FieldKind::ListPosition,
+                         Positions(7), {"Combo1", 1}, &B::constructionType));
+    v.push_back(BlockRow("MinimalWindowArea", "Building has minimal window area (0 clear, 1 ticked)", FieldKind::Flag,
+                         kFlag, {"Check1"}, &B::minimalWindowArea));
+    v.push_back(BlockRow("HurricaneOccupancy", "Hurricane shelter occupancy (people)", number, kZeroOrMore,
+                         {"Text1", 3}, &B::hurricaneOccupancy));
+    v.push_back(BlockRow("TimeZone", "Time zone (list position)", FieldKind::ListPosition, Positions(9), {"Combo1", 0},
+                         &B::timeZone));
+    v.push_back(BlockRow("DaylightSaving", "Daylight savings (0 clear, 1 ticked)", FieldKind::Flag, kFlag, {"Check2"},
+                         &B::daylightSaving));
     for (size_t h = 0; h < 24; ++h)
         v.push_back(Row("TornadoOccupancy[" + std::to_string(h) + "]",
                         "Tornado shelter occupancy at " + HourName(h) + " (people)", number, kZeroOrMore,
@@ -122,19 +120,18 @@ void AddCountySelection(std::vector<Field>& v) {
 void AddMitigation(std::vector<Field>& v) {
     using M = MitigationBlock;
     const auto number = FieldKind::Number;
-    v.push_back(MitigationRow("MitigationDescription", "Mitigation project description", FieldKind::Text, kAny,
-                              {"Text1", 0}, &M::description));
-    v.push_back(MitigationRow("ProjectCost", "Project cost ($)", number, kZeroOrMore, {"Text1", 1}, &M::projectCost));
-    v.push_back(MitigationRow("MaintenanceCost", "Maintenance cost ($ per year)", number, kZeroOrMore, {"Text1", 2},
-                              &M::maintenanceCost));
-    v.push_back(MitigationRow("ProjectLifetime", "Project useful lifetime (years)", FieldKind::WholeNumber, kLifetime,
-                              {"Text1", 3}, &M::lifetime));
-    v.push_back(
-        MitigationRow("InjuryCost", "Cost of an injury ($)", number, kZeroOrMore, {"Text1", 4}, &M::injuryCost));
-    v.push_back(MitigationRow("DeathCost", "Cost of a death ($)", number, kZeroOrMore, {"Text1", 5}, &M::deathCost));
-    v.push_back(MitigationRow("DiscountRate", "Discount rate (%)", number, kPercent, {"Text1", 6}, &M::discountRate));
-    v.push_back(MitigationRow("DesignWindSpeed", "Design wind speed (list position)", FieldKind::ListPosition,
-                              Positions(5), {"Combo1"}, &M::designWindSpeed));
+    v.push_back(BlockRow("MitigationDescription", "Mitigation project description", FieldKind::Text, kAny, {"Text1", 0},
+                         &M::description));
+    v.push_back(BlockRow("ProjectCost", "Project cost ($)", number, kZeroOrMore, {"Text1", 1}, &M::projectCost));
+    v.push_back(BlockRow("MaintenanceCost", "Maintenance cost ($ per year)", number, kZeroOrMore, {"Text1", 2},
+                         &M::maintenanceCost));
+    v.push_back(BlockRow("ProjectLifetime", "Project useful lifetime (years)", FieldKind::WholeNumber, kLifetime,
+                         {"Text1", 3}, &M::lifetime));
+    v.push_back(BlockRow("InjuryCost", "Cost of an injury ($)", number, kZeroOrMore, {"Text1", 4}, &M::injuryCost));
+    v.push_back(BlockRow("DeathCost", "Cost of a death ($)", number, kZeroOrMore, {"Text1", 5}, &M::deathCost));
+    v.push_back(BlockRow("DiscountRate", "Discount rate (%)", number, kPercent, {"Text1", 6}, &M::discountRate));
+    v.push_back(BlockRow("DesignWindSpeed", "Design wind speed (list position)", FieldKind::ListPosition, Positions(5),
+                         {"Combo1"}, &M::designWindSpeed));
     struct Column {
         const char* name;
         const char* words;
