@@ -46,6 +46,9 @@ bool AnalyzeProject(const std::filesystem::path& file, std::ostream& messages,
             error = "rejected: incorrect format";
             return false;
         }
+        // No figures from inputs that are missing: the window keeps the
+        // analysis off for such a project.
+        if (error = NotAnalysedReason(f2.StoreDocument()); !error.empty()) return false;
         f2.Command1_Click(3);
         Form6* f6 = app.Loaded<Form6>();
         if (!f6 || app.front() != f6) {

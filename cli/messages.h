@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/dialogs.h"
+#include "project/project_document.h"
 
 namespace verrane::cli {
 
@@ -17,5 +18,11 @@ bool IsProjectFile(const std::filesystem::path& file, std::ostream& err);
 
 // The shortest text that reads back as the same double (JSON and CSV numbers).
 std::string ShortestNumber(double v);
+
+// Why the window would keep "Benefit Cost Analysis" off for this project,
+// naming the inputs that are missing ("" when it can be analysed). Without
+// `needCounty` the state and county are not asked for (a template that is
+// moved to each county).
+std::string NotAnalysedReason(const project::ProjectDocument& document, bool needCounty = true);
 
 }  // namespace verrane::cli

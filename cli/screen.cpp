@@ -152,8 +152,10 @@ struct TemplateFacts {
     float method = -1, radius = 0;
 };
 
-bool ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& err) {
-    if (!IsProjectFile(file, err)) return false;
+// 0 when the template can be used; 2 when it cannot be read, 1 when inputs it
+// needs for an analysis are missing.
+int ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& err) {
+    if (!IsProjectFile(file, err)) return 2;
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&](const platform::Message& m) {
         if (m.text != kSaveChangesPrompt) PrintMessage(err, m);
@@ -162,10 +164,15 @@ bool ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& e
     Form2& f2 = app.form2();
     if (!OpenProjectFile(app, dialogs, file).ok()) {
         err << "verrane-cli: " << file << ": rejected: incorrect format\n";
-        return false;
+        return 2;
+    }
+    // The template is moved to each county, so its own county is not asked for.
+    if (const std::string reason = NotAnalysedReason(f2.StoreDocument(), false); !reason.empty()) {
+        err << "verrane-cli: " << file << ": " << reason << "\n";
+        return 1;
     }
     facts = {f2.Text1[0].text(), f2.SelectionMethod, f2.SelectionRadius};
-    return true;
+    return 0;
 }
 
 // How each county's region was chosen, for the map's subtitle.
@@ -243,7 +250,7 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
             return 2;
         }
         TemplateFacts facts;
-        if (!ReadTemplate(r.templateFile, facts, err)) return 2;
+        if (const int unusable = ReadTemplate(r.templateFile, facts, err)) return unusable;
 
         // One read of the reference tables and of the map layers for the whole
         // run; every screen below queries memory.

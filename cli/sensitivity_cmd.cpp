@@ -109,6 +109,10 @@ int RunSensitivityCommand(const std::filesystem::path& project, bool json, const
             }
             document = app.form2().StoreDocument();
         }
+        if (const std::string reason = NotAnalysedReason(document); !reason.empty()) {
+            err << "verrane-cli: " << project.string() << ": " << reason << "\n";
+            return 1;
+        }
         result = RunSensitivity(document, project.string());
     } catch (const std::exception& e) {
         err << "verrane-cli: " << project.string() << ": " << e.what() << "\n";

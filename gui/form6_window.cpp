@@ -1,10 +1,14 @@
 #include "gui/form6_window.h"
 
+#include <algorithm>
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include "gui/binding.h"
 #include "gui/screen_window.h"
@@ -35,8 +39,25 @@ QWidget* CreateForm6Window(Form6& f) {
         grid->addWidget(l, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
         auto* e = new QLineEdit();
         Bind(e, f.Text1[static_cast<size_t>(text)]);
-        e->setFixedWidth(170);
         e->setAlignment(Qt::AlignRight);
+        // The box widens for a figure longer than its usual width: a result
+        // is never shown with its leading digits cut off.
+        auto fit = [e] {
+            QStyleOptionFrame option;
+            option.initFrom(e);
+            const QSize text(e->fontMetrics().horizontalAdvance(e->text()) + 8, e->fontMetrics().height());
+            const int need = e->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, e).width();
+            e->setFixedWidth(std::max(170, need));
+            e->setCursorPosition(0);
+        };
+        // The binding writes the text with the box's signals blocked: fit
+        // after each of its updates.
+        platform::TextBox& result = f.Text1[static_cast<size_t>(text)];
+        result.onViewUpdate = [show = std::move(result.onViewUpdate), fit] {
+            show();
+            fit();
+        };
+        fit();
         grid->addWidget(e, row++, 1, Qt::AlignRight | Qt::AlignVCenter);
         ++n;
     }

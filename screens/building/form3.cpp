@@ -68,6 +68,8 @@ Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Inform
         auto& t = Text2[static_cast<size_t>(h)];
         t.onChange = [this, h] { Text2_Change(h); };
     }
+    for (const auto& t : Text1) accepted_.Accept(t);
+    for (const auto& t : Text2) accepted_.Accept(t);
 }
 
 void Form3::Form_Load() {
@@ -103,11 +105,24 @@ void Form3::ScanHourlyBoxes() {
 
 bool Form3::NumericTest(platform::TextBox& box) { return input::RejectNonNumeric(box, dialogs()); }
 
+bool Form3::RuleTest(platform::TextBox& box) {
+    if (app.form2().Loading) {
+        accepted_.Accept(box);
+        return true;
+    }
+    return accepted_.Refuse(box, dialogs());
+}
+
 void Form3::Text1_Change(int i) {
     Form2& f2 = app.form2();
-    if (f2.Loading || i == 5 || i == 4 || i < 0 || i > 5) return;
+    if (i == 5 || i == 4 || i < 0 || i > 5) return;
     platform::TextBox& box = Text1[static_cast<size_t>(i)];
+    if (f2.Loading) {
+        RuleTest(box);
+        return;
+    }
     NumericTest(box);
+    if (RuleTest(box)) return;  // the box's change handling ran again with the value in effect
 
     const double length = input::Value(Text1[0]), width = input::Value(Text1[1]), area = input::Value(Text1[2]);
     if (area > length * width)
@@ -128,8 +143,14 @@ void Form3::Text1_Change(int i) {
 }
 
 void Form3::Text2_Change(int h) {
-    if (app.form2().Loading || h < 0 || h > 23) return;
-    NumericTest(Text2[static_cast<size_t>(h)]);
+    if (h < 0 || h > 23) return;
+    platform::TextBox& box = Text2[static_cast<size_t>(h)];
+    if (app.form2().Loading) {
+        RuleTest(box);
+        return;
+    }
+    NumericTest(box);
+    if (RuleTest(box)) return;
     ScanHourlyBoxes();
     OccupancyCheck();
     UpdateCompleteness(false);

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "screens/building/input_box.h"
 #include "screens/screen.h"
 
 namespace verrane {
@@ -56,6 +57,9 @@ private:
     // Sets BuildingDataComplete from the first empty required box, then BC_On.
     void UpdateCompleteness(bool includeShelterArea);
     bool NumericTest(platform::TextBox& box);
+    // Refuses a value the box's rule forbids; true when it did.
+    bool RuleTest(platform::TextBox& box);
+    input::AcceptedValues accepted_{project::FieldScreen::Building};
 };
 
 }  // namespace verrane

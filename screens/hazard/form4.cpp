@@ -275,12 +275,14 @@ void Form4::RadiusEntered() {
     }
     const double d = platform::ParseNumber(Text1.text()).value_or(0);
     const float v = std::fabs(d) > FLT_MAX ? static_cast<float>(d > 0 ? INFINITY : -INFINITY) : static_cast<float>(d);
+    // A refused radius gives way to the radius in effect (the slider's), so
+    // the box shows what the region, the map and the analysis use.
     if (v > kMaxRadius) {
-        Text1.setText("0");
+        Text1.setText(platform::GeneralText(Slider1.value()));
         dialogs().MsgBox("You must enter a number less than 250.", Buttons::OK, Icon::None, " ");
     } else if (v < 0) {
         // Below the slider's range: refused like a radius above it.
-        Text1.setText("0");
+        Text1.setText(platform::GeneralText(Slider1.value()));
         dialogs().MsgBox("You must enter a number from 0 to 250.", Buttons::OK, Icon::None, " ");
     } else {
         Slider1.setValue(platform::CInt(v));

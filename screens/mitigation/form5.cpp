@@ -82,6 +82,8 @@ Form5::Form5(ScreenHost& a) : Screen(a, "Form5", "Tornado Model: Mitigation Proj
         auto& t = Text2[static_cast<size_t>(i)];
         t.onChange = [this, i] { Text2_Change(i); };
     }
+    for (const auto& t : Text1) accepted_.Accept(t);
+    for (const auto& t : Text2) accepted_.Accept(t);
     Combo1.onClick = [this] { Combo1_Click(); };
 }
 
@@ -152,9 +154,12 @@ void Form5::Set_Damage() {
 void Form5::Text1_Change(int i) {
     if (i < 0 || i > 6) return;
     Form2& f2 = app.form2();
+    platform::TextBox& box = Text1[static_cast<size_t>(i)];
+    if (f2.Loading) accepted_.Accept(box);
     if (!f2.Loading && i != 0) {
-        input::RejectNonNumeric(Text1[static_cast<size_t>(i)], dialogs(),
-                                i == 3 ? platform::NumberKind::Whole16 : platform::NumberKind::Single);
+        input::RejectNonNumeric(box, dialogs(), i == 3 ? platform::NumberKind::Whole16 : platform::NumberKind::Single);
+        // Refused: the box's change handling ran again with the value in effect.
+        if (accepted_.Refuse(box, dialogs())) return;
         bool complete = true;
         for (size_t j = 1; j <= 6; ++j)
             if (Text1[j].empty()) complete = false;
@@ -175,9 +180,13 @@ void Form5::Combo1_Click() {
 }
 
 void Form5::Text2_Change(int i) {
-    if (!CellExists(i) || app.form2().Loading) return;
+    if (!CellExists(i)) return;
     platform::TextBox& cell = Text2[static_cast<size_t>(i)];
-    if (input::RejectNonNumeric(cell, dialogs())) return;
+    if (app.form2().Loading) {
+        accepted_.Accept(cell);
+        return;
+    }
+    if (input::RejectNonNumeric(cell, dialogs()) || accepted_.Refuse(cell, dialogs())) return;
     const int r = i % 10, b = i - r;
     const bool userPercent = b == static_cast<int>(RateCell(kInjury, RateColumn::UserPercent, 0)) ||
                              b == static_cast<int>(RateCell(kDeath, RateColumn::UserPercent, 0));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/rates.h"
+#include "screens/building/input_box.h"
 #include "screens/screen.h"
 
 namespace verrane {
@@ -68,6 +69,7 @@ private:
     // The user-defined percent cells as last accepted, and the flag set while
     // a refused edit is being undone.
     std::array<std::string, 99> acceptedCell_;
+    input::AcceptedValues accepted_{project::FieldScreen::Mitigation};
     bool restoringCell_ = false;
 };
 

@@ -7,10 +7,12 @@
 #include "platform/number.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
+#include "project/fields.h"
 #include "project/file_result.h"
 #include "project/project_file.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
+#include "screens/field_controls.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/form7.h"
 #include "screens/menus.h"
@@ -299,82 +301,46 @@ void Form2::Command1_Click(int index) {
 
 namespace {
 
-project::BuildingBlock StoreBuilding(const Form3& f3) {
-    project::BuildingBlock b;
-    b.length = f3.Text1[0].text();
-    b.width = f3.Text1[1].text();
-    b.shelterArea = f3.Text1[2].text();
-    b.constructionType = f3.Combo1[1].listIndex();
-    b.minimalWindowArea = f3.Check1.value();
-    b.hurricaneOccupancy = f3.Text1[3].text();
-    b.timeZone = f3.Combo1[0].listIndex();
-    b.daylightSaving = f3.Check2.value();
-    for (size_t h = 0; h < 24; ++h) b.hourly[h] = f3.Text2[h].text();
-    return b;
-}
-
-void LoadBuilding(Form2& f2, Form3& f3, const project::BuildingBlock& b) {
-    f3.Text1[0].setText(b.length);
-    f3.Text1[1].setText(b.width);
-    f3.Text1[2].setText(b.shelterArea);
-    f3.Combo1[1].setListIndex(b.constructionType);
-    f3.Check1.setValue(b.minimalWindowArea);
-    f3.Text1[3].setText(b.hurricaneOccupancy);
-    f3.Combo1[0].setListIndex(b.timeZone);
-    f3.Check2.setValue(b.daylightSaving);
-    for (size_t h = 0; h < 23; ++h) f3.Text2[h].setText(b.hourly[h]);
-    f2.Loading = false;
-    f3.Text2[23].setText(b.hourly[23]);
-    f3.Text2_Change(23);
-    f3.savedata();
-    f2.Loading = true;
-}
-
-project::MitigationBlock StoreMitigation(const Form5& f5) {
-    project::MitigationBlock m;
-    m.description = f5.Text1[0].text();
-    m.projectCost = f5.Text1[1].text();
-    m.maintenanceCost = f5.Text1[2].text();
-    m.lifetime = f5.Text1[3].text();
-    m.injuryCost = f5.Text1[4].text();
-    m.deathCost = f5.Text1[5].text();
-    m.discountRate = f5.Text1[6].text();
-    m.designWindSpeed = f5.Combo1.listIndex();
-    // The user-defined columns in the order UserRateCells gives them.
-    std::array<std::string, 9>* cols[4] = {&m.userInjuryPercent, &m.userInjuryEffectiveness, &m.userDeathPercent,
-                                           &m.userDeathEffectiveness};
-    for (size_t col = 0; col < 4; ++col)
-        for (size_t k = 0; k < 9; ++k) (*cols[col])[k] = f5.Text2[model::UserRateCells(k)[col]].text();
-    return m;
-}
-
-// `progress` moves the progress window along as the columns are filled.
-void LoadMitigation(Form2& f2, Form5& f5, const project::MitigationBlock& m,
-                    const std::function<void(double)>& progress) {
-    f5.Text1[0].setText(m.description);
-    f5.Text1[1].setText(m.projectCost);
-    f5.Text1[2].setText(m.maintenanceCost);
-    f5.Text1[3].setText(m.lifetime);
-    f5.Text1[4].setText(m.injuryCost);
-    f5.Text1[5].setText(m.deathCost);
-    f2.Loading = false;
-    f5.Text1[6].setText(m.discountRate);
-    f5.Text1_Change(6);
-    f2.Loading = true;
-    f5.Combo1.setListIndex(m.designWindSpeed);
-    progress(60);
-    const std::array<std::string, 9>* cols[4] = {&m.userInjuryPercent, &m.userInjuryEffectiveness, &m.userDeathPercent,
-                                                 &m.userDeathEffectiveness};
-    for (size_t col = 0; col < 4; ++col) {
-        for (size_t k = 0; k < 9; ++k) f5.Text2[model::UserRateCells(k)[col]].setText((*cols[col])[k]);
-        progress(65.0 + 5.0 * static_cast<double>(col));
+// The control's value into the field's member of the document.
+void StoreField(project::ProjectDocument& c, const project::Field& f, const platform::Control& control) {
+    const project::FieldMember member = f.member(c);
+    if (auto* const* s = std::get_if<std::string*>(&member)) {
+        if (const auto* box = dynamic_cast<const platform::TextBox*>(&control)) **s = box->text();
+        if (const auto* list = dynamic_cast<const platform::ComboBox*>(&control)) **s = list->text();
+    } else if (auto* const* i = std::get_if<int*>(&member)) {
+        if (const auto* list = dynamic_cast<const platform::ComboBox*>(&control)) **i = list->listIndex();
+        if (const auto* check = dynamic_cast<const platform::CheckBox*>(&control)) **i = check->value();
     }
-    f2.Loading = false;
-    f5.savedata();
 }
 
 // The list position of an entry, or the prompt at 0 when it is not listed.
 int ItemPosition(const platform::ComboBox& box, const std::string& text) { return std::max(box.findText(text), 0); }
+
+// The field's member of the document into its control, raising the
+// control's events as typing or choosing does.
+void LoadField(const project::ProjectDocument& c, const project::Field& f, platform::Control& control) {
+    // The member is only read.
+    const project::FieldMember member = f.member(const_cast<project::ProjectDocument&>(c));
+    if (const auto* const* s = std::get_if<std::string*>(&member)) {
+        if (auto* box = dynamic_cast<platform::TextBox*>(&control)) box->setText(**s);
+        if (auto* list = dynamic_cast<platform::ComboBox*>(&control)) list->setListIndex(ItemPosition(*list, **s));
+    } else if (const auto* const* i = std::get_if<int*>(&member)) {
+        if (auto* list = dynamic_cast<platform::ComboBox*>(&control)) list->setListIndex(**i);
+        if (auto* check = dynamic_cast<platform::CheckBox*>(&control)) check->setValue(**i);
+    }
+}
+
+bool InDocument(const project::ProjectDocument& c, const project::Field& f) {
+    switch (f.block) {
+        case project::FieldBlock::Project:
+            return true;
+        case project::FieldBlock::Building:
+            return c.building.has_value();
+        case project::FieldBlock::Mitigation:
+            return c.mitigation.has_value();
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -384,53 +350,60 @@ void Form2::LoadProgress(double value) {
 
 project::ProjectDocument Form2::StoreDocument() const {
     project::ProjectDocument c;
-    c.buildingName = Text1[0].text();
-    c.address = Text1[1].text();
-    c.city = Text1[2].text();
-    c.stateName = Combo3.text();
-    c.countyName = Combo2.text();
-    c.disasterNumber = Text1[3].text();
-    c.projectNumber = Text1[4].text();
-    c.scenarioRunId = Text1[5].text();
-    c.analyst = Text1[6].text();
-    if (const auto* f3 = app.Loaded<Form3>()) c.building = StoreBuilding(*f3);
+    if (app.Loaded<Form3>()) c.building.emplace();
+    if (app.Loaded<Form5>()) c.mitigation.emplace();
+    for (const project::Field& f : project::Fields())
+        if (const platform::Control* control = LoadedControlOf(app, f)) StoreField(c, f, *control);
     c.selectionMethod = static_cast<int>(SelectionMethod);
     c.selectionRadius = SelectionRadius;
     c.selectedCounties = SelectedCounties;
-    if (const auto* f5 = app.Loaded<Form5>()) c.mitigation = StoreMitigation(*f5);
     return c;
 }
 
 // Expects Loading set and the input screens unloaded (Read_File does both).
+// The fields load in the file's order; the steps between them are those of
+// reading the file: the progress, the county click, the two boxes set with
+// Loading off, the screens' savedata.
 void Form2::LoadDocument(const project::ProjectDocument& c) {
-    Text1[0].setText(c.buildingName);
-    Text1[1].setText(c.address);
-    Text1[2].setText(c.city);
-    LoadProgress(20);
-    SuppressCountyClick = false;
-    Combo3.setListIndex(ItemPosition(Combo3, c.stateName));
-    LoadProgress(25);
-    Combo2.setListIndex(ItemPosition(Combo2, c.countyName));
-    Text1[3].setText(c.disasterNumber);
-    Text1[4].setText(c.projectNumber);
-    Text1[5].setText(c.scenarioRunId);
-    Text1[6].setText(c.analyst);
-    LoadProgress(30);
-
-    if (c.building) LoadBuilding(*this, app.form3(), *c.building);
-    LoadProgress(40);
-    SelectionMethod = static_cast<float>(c.selectionMethod);
-    SuppressNextBeep = c.selectionMethod != -1;
-    LoadProgress(45);
-    if (c.selectionMethod == 0) SelectionRadius = c.selectionRadius;
-    LoadProgress(50);
-    SelectedCounties = c.selectedCounties;
-    LoadProgress(55);
-
-    if (c.mitigation)
-        LoadMitigation(*this, app.form5(), *c.mitigation, [this](double v) { LoadProgress(v); });
-    else
-        Loading = false;
+    int userColumns = 0;
+    for (const project::Field& f : project::Fields()) {
+        if (!InDocument(c, f)) continue;
+        const std::string& name = f.name;
+        if (name == "ProjectStateName") {
+            LoadProgress(20);
+            SuppressCountyClick = false;
+        }
+        if (name == "ProjectCountyName") LoadProgress(25);
+        if (name == "TornadoOccupancy[23]" || name == "DiscountRate") Loading = false;
+        if (name == "SelectionMethod") {
+            LoadProgress(40);
+            SelectionMethod = static_cast<float>(c.selectionMethod);
+            SuppressNextBeep = c.selectionMethod != -1;
+            LoadProgress(45);
+            if (c.selectionMethod == 0) SelectionRadius = c.selectionRadius;
+            LoadProgress(50);
+            SelectedCounties = c.selectedCounties;
+            LoadProgress(55);
+        }
+        if (platform::Control* control = ControlOf(app, f)) LoadField(c, f, *control);
+        if (name == "Analyst") LoadProgress(30);
+        if (name == "TornadoOccupancy[23]") {
+            Form3& f3 = app.form3();
+            f3.Text2_Change(f.control.index);
+            f3.savedata();
+            Loading = true;
+        }
+        if (name == "DiscountRate") {
+            app.form5().Text1_Change(f.control.index);
+            Loading = true;
+        }
+        if (name == "DesignWindSpeed") LoadProgress(60);
+        if (f.block == project::FieldBlock::Mitigation && name.rfind("User", 0) == 0 && name.back() == ']' &&
+            name[name.size() - 2] == '8')
+            LoadProgress(65.0 + 5.0 * static_cast<double>(userColumns++));
+    }
+    Loading = false;
+    if (c.mitigation) app.form5().savedata();
 }
 
 // ---------------------------------------------------------------- project file
@@ -461,9 +434,13 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
         return failed;
     }
     const std::vector<std::string> unknownCounties = KeepKnownCounties(app.ReferenceDatabase(), c.selectedCounties);
+    // A value no project can have opens as an empty box, told once; the rest
+    // of the project loads as it is.
+    const std::string refused = project::RefusedValuesMessage(project::ClearRefusedValues(c));
     LoadDocument(c);
     BC_On();
     LoadProgress(100);
+    if (!refused.empty()) dialogs().MsgBox(refused, Buttons::OK, Icon::Exclamation, " ");
     if (!unknownCounties.empty()) {
         std::string codes;
         for (const auto& f : unknownCounties) codes += (codes.empty() ? "" : ", ") + f;

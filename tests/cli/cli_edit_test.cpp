@@ -206,6 +206,25 @@ TEST(CliEdit, RefusedOrUnknownWritesNothing) {
         {{"SelectionMethod=3"}, "Entire State"},
         {{"ProjectStateName= Click State", "BuildingLength=10"},
          "You must select a state and county before going to another form."},
+        // Values no project can have, each refused by its rule.
+        {{"ProjectLifetime=0.5"}, "Project useful lifetime (years) must be a whole number from 1 to 32,767."},
+        {{"ProjectLifetime=0"}, "Project useful lifetime (years) must be a whole number from 1 to 32,767."},
+        {{"ProjectLifetime=-5"}, "Project useful lifetime (years) must be a whole number from 1 to 32,767."},
+        {{"BuildingLength=-5"}, "Building longest length (feet) must be greater than 0."},
+        {{"BuildingWidth=0"}, "Building longest width (feet) must be greater than 0."},
+        {{"ShelterArea=-1"}, "Shelter area (square feet) must be greater than 0."},
+        {{"HurricaneOccupancy=-1"}, "Hurricane shelter occupancy (people) must be 0 or more."},
+        {{"TornadoOccupancy[13]=-32769"}, "Tornado shelter occupancy at 1 pm (people) must be 0 or more."},
+        {{"ProjectCost=-1"}, "Project cost ($) must be 0 or more."},
+        {{"MaintenanceCost=-1"}, "Maintenance cost ($ per year) must be 0 or more."},
+        {{"InjuryCost=-12500"}, "Cost of an injury ($) must be 0 or more."},
+        {{"DeathCost=-1"}, "Cost of a death ($) must be 0 or more."},
+        {{"DiscountRate=-1"}, "Discount rate (%) must be from 0 to 100."},
+        {{"DiscountRate=100.5"}, "Discount rate (%) must be from 0 to 100."},
+        {{"UserInjuryEffectiveness[0]=500"},
+         "User-defined injury effectiveness, 0 - 44 mph (%) must be from 0 to 100."},
+        {{"UserDeathEffectiveness[8]=-500"}, "User-defined death effectiveness, 263 + mph (%) must be from 0 to 100."},
+        {{"SelectionRadius=251"}, "You must enter a number less than 250."},
     };
     for (const auto& c : cases) {
         { std::ofstream(out, std::ios::binary) << kept; }

@@ -13,7 +13,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/textfile.h"
 #include "tests/screens/analysis/open_project.h"
+#include "tests/support/test_app.h"
 
 namespace verrane {
 namespace {
@@ -140,10 +142,45 @@ TEST(CliAnalyze, MessagesGoToStandardErrorWithTheirTitle) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.rfind("Reference Data: The list of states could not be read.", 0), 0u) << r.err;
-    // Blank titles are left out.
-    EXPECT_NE(r.err.find("\nYou must select a state and county before going to another form.\n"), std::string::npos)
+    EXPECT_NE(r.err.find("kansas-community-shelter.tor: not analysed: the project has no state and county"),
+              std::string::npos)
         << r.err;
-    EXPECT_NE(r.err.find("kansas-community-shelter.tor: not analysed"), std::string::npos) << r.err;
+}
+
+// A project whose "Benefit Cost Analysis" the window keeps off for missing
+// inputs gives no figures: the inputs are named and the exit status is 1, and
+// the other files are analysed all the same.
+TEST(CliAnalyze, MissingInputsGiveNoFiguresAndAreNamed) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    std::vector<std::string> lines = platform::ReadTextLines(Example("oklahoma-school-gym.tor"));
+    lines[68] = "";   // the lifetime
+    lines[66] = "";   // the project cost
+    lines[10] = "0";  // a building length of 0: refused on opening, so empty
+    const fs::path missing = Scratch() / "missing.tor";
+    platform::WriteTextLinesAtomically(missing, lines);
+    for (const char* format : {"", "--json ", "--csv "}) {
+        const CliRun r = Cli(std::string("analyze ") + format + Quoted(missing) + " " +
+                             Quoted(Example("kansas-community-shelter.tor")));
+        EXPECT_EQ(r.status, 1) << format;
+        EXPECT_NE(r.err.find("missing.tor: not analysed: these inputs are empty: Building longest length (feet) "
+                             "[BuildingLength], Project cost ($) [ProjectCost], Project useful lifetime (years) "
+                             "[ProjectLifetime]\n"),
+                  std::string::npos)
+            << r.err;
+        // Blank titles are left out.
+        EXPECT_NE(r.err.find("\nBuilding longest length (feet): found \"0\"; it must be greater than 0."),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.out.find("missing.tor"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("kansas-community-shelter.tor"), std::string::npos) << format;
+    }
+    for (const char* command : {"sensitivity ", "screen --state Kansas "}) {
+        const CliRun r = Cli(command + Quoted(missing));
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_EQ(r.out, "") << command;
+        EXPECT_NE(r.err.find("not analysed: these inputs are empty: Building longest length (feet)"), std::string::npos)
+            << r.err;
+    }
 }
 
 TEST(CliUsage, ErrorsAreClearAndFail) {

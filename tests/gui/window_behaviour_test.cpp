@@ -163,14 +163,14 @@ TEST(WindowBehaviour, NumbersTypedKeyByKeyArriveWhole) {
     const struct {
         const char* box;
         QString typed;
-    } entries[] = {{"Text1_2", "-5"}, {"Text1_6", ".5"}, {"Text1_1", "1e3"}, {"Text1_3", "25"}};
+    } entries[] = {{"Text1_2", "+5"}, {"Text1_6", ".5"}, {"Text1_1", "1e3"}, {"Text1_3", "25"}};
     for (const auto& e : entries) {
         QLineEdit* box = TypeInto(w, e.box, e.typed);
         ASSERT_NE(box, nullptr);
         QTest::keyClick(box, Qt::Key_Tab);
         EXPECT_EQ(box->text(), e.typed) << e.box;
     }
-    EXPECT_EQ(f5.Text1[2].text(), "-5");
+    EXPECT_EQ(f5.Text1[2].text(), "+5");
     EXPECT_EQ(f5.Text1[6].text(), ".5");
     EXPECT_EQ(f5.Text1[1].text(), "1e3");
     EXPECT_EQ(Count(t.dialogs, "You must enter a number for this input."), 0);
@@ -256,7 +256,7 @@ TEST(WindowBehaviour, RadiusAboveTheRangeKeepsTheSlider) {
     TypeInto(w, "Text1", "251");
     QTest::keyClick(radius, Qt::Key_Return);
     EXPECT_EQ(answers.texts, QStringList{"You must enter a number less than 250."});
-    EXPECT_EQ(radius->text(), "0");
+    EXPECT_EQ(radius->text(), "40");  // the radius in effect
     EXPECT_EQ(f4.Slider1.value(), 40);
     EXPECT_EQ(slider->value(), 40);
     EXPECT_EQ(app.form2().SelectedCounties, counties);
@@ -267,6 +267,67 @@ TEST(WindowBehaviour, RadiusAboveTheRangeKeepsTheSlider) {
     QTest::mouseClick(Find<QRadioButton>(w, "Option1_0"), Qt::LeftButton);
     EXPECT_EQ(answers.texts, QStringList{"You must enter a number less than 250."});
     EXPECT_EQ(f4.Slider1.value(), 40);
+    EXPECT_EQ(radius->text(), "40");
+}
+
+// An impossible value typed and left with Tab is refused with one message
+// naming the input, its unit and the range; the box shows the value in
+// effect again, and the analysis never sees the refused one.
+TEST(WindowBehaviour, ImpossibleValuesTypedGiveWayToTheValueInEffect) {
+    EnsureQt();
+    Program p("gui-rules");
+    auto& t = p.t;
+    QWidget* w = p.NewProjectAt(2);
+    ASSERT_EQ(t.app->front()->name(), "Form5");
+    Form5& f5 = t.app->form5();
+    const struct {
+        const char* box;
+        QString accepted, refused;
+        std::string message;
+    } entries[] = {
+        {"Text1_3", "50", "0.5", "Project useful lifetime (years) must be a whole number from 1 to 32,767."},
+        {"Text1_3", "50", "0", "Project useful lifetime (years) must be a whole number from 1 to 32,767."},
+        {"Text1_2", "3000", "-5", "Maintenance cost ($ per year) must be 0 or more."},
+        {"Text1_1", "850000", "-850000", "Project cost ($) must be 0 or more."},
+        {"Text1_6", "0", "101", "Discount rate (%) must be from 0 to 100."},
+        {"Text2_30", "40", "500", "User-defined injury effectiveness, 0 - 44 mph (%) must be from 0 to 100."},
+    };
+    for (const auto& e : entries) {
+        QLineEdit* box = TypeInto(w, e.box, e.accepted);
+        ASSERT_NE(box, nullptr) << e.box;
+        QTest::keyClick(box, Qt::Key_Tab);
+        const size_t before = t.dialogs.messages.size();
+        TypeInto(w, e.box, e.refused);
+        QTest::keyClick(box, Qt::Key_Tab);
+        EXPECT_EQ(box->text(), e.accepted) << e.box << " " << e.refused.toStdString();
+        ASSERT_EQ(t.dialogs.messages.size(), before + 1) << e.box << " " << e.refused.toStdString();
+        EXPECT_EQ(t.dialogs.messages.back().text, e.message);
+    }
+    EXPECT_EQ(f5.Text1[3].text(), "50");
+    EXPECT_EQ(f5.Text1[6].text(), "0");
+    // A text that is not a number keeps the numeric message and empties the box.
+    QLineEdit* cost = TypeInto(w, "Text1_4", "lots");
+    QTest::keyClick(cost, Qt::Key_Tab);
+    EXPECT_EQ(cost->text(), "");
+    EXPECT_EQ(t.dialogs.messages.back().text, "You must enter a number for this input.");
+}
+
+TEST(WindowBehaviour, ImpossibleBuildingValuesTypedGiveWayToTheValueInEffect) {
+    EnsureQt();
+    Program p("gui-rules-building");
+    auto& t = p.t;
+    QWidget* w = p.NewProjectAt(0);
+    ASSERT_EQ(t.app->front()->name(), "Form3");
+    QLineEdit* length = TypeInto(w, "Text1_0", "140");
+    QTest::keyClick(length, Qt::Key_Tab);
+    TypeInto(w, "Text1_0", "0");
+    QTest::keyClick(length, Qt::Key_Tab);
+    EXPECT_EQ(length->text(), "140");
+    EXPECT_EQ(t.dialogs.messages.back().text, "Building longest length (feet) must be greater than 0.");
+    QLineEdit* hour = TypeInto(w, "Text2_13", "-32769");
+    QTest::keyClick(hour, Qt::Key_Tab);
+    EXPECT_EQ(hour->text(), "0");
+    EXPECT_EQ(t.dialogs.messages.back().text, "Tornado shelter occupancy at 1 pm (people) must be 0 or more.");
 }
 
 // The analysis commands are off on a fresh project, and go off again when

@@ -404,3 +404,43 @@ TEST(Lifecycle, StartScreenOpensAnExistingProject) {
     EXPECT_FALSE(t.app->IsLoaded("Form8"));
     EXPECT_TRUE(t.app->HasFileName);
 }
+
+// A file holding values no project can have opens with those boxes empty
+// (the radius at 0) and one message naming each input, the value found and
+// the rule; everything else of the project loads and saves as it was.
+TEST(ProjectFile, ImpossibleValuesOpenAsEmptyBoxesWithOneMessage) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    std::vector<std::string> lines =
+        platform::ReadTextLines(fs::path(VERRANE_SOURCE_DIR) / "examples" / "oklahoma-school-gym.tor");
+    ASSERT_EQ(lines[43], "50");  // the radius
+    const std::vector<std::pair<size_t, std::string>> impossible = {
+        {10, "-5"}, {43, "-50"}, {68, "0.5"}, {71, "150"}, {82, "500"}};
+    for (const auto& [line, value] : impossible) lines[line] = value;
+    const fs::path file = Temp("impossible.tor"), saved = Temp("impossible-saved.tor");
+    platform::WriteTextLinesAtomically(file, lines);
+
+    test::TestApp t("");
+    Form2& f2 = t.Start();
+    ASSERT_TRUE(f2.Read_File(file).ok());
+    ASSERT_EQ(t.dialogs.messages.size(), 1u);
+    const std::string& said = t.dialogs.messages[0].text;
+    for (const char* part : {"Building longest length (feet): found \"-5\"; it must be greater than 0.",
+                             "Radius of the region around the county (miles): found \"-50\"; it must be a whole "
+                             "number from 0 to 250.",
+                             "Project useful lifetime (years): found \"0.5\"; it must be a whole number from 1 to "
+                             "32,767.",
+                             "Discount rate (%): found \"150\"; it must be from 0 to 100.",
+                             "User-defined injury effectiveness, 0 - 44 mph (%): found \"500\"; it must be from "
+                             "0 to 100."})
+        EXPECT_NE(said.find(part), std::string::npos) << said;
+    EXPECT_EQ(t.app->form3().Text1[0].text(), "");
+    EXPECT_EQ(t.app->form5().Text1[3].text(), "");
+    EXPECT_EQ(t.app->form5().Text1[6].text(), "");
+    EXPECT_EQ(f2.SelectionRadius, 0);
+    EXPECT_FALSE(t.app->form2().FindMenu("mnuBCAnalysis")->enabled) << "the analysis is off while inputs are missing";
+
+    f2.Write_File(saved);
+    std::vector<std::string> expected = lines;
+    for (const auto& [line, value] : impossible) expected[line] = line == 43 ? "0" : "";
+    EXPECT_EQ(platform::ReadTextLines(saved), expected);
+}

@@ -124,14 +124,14 @@ TEST_F(Selection, RadiusTypedInTheBox) {
     const auto count250 = f4.CountyList;
 
     Radius("251");
-    EXPECT_EQ(f4.Text1.text(), "0");
+    EXPECT_EQ(f4.Text1.text(), "250");  // the radius in effect
     EXPECT_EQ(f4.Slider1.value(), 250);
     EXPECT_EQ(f4.CountyList, count250);
     EXPECT_EQ(t.dialogs.messages.back().text, "You must enter a number less than 250.");
     EXPECT_EQ(t.dialogs.messages.back().title, " ");
 
     Radius("-5");
-    EXPECT_EQ(f4.Text1.text(), "0");
+    EXPECT_EQ(f4.Text1.text(), "250");
     EXPECT_EQ(f4.Slider1.value(), 250);
     EXPECT_EQ(t.dialogs.messages.back().text, "You must enter a number from 0 to 250.");
 

@@ -95,9 +95,12 @@ TEST_F(MitigationScreen, DescriptionIsFreeTextAndCostsMustBeNumbers) {
     EXPECT_FLOAT_EQ(f5->InjuryOutcome.cost, 20000);
     f5->Text1[5].setText("");
     EXPECT_FLOAT_EQ(f5->DeathOutcome.cost, 0);
-    // Negative and zero are accepted.
+    // Zero is accepted; a negative cost is refused with its rule and the box
+    // keeps the cost in effect.
+    f5->Text1[2].setText("0");
     f5->Text1[2].setText("-5");
-    EXPECT_EQ(f5->Text1[2].text(), "-5");
+    EXPECT_EQ(f5->Text1[2].text(), "0");
+    EXPECT_EQ(t.dialogs.messages.back().text, "Maintenance cost ($ per year) must be 0 or more.");
 }
 
 TEST_F(MitigationScreen, DesignWindSpeedWritesAndClearsTheDefaultEffectiveness) {
@@ -268,7 +271,7 @@ TEST_F(MitigationScreen, NumberBoxesRefuseValuesTheirTypeCannotHold) {
 TEST_F(MitigationScreen, HugeLifetimesAndRatesGiveFiniteResults) {
     f5->Text1[1].setText("100000");
     f5->Combo1.setListIndex(1);
-    for (const char* lifetime : {"10400", "32767", "-32768"}) {
+    for (const char* lifetime : {"10400", "32767"}) {
         f5->Text1[3].setText(lifetime);
         f5->Command1_Click(3);
         Form6* f6 = t.app->Loaded<Form6>();
@@ -284,10 +287,17 @@ TEST_F(MitigationScreen, HugeLifetimesAndRatesGiveFiniteResults) {
     f5->Command1_Click(3);
     EXPECT_EQ(t.app->form6().Text1[2].text(), " 7,000");  // the factor tends to r
     f5->Show();
+    f5->Show();
+    // Rates above 100 % and lifetimes below a year are refused; the boxes keep
+    // the values in effect.
     f5->Text1[6].setText("4294967296");
+    EXPECT_EQ(f5->Text1[6].text(), "7");
+    EXPECT_EQ(t.dialogs.messages.back().text, "Discount rate (%) must be from 0 to 100.");
+    f5->Text1[3].setText("-32768");
+    EXPECT_EQ(f5->Text1[3].text(), "10400");
+    f5->Text1[6].setText("100");
     f5->Command1_Click(3);
-    EXPECT_TRUE(std::isfinite(t.app->form6().Results.annualizedCost));
-    EXPECT_EQ(t.app->form6().Text1[2].text(), " 4,294,967,200,000");  // the rate in single precision
+    EXPECT_EQ(t.app->form6().Text1[2].text(), " 100,000");  // the factor tends to r = 1
 }
 
 // Clearing a user cell brings back the default; where that pair would be

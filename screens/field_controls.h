@@ -1,0 +1,40 @@
+#pragma once
+// Where each field of the project file lives on its screen: the control the
+// field table names (project/fields.h), found on the screen's object. The
+// screens' load and store and `edit` reach an input only through here, so no
+// control index of an input is written anywhere but in the table.
+#include <type_traits>
+
+#include "platform/controls.h"
+#include "project/fields.h"
+
+namespace verrane {
+
+class Form2;
+class Form3;
+class Form4;
+class Form5;
+class ScreenHost;
+
+// The control of `field` on its screen; nullptr when the field is not on
+// that screen. Works on a const screen too (the control is then const).
+
+platform::Control* ControlOf(Form2& screen, const project::Field& field);
+platform::Control* ControlOf(Form3& screen, const project::Field& field);
+platform::Control* ControlOf(Form4& screen, const project::Field& field);
+platform::Control* ControlOf(Form5& screen, const project::Field& field);
+template <class Form>
+requires std::is_same_v<Form, Form2> || std::is_same_v<Form, Form3> || std::is_same_v<Form, Form4> ||
+    std::is_same_v<Form, Form5>
+const platform::Control* ControlOf(const Form& screen, const project::Field& field) {
+    return ControlOf(const_cast<Form&>(screen), field);  // only looked up, never changed here
+}
+
+// The control of `field` on its screen, the screen created (as naming it
+// does) when it is not loaded yet; nullptr for the county selection, which
+// lives in the Project Information screen's variables.
+platform::Control* ControlOf(ScreenHost& app, const project::Field& field);
+// The same, without creating the screen: nullptr when it is not loaded.
+const platform::Control* LoadedControlOf(const ScreenHost& app, const project::Field& field);
+
+}  // namespace verrane
