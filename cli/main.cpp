@@ -122,8 +122,7 @@ void AddScreenshot(CLI::App& cli, ScreenshotArgs& a, int& status) {
            "start, project, building, hazard, mitigation, analysis, sensitivity, map, progress, extraction, or "
            "Form1..Form9")
         ->required();
-    cmd->add_option("--project", a.project, "Show this project (.tor); the analysis screen runs its analysis")
-        ->check(CLI::ExistingFile);
+    cmd->add_option("--project", a.project, "Show this project (.tor); the analysis screen runs its analysis");
     cmd->add_option("-o,--output", a.out, "PNG file to write")->required();
     cmd->callback([&] { status = cli::RunScreenshot(a.screen, a.project, a.out, std::cout, std::cerr); });
 }
@@ -181,6 +180,9 @@ void AddWriteExamples(CLI::App& cli, std::string& dir, int& status) {
 int main(int argc, char** argv) {
     CLI::App cli{"Verrane benefit-cost model for tornado and hurricane shelters, without its window.", "verrane-cli"};
     cli.require_subcommand(1);
+    cli.footer(
+        "Exit status: 0 done; 1 a file could not be read or written (nothing was written then, and no old file "
+        "was changed); 2 bad arguments or a refused value.");
     cli.fallthrough();  // --data may also follow the subcommand
     std::string dataDir;
     cli.add_option("--data", dataDir, "Folder of the reference data (verrane.sqlite and the shape files)")
@@ -232,7 +234,8 @@ int main(int argc, char** argv) {
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return cli.exit(e);
+        // --help is a success; every argument error is a bad argument.
+        return cli.exit(e) == 0 ? 0 : 2;
     }
     return status;
 }
