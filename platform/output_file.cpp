@@ -140,8 +140,9 @@ std::filesystem::path WithExtension(const std::filesystem::path& name, std::stri
     if (last.empty() || last == "." || last == ".." || name.has_extension()) return name;
     // A device, a pipe or a folder of that name is what was meant (and is
     // refused), not a new file beside it.
+    // So is a link, whether it leads to a file or not.
     struct stat st {};
-    if (::stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return name;
+    if (::lstat(name.c_str(), &st) == 0 && (S_ISLNK(st.st_mode) || !S_ISREG(st.st_mode))) return name;
     return name.string() + std::string(extension);
 }
 

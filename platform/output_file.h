@@ -47,7 +47,7 @@ void WriteFileAtomically(const std::filesystem::path& file, const std::function<
 
 // `name` with `extension` (".tor") added when its file name has none. An
 // empty name, one that ends in a folder separator, and the name of anything
-// but a regular file (a folder, a device, a pipe) are returned as they are,
+// but a regular file (a folder, a device, a pipe, a link) are returned as they are,
 // so that writing them is refused rather than making a hidden ".tor" or a
 // new file beside a device.
 std::filesystem::path WithExtension(const std::filesystem::path& name, std::string_view extension);
