@@ -9,8 +9,9 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
-#include <string>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "model/sensitivity.h"
@@ -48,14 +49,19 @@ public:
 private:
     void ShowSensitivity();
     QMainWindow* EnsureMainWindow();
-    // "file.tor - caption of the screen in front" (`shown`, or the front screen).
+    // "file.tor[*] - caption of the screen in front" (`shown`, or the front
+    // screen); "Untitled" for a project without a file; the mark shows
+    // changes not yet saved.
     void UpdateTitle(const Screen* shown = nullptr);
     App& app_;
     std::map<const Screen*, QPointer<QWidget>> windows_;
     QPointer<QMainWindow> main_;
     QPointer<SensitivityWindow> sensitivity_;
     QStackedWidget* pages_ = nullptr;
-    QString titleFile_;  // the project's file, empty for a new project
+    // The project file's lines when the screens and the file last agreed
+    // (App::ProjectAgreesWithFile was agreedAt_).
+    std::vector<std::string> agreed_;
+    int agreedAt_ = -1;
 };
 
 // Renders the window of a screen to a PNG file (works on the offscreen

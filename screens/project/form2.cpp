@@ -137,6 +137,7 @@ void Form2::Form_Load() {
     Combo3.setListIndex(0);
     if (app.HasFileName) LoadAfterStart();
     SuppressCountyClick = false;
+    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::LoadAfterStart() {
@@ -161,6 +162,7 @@ void Form2::FinishLoad(Form8* progress) {
     if (progress) progress->SetProgress(100);
     Show();
     if (progress) app.Unload<Form8>();
+    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::OpenDocument(const project::ProjectDocument& document) {
@@ -261,6 +263,7 @@ void Form2::BC_On() {
     // Without a county there is no project to analyse or report ("Click County County").
     if (StatePending || Combo2.text() == kClickCounty || Combo2.listIndex() < 0) {
         SetAnalysisCommands(false);
+        Command1[3].setToolTip("Choose the project's state and county first.");
         return;
     }
     const bool on = BuildingDataComplete && MitigationDataComplete;
@@ -268,6 +271,37 @@ void Form2::BC_On() {
     if (auto* s = app.Loaded<Form3>()) s->SetAnalysisCommands(on);
     if (auto* s = app.Loaded<Form4>()) s->SetAnalysisCommands(on);
     if (auto* s = app.Loaded<Form5>()) s->SetAnalysisCommands(on);
+    const std::string why = on ? "" : MissingForAnalysis();
+    Command1[3].setToolTip(why);
+    if (auto* s = app.Loaded<Form3>()) s->Command1[3].setToolTip(why);
+    if (auto* s = app.Loaded<Form4>()) s->Command1[3].setToolTip(why);
+}
+
+std::string Form2::MissingForAnalysis() const {
+    std::vector<std::string> missing;
+    if (!BuildingDataComplete) {
+        static const char* const kBuilding[] = {"Building Longest Length", "Building Longest Width", "Shelter Area",
+                                                "Hurricane Shelter Occupancy"};
+        const auto* f3 = app.Loaded<Form3>();
+        if (!f3) missing.emplace_back("the Building Information");
+        for (size_t i = 0; f3 && i < 4; ++i)
+            if (f3->Text1[i].empty()) missing.emplace_back(kBuilding[i]);
+        if (f3 && std::any_of(f3->Text2.begin(), f3->Text2.end(), [](const auto& b) { return b.empty(); }))
+            missing.emplace_back("Tornado Shelter Occupancy of every hour");
+    }
+    if (!MitigationDataComplete) {
+        static const char* const kMitigation[] = {"Project Cost", "Maintenance Cost", "Project Lifetime",
+                                                  "Injury Cost",  "Death Cost",       "Discount Rate"};
+        const auto* f5 = app.Loaded<Form5>();
+        if (!f5) missing.emplace_back("the Mitigation Project Information");
+        for (size_t i = 1; f5 && i <= 6; ++i)
+            if (f5->Text1[i].empty()) missing.emplace_back(kMitigation[i - 1]);
+    }
+    if (missing.empty()) return "";
+    std::string text = "Benefit Cost Analysis needs ";
+    for (size_t i = 0; i < missing.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == missing.size() ? " and " : ", ") + missing[i];
+    return text + ".";
 }
 
 // The buttons lead to Form3 ... Form6 exactly as the Input and BC Analysis
@@ -443,24 +477,32 @@ void Form2::Write_File(const std::filesystem::path& file) {
     platform::WriteTextLinesAtomically(file, project::FormatProjectFile(c));
 }
 
-project::FileResult Form2::Read_File(const std::filesystem::path& file) {
-    Loading = true;
-    HazardScreenRestored = false;
-    app.Unload<Form3, Form4, Form5>();
-    LoadProgress(10);
-
-    // The whole file is checked before anything of the project changes, so a
-    // damaged file never loads half a project.
-    project::ProjectDocument c;
+project::FileResult Form2::CheckFile(const std::filesystem::path& file, project::ProjectDocument& document) {
     try {
-        c = project::ParseProjectFile(platform::ReadTextLines(file));
+        document = project::ParseProjectFile(platform::ReadTextLines(file));
     } catch (const std::exception& e) {
         app.Unload<Form8>();
         project::FileResult failed = ReadFailure(e);
         ShowFileError(dialogs(), failed);
-        Loading = false;
         return failed;
     }
+    return {};
+}
+
+project::FileResult Form2::Read_File(const std::filesystem::path& file) {
+    // The whole file is checked before anything of the project changes, so a
+    // damaged file never loads half a project.
+    project::ProjectDocument c;
+    if (project::FileResult checked = CheckFile(file, c); !checked.ok()) return checked;
+    LoadCheckedFile(c);
+    return {};
+}
+
+void Form2::LoadCheckedFile(project::ProjectDocument c) {
+    Loading = true;
+    HazardScreenRestored = false;
+    app.Unload<Form3, Form4, Form5>();
+    LoadProgress(10);
     const std::vector<std::string> unknownCounties = KeepKnownCounties(app.ReferenceDatabase(), c.selectedCounties);
     LoadDocument(c);
     BC_On();
@@ -474,7 +516,6 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
                 codes + ".",
             Buttons::OK, Icon::Exclamation, " ");
     }
-    return {};
 }
 
 // --------------------------------------------------------------- file commands
@@ -487,7 +528,7 @@ bool Form2::OfferToSave() {
 
 std::optional<std::string> Form2::AskSaveName(int flags) {
     for (;;) {
-        auto file = dialogs().FileDialog({true, kProjectFilter, flags});
+        auto file = dialogs().FileDialog({true, kProjectFilter, flags, ProjectFolder()});
         if (!file) return file;
         const std::string typed = *file;
         *file = platform::WithExtension(typed, ".tor").string();
@@ -535,43 +576,44 @@ void Form2::mnuNew_Click() {
     Loading = false;
     HazardScreenRestored = true;
     StatePending = false;
+    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::mnuOpen_Click() { OpenProject(); }
 
 project::FileResult Form2::OpenProject() {
-    // A cancelled or rejected open leaves the project with the file it had
-    // (closing the start screen empties the name).
+    // The chosen file is read and checked before anything of the project
+    // changes: a cancelled or rejected Open leaves every screen, the file
+    // name and the title as they were.
     project::FileResult cancelled{project::FileStatus::Cancelled, ""};
-    std::string keptName;
     {
         BusyPointer busy(dialogs());
         if (!OfferToSave()) return cancelled;
-        keptName = app.ProjectFileName;
-        Show();
-        app.Unload<Form1>();
-        app.Unload<Form3, Form4, Form5, Form6, Form7>();
     }
-    auto file = dialogs().FileDialog({false, kProjectFilter, 4100});
-    if (!file) {
-        app.ProjectFileName = keptName;
-        return cancelled;
-    }
+    auto file = dialogs().FileDialog({false, kProjectFilter, 4100, ProjectFolder()});
+    if (!file) return cancelled;
     BusyPointer busy(dialogs());
+    project::ProjectDocument document;
+    if (project::FileResult checked = CheckFile(*file, document); !checked.ok()) return checked;
+    Show();
+    app.Unload<Form1>();
+    app.Unload<Form3, Form4, Form5, Form6, Form7>();
+    // The project opened is the one Save writes.
     app.ProjectFileName = *file;
+    app.HasFileName = true;
     Hide();
     Form8& progress = app.form8();
     progress.Show();
     progress.Refresh();
-    project::FileResult result = Read_File(app.ProjectFileName);
-    if (!result.ok()) {
-        app.ProjectFileName = keptName;
-        Show();
-        return result;
-    }
+    LoadCheckedFile(std::move(document));
     FinishLoad(&progress);
     StatsPending = true;
-    return result;
+    return {};
+}
+
+std::string Form2::ProjectFolder() const {
+    if (!app.HasFileName || app.ProjectFileName.empty()) return "";
+    return std::filesystem::absolute(app.ProjectFileName).parent_path().string();
 }
 
 // The project takes a new file name only once it was written there.
@@ -586,6 +628,7 @@ void Form2::mnusave_Click() {
     if (!SaveTo(file)) return;
     app.ProjectFileName = file;
     app.HasFileName = true;
+    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::mnusaveas_Click() { SaveAs(); }
@@ -597,6 +640,7 @@ bool Form2::SaveAs() {
     if (!SaveTo(*file)) return false;
     app.ProjectFileName = *file;
     app.HasFileName = true;
+    ++app.ProjectAgreesWithFile;
     return true;
 }
 
