@@ -36,7 +36,8 @@ int RunEdit(const std::filesystem::path& project, const std::vector<std::string>
         return 2;
     }
     if (!IsProjectFile(project, err)) return 1;
-    if (!IsWritableOutput(platform::WithExtension(output, ".tor"), {project}, err)) return 1;
+    // Editing a project in place is what edit is for: its output may be its input.
+    if (!IsWritableOutput(platform::WithExtension(output, ".tor"), {}, err)) return 1;
 
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&err](const platform::Message& m) {
