@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <exception>
-#include <fstream>
 #include <optional>
 #include <set>
 
@@ -15,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/map.h"
 #include "platform/number.h"
+#include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/refdb.h"
 #include "platform/refdb_snapshot.h"
@@ -152,10 +152,10 @@ struct TemplateFacts {
     float method = -1, radius = 0;
 };
 
-// 0 when the template can be used; 2 when it cannot be read, 1 when inputs it
-// needs for an analysis are missing.
-int ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& err) {
-    if (!IsProjectFile(file, err)) return 2;
+// False, with the reason on err, when the template cannot be read or lacks
+// inputs an analysis needs.
+bool ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& err) {
+    if (!IsProjectFile(file, err)) return false;
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&](const platform::Message& m) {
         if (m.text != kSaveChangesPrompt) PrintMessage(err, m);
@@ -164,15 +164,15 @@ int ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& er
     Form2& f2 = app.form2();
     if (!OpenProjectFile(app, dialogs, file).ok()) {
         err << "verrane-cli: " << file << ": rejected: incorrect format\n";
-        return 2;
+        return false;
     }
     // The template is moved to each county, so its own county is not asked for.
     if (const std::string reason = NotAnalysedReason(f2.StoreDocument(), false); !reason.empty()) {
         err << "verrane-cli: " << file << ": " << reason << "\n";
-        return 1;
+        return false;
     }
     facts = {f2.Text1[0].text(), f2.SelectionMethod, f2.SelectionRadius};
-    return 0;
+    return true;
 }
 
 // How each county's region was chosen, for the map's subtitle.
@@ -249,8 +249,11 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
             err << "verrane-cli: the radius must be a number of miles from 0 to 250\n";
             return 2;
         }
+        // The outputs are checked before hours of work, and never replace the template.
+        for (const std::string& file : {r.csvFile, r.mapFile})
+            if (!file.empty() && !IsWritableOutput(file, {r.templateFile}, err)) return 1;
         TemplateFacts facts;
-        if (const int unusable = ReadTemplate(r.templateFile, facts, err)) return unusable;
+        if (!ReadTemplate(r.templateFile, facts, err)) return 1;
 
         // One read of the reference tables and of the map layers for the whole
         // run; every screen below queries memory.
@@ -287,12 +290,12 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
 
         int status = 0;
         if (!r.csvFile.empty()) {
-            std::ofstream csv(r.csvFile, std::ios::binary | std::ios::trunc);
-            csv << ScreenCsvHeader() << "\n";
-            for (const ScreenRow& row : rows) csv << ScreenCsvLine(row) << "\n";
-            csv.close();
-            if (!csv) {
-                err << "verrane-cli: " << r.csvFile << ": cannot be written\n";
+            std::string csv = ScreenCsvHeader() + "\n";
+            for (const ScreenRow& row : rows) csv += ScreenCsvLine(row) + "\n";
+            try {
+                platform::WriteFileAtomically(r.csvFile, csv, {r.templateFile});
+            } catch (const platform::TextFileError& e) {
+                err << "verrane-cli: " << e.what() << "\n";
                 status = 1;
             }
         }
@@ -310,7 +313,7 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
             std::string error;
             if (!WriteScreenMap(rows, title, "Benefit-cost ratio in " + where + "; " + RegionText(r, facts), r.mapFile,
                                 error)) {
-                err << "verrane-cli: " << r.mapFile << ": " << error << "\n";
+                err << "verrane-cli: " << error << "\n";
                 status = 1;
             }
         }

@@ -37,6 +37,8 @@ void Name(QWidget* w, const platform::Control& c) {
 
 void ApplyCommon(QWidget* w, const platform::Control& c) {
     w->setEnabled(c.enabled());
+    w->setToolTip(Q(c.toolTip()));
+    w->setStatusTip(Q(c.toolTip()));
     // Hidden controls stay out of sight; a shown control follows its parent.
     if (!c.visible())
         w->setVisible(false);
@@ -329,6 +331,7 @@ QKeySequence Shortcut(const platform::MenuItem& item) {
     if (!item.shortcut.empty()) return QKeySequence(Q(item.shortcut));
     static const std::map<std::string, QKeySequence> kConventional = {
         {"mnuNew", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"mnuOpen", QKeySequence(Qt::CTRL | Qt::Key_O)},
         {"mnusave", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"mnusaveas", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         {"mnuPrintShort", QKeySequence(Qt::CTRL | Qt::Key_P)},

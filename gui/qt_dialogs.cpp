@@ -4,10 +4,14 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
+#include <QSpacerItem>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -52,6 +56,12 @@ Answer QtDialogs::MsgBox(const std::string& text, Buttons buttons, Icon icon, co
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
+    // Wide enough for the whole title beside the frame's buttons: the desktop
+    // cuts a title that does not fit ("Cou...tify").
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(box.windowTitle()) + 120, 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     // The busy pointer must not hide the pointer over a question.
     const int saved = busy_;
     while (busy_ > 0) SetBusy(false);
@@ -79,12 +89,21 @@ std::optional<std::string> QtDialogs::FileDialog(const platform::FileDialogReque
     dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !(r.flags & 2));
     dlg.setOption(QFileDialog::ReadOnly, false);
+    // The project's own folder, else the folder of the last file chosen.
+    QSettings settings;
+    const QString last = settings.value(kLastFolderKey).toString();
+    if (!r.folder.empty())
+        dlg.setDirectory(Q(r.folder));
+    else if (!last.isEmpty() && QFileInfo(last).isDir())
+        dlg.setDirectory(last);
     const int saved = busy_;
     while (busy_ > 0) SetBusy(false);
     const bool ok = dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty();
     while (busy_ < saved) SetBusy(true);
     if (!ok) return std::nullopt;
-    return S(dlg.selectedFiles().front());
+    const QString chosen = dlg.selectedFiles().front();
+    settings.setValue(kLastFolderKey, QFileInfo(chosen).absolutePath());
+    return S(chosen);
 }
 
 void QtDialogs::SetBusy(bool busy) {

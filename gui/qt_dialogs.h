@@ -8,6 +8,9 @@
 
 namespace verrane::gui {
 
+// The settings key of the folder the file dialogs last chose a file in.
+inline constexpr const char* kLastFolderKey = "files/lastFolder";
+
 class QtDialogs : public platform::Dialogs {
 public:
     platform::Answer MsgBox(const std::string& text, platform::Buttons buttons, platform::Icon icon,

@@ -16,7 +16,10 @@
 #include "gui/report_preview.h"
 #include "gui/screen_window.h"
 #include "gui/sensitivity_window.h"
+#include "platform/output_file.h"
+#include "project/project_file.h"
 #include "screens/analysis/form6.h"
+#include "screens/project/form2.h"
 
 namespace verrane::gui {
 
@@ -65,11 +68,7 @@ WindowManager::WindowManager(App& app) : app_(app) {
             pages_->addWidget(w);
             // New, Open, Save and Save As change the file the title names.
             for (QAction* a : w->findChildren<QAction*>())
-                connect(a, &QAction::triggered, this, [this, name = a->objectName()] {
-                    if (name == "mnuNew") titleFile_.clear();
-                    if (name == "mnuOpen") titleFile_ = Q(app_.ProjectFileName);
-                    UpdateTitle();
-                });
+                connect(a, &QAction::triggered, this, [this] { UpdateTitle(); });
             return;
         }
         w->setWindowTitle(Caption(s));
@@ -141,6 +140,10 @@ QMainWindow* WindowManager::EnsureMainWindow() {
     main_ = m;
     pages_ = m->pages;
     m->setWindowTitle("Verrane");
+    // Typing changes the project without a command: the title follows.
+    auto* titleTimer = new QTimer(m);
+    connect(titleTimer, &QTimer::timeout, this, [this] { UpdateTitle(); });
+    titleTimer->start(250);
     // One size and one place for the whole session, whole on the screen.
     m->resize(FitToScreen(kMainWindowSize, nullptr, 24));
     Centre(m, nullptr);
@@ -149,11 +152,18 @@ QMainWindow* WindowManager::EnsureMainWindow() {
 
 void WindowManager::UpdateTitle(const Screen* shown) {
     if (!shown) shown = app_.front();
-    if (!main_ || !shown || !IsPage(*shown)) return;
-    if (app_.HasFileName) titleFile_ = Q(app_.ProjectFileName);
-    QString title = Caption(*shown);
-    if (!titleFile_.isEmpty()) title = QFileInfo(titleFile_).fileName() + " - " + title;
-    main_->setWindowTitle(title);
+    const Form2* project = app_.Loaded<Form2>();
+    if (!main_ || !shown || !IsPage(*shown) || !project) return;
+    const QString file = app_.HasFileName ? QFileInfo(Q(app_.ProjectFileName)).fileName() : QStringLiteral("Untitled");
+    main_->setWindowTitle(file + "[*] - " + Caption(*shown));
+    // What a save would write now, against what it was when the screens and
+    // the file last agreed.
+    const std::vector<std::string> now = project::FormatProjectFile(project->StoreDocument());
+    if (agreedAt_ != app_.ProjectAgreesWithFile) {
+        agreedAt_ = app_.ProjectAgreesWithFile;
+        agreed_ = now;
+    }
+    main_->setWindowModified(now != agreed_);
 }
 
 QWidget* WindowManager::windowOf(const Screen& s) const {
@@ -190,8 +200,11 @@ void WindowManager::ShowSensitivity() {
     sensitivity_->activateWindow();
 }
 
-bool SaveWindowImage(QWidget* window, const QString& file) {
-    if (!window) return false;
+bool SaveWindowImage(QWidget* window, const std::filesystem::path& file, std::string& error) {
+    if (!window) {
+        error = "There is no window to draw.";
+        return false;
+    }
     QWidget* top = window->window();
     top->ensurePolished();
     // A window of its own takes the size its contents ask for; the main window keeps its own.
@@ -201,7 +214,18 @@ bool SaveWindowImage(QWidget* window, const QString& file) {
         top->show();
     }
     QApplication::processEvents();
-    return top->grab().save(file, "PNG");
+    return WriteWidgetPng(top, file, error);
+}
+
+bool WriteWidgetPng(QWidget* widget, const std::filesystem::path& file, std::string& error) {
+    const QPixmap image = widget->grab();
+    try {
+        platform::WriteFileAtomically(file, [&image](QIODevice& out) { return image.save(&out, "PNG"); });
+    } catch (const platform::TextFileError& e) {
+        error = e.what();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace verrane::gui

@@ -7,8 +7,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "model/sensitivity.h"
@@ -46,19 +49,27 @@ public:
 private:
     void ShowSensitivity();
     QMainWindow* EnsureMainWindow();
-    // "file.tor - caption of the screen in front" (`shown`, or the front screen).
+    // "file.tor[*] - caption of the screen in front" (`shown`, or the front
+    // screen); "Untitled" for a project without a file; the mark shows
+    // changes not yet saved.
     void UpdateTitle(const Screen* shown = nullptr);
     App& app_;
     std::map<const Screen*, QPointer<QWidget>> windows_;
     QPointer<QMainWindow> main_;
     QPointer<SensitivityWindow> sensitivity_;
     QStackedWidget* pages_ = nullptr;
-    QString titleFile_;  // the project's file, empty for a new project
+    // The project file's lines when the screens and the file last agreed
+    // (App::ProjectAgreesWithFile was agreedAt_).
+    std::vector<std::string> agreed_;
+    int agreedAt_ = -1;
 };
 
 // Renders the window of a screen to a PNG file (works on the offscreen
 // platform); a page is rendered in the main window, as the user sees it.
-bool SaveWindowImage(QWidget* window, const QString& file);
+// False, with the reason in `error`, when the file was not written.
+bool SaveWindowImage(QWidget* window, const std::filesystem::path& file, std::string& error);
+// A widget as it is drawn now, as a PNG file through the safe writer.
+bool WriteWidgetPng(QWidget* widget, const std::filesystem::path& file, std::string& error);
 
 // Room the main window asks for; it fits a 1024x768 screen with its frame.
 inline constexpr QSize kMainWindowSize(1000, 700);

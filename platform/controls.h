@@ -24,6 +24,15 @@ public:
 
     bool enabled() const { return enabled_; }
     bool visible() const { return visible_; }
+    // Shown when the pointer rests on the control (and in the status bar):
+    // for a command that is off, why.
+    const std::string& toolTip() const { return toolTip_; }
+    void setToolTip(const std::string& t) {
+        if (t != toolTip_) {
+            toolTip_ = t;
+            updateView();
+        }
+    }
     Color foreColor() const { return fore_; }
     Color backColor() const { return back_; }
     void setEnabled(bool v) {
@@ -60,6 +69,7 @@ public:
 private:
     bool enabled_ = true, visible_ = true;
     Color fore_ = kBlack, back_ = kWhite;
+    std::string toolTip_;
 };
 
 class TextBox : public Control {

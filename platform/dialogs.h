@@ -23,6 +23,7 @@ struct FileDialogRequest {
     bool save = false;
     std::string filter;  // "Tornado Project (*.tor)|*.tor"
     int flags = 0;       // 4 hide read-only, 2 prompt before overwrite, 4096 file must exist
+    std::string folder;  // where the dialog starts; empty: the last folder the user chose a file in
 };
 
 struct Message {
@@ -83,6 +84,7 @@ public:
     struct ReportCall {
         bool print;
         int pages;
+        bool written;  // to `reportPdf`
     };
     std::vector<ReportCall> reportCalls;
 

@@ -71,6 +71,10 @@ public:
     // Held by the start screen, alive for the whole run.
     std::string ProjectFileName;
     bool HasFileName = false;
+    // Counts the moments the screens and the project's file (or, for a new
+    // project, nothing) agree: a project opened, saved or made new. The
+    // window compares what the screens hold with what they held then.
+    int ProjectAgreesWithFile = 0;
 
     virtual std::filesystem::path ReferenceDatabase() const = 0;
     virtual std::filesystem::path DataDir() const = 0;

@@ -124,8 +124,10 @@ void Form3::Text1_Change(int i) {
     NumericTest(box);
     if (RuleTest(box)) return;  // the box's change handling ran again with the value in effect
 
+    // Without both dimensions there is no footprint to compare with: clearing
+    // the boxes one after another must not warn at each of them.
     const double length = input::Value(Text1[0]), width = input::Value(Text1[1]), area = input::Value(Text1[2]);
-    if (area > length * width)
+    if (!Text1[0].empty() && !Text1[1].empty() && area > length * width)
         dialogs().MsgBox("Warning: Shelter area is larger than building footprint.", Buttons::OK, Icon::Exclamation,
                          " ");
 

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "model/hazard.h"
 #include "platform/number.h"
+#include "platform/output_file.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
 #include "project/fields.h"
@@ -138,6 +140,7 @@ void Form2::Form_Load() {
     Combo3.setListIndex(0);
     if (app.HasFileName) LoadAfterStart();
     SuppressCountyClick = false;
+    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::LoadAfterStart() {
@@ -162,6 +165,7 @@ void Form2::FinishLoad(Form8* progress) {
     if (progress) progress->SetProgress(100);
     Show();
     if (progress) app.Unload<Form8>();
+    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::OpenDocument(const project::ProjectDocument& document) {
@@ -262,6 +266,7 @@ void Form2::BC_On() {
     // Without a county there is no project to analyse or report ("Click County County").
     if (StatePending || Combo2.text() == kClickCounty || Combo2.listIndex() < 0) {
         SetAnalysisCommands(false);
+        Command1[3].setToolTip("Choose the project's state and county first.");
         return;
     }
     const bool on = BuildingDataComplete && MitigationDataComplete;
@@ -269,6 +274,34 @@ void Form2::BC_On() {
     if (auto* s = app.Loaded<Form3>()) s->SetAnalysisCommands(on);
     if (auto* s = app.Loaded<Form4>()) s->SetAnalysisCommands(on);
     if (auto* s = app.Loaded<Form5>()) s->SetAnalysisCommands(on);
+    const std::string why = on ? "" : MissingForAnalysis();
+    Command1[3].setToolTip(why);
+    if (auto* s = app.Loaded<Form3>()) s->Command1[3].setToolTip(why);
+    if (auto* s = app.Loaded<Form4>()) s->Command1[3].setToolTip(why);
+}
+
+std::string Form2::MissingForAnalysis() const {
+    // The field table names the inputs; the twenty-four hours count as one.
+    const project::ProjectDocument document = StoreDocument();
+    std::vector<std::string> missing;
+    if (!document.building) missing.emplace_back("the Building Information");
+    if (!document.mitigation) missing.emplace_back("the Mitigation Project Information");
+    bool hours = false;
+    for (const project::Field* f : project::MissingForAnalysis(document)) {
+        if (f->screen == project::FieldScreen::ProjectInformation) continue;  // the county is asked for above
+        if (f->block == project::FieldBlock::Building && !document.building) continue;
+        if (f->block == project::FieldBlock::Mitigation && !document.mitigation) continue;
+        if (f->name.rfind("TornadoOccupancy[", 0) == 0) {
+            if (!std::exchange(hours, true)) missing.emplace_back("Tornado shelter occupancy of every hour");
+            continue;
+        }
+        missing.push_back(f->label);
+    }
+    if (missing.empty()) return "";
+    std::string text = "Benefit Cost Analysis needs ";
+    for (size_t i = 0; i < missing.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == missing.size() ? " and " : ", ") + missing[i];
+    return text + ".";
 }
 
 // The buttons lead to Form3 ... Form6 exactly as the Input and BC Analysis
@@ -415,24 +448,32 @@ void Form2::Write_File(const std::filesystem::path& file) {
     platform::WriteTextLinesAtomically(file, project::FormatProjectFile(c));
 }
 
-project::FileResult Form2::Read_File(const std::filesystem::path& file) {
-    Loading = true;
-    HazardScreenRestored = false;
-    app.Unload<Form3, Form4, Form5>();
-    LoadProgress(10);
-
-    // The whole file is checked before anything of the project changes, so a
-    // damaged file never loads half a project.
-    project::ProjectDocument c;
+project::FileResult Form2::CheckFile(const std::filesystem::path& file, project::ProjectDocument& document) {
     try {
-        c = project::ParseProjectFile(platform::ReadTextLines(file));
+        document = project::ParseProjectFile(platform::ReadTextLines(file));
     } catch (const std::exception& e) {
         app.Unload<Form8>();
         project::FileResult failed = ReadFailure(e);
         ShowFileError(dialogs(), failed);
-        Loading = false;
         return failed;
     }
+    return {};
+}
+
+project::FileResult Form2::Read_File(const std::filesystem::path& file) {
+    // The whole file is checked before anything of the project changes, so a
+    // damaged file never loads half a project.
+    project::ProjectDocument c;
+    if (project::FileResult checked = CheckFile(file, c); !checked.ok()) return checked;
+    LoadCheckedFile(c);
+    return {};
+}
+
+void Form2::LoadCheckedFile(project::ProjectDocument c) {
+    Loading = true;
+    HazardScreenRestored = false;
+    app.Unload<Form3, Form4, Form5>();
+    LoadProgress(10);
     const std::vector<std::string> unknownCounties = KeepKnownCounties(app.ReferenceDatabase(), c.selectedCounties);
     // A value no project can have opens as an empty box, told once; the rest
     // of the project loads as it is.
@@ -450,7 +491,6 @@ project::FileResult Form2::Read_File(const std::filesystem::path& file) {
                 codes + ".",
             Buttons::OK, Icon::Exclamation, " ");
     }
-    return {};
 }
 
 // --------------------------------------------------------------- file commands
@@ -463,10 +503,12 @@ bool Form2::OfferToSave() {
 
 std::optional<std::string> Form2::AskSaveName(int flags) {
     for (;;) {
-        auto file = dialogs().FileDialog({true, kProjectFilter, flags});
-        if (!file || std::filesystem::path(*file).has_extension()) return file;
+        auto file = dialogs().FileDialog({true, kProjectFilter, flags, ProjectFolder()});
+        if (!file) return file;
+        const std::string typed = *file;
+        *file = platform::WithExtension(typed, ".tor").string();
         // The dialog asked, if at all, about the name as typed.
-        *file += ".tor";
+        if (*file == typed) return file;
         std::error_code ec;
         if (!(flags & 2) || !std::filesystem::exists(std::filesystem::symlink_status(*file, ec))) return file;
         if (dialogs().MsgBox(*file + " already exists.\nDo you want to replace it?", Buttons::YesNo, Icon::Exclamation,
@@ -509,43 +551,44 @@ void Form2::mnuNew_Click() {
     Loading = false;
     HazardScreenRestored = true;
     StatePending = false;
+    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::mnuOpen_Click() { OpenProject(); }
 
 project::FileResult Form2::OpenProject() {
-    // A cancelled or rejected open leaves the project with the file it had
-    // (closing the start screen empties the name).
+    // The chosen file is read and checked before anything of the project
+    // changes: a cancelled or rejected Open leaves every screen, the file
+    // name and the title as they were.
     project::FileResult cancelled{project::FileStatus::Cancelled, ""};
-    std::string keptName;
     {
         BusyPointer busy(dialogs());
         if (!OfferToSave()) return cancelled;
-        keptName = app.ProjectFileName;
-        Show();
-        app.Unload<Form1>();
-        app.Unload<Form3, Form4, Form5, Form6, Form7>();
     }
-    auto file = dialogs().FileDialog({false, kProjectFilter, 4100});
-    if (!file) {
-        app.ProjectFileName = keptName;
-        return cancelled;
-    }
+    auto file = dialogs().FileDialog({false, kProjectFilter, 4100, ProjectFolder()});
+    if (!file) return cancelled;
     BusyPointer busy(dialogs());
+    project::ProjectDocument document;
+    if (project::FileResult checked = CheckFile(*file, document); !checked.ok()) return checked;
+    Show();
+    app.Unload<Form1>();
+    app.Unload<Form3, Form4, Form5, Form6, Form7>();
+    // The project opened is the one Save writes.
     app.ProjectFileName = *file;
+    app.HasFileName = true;
     Hide();
     Form8& progress = app.form8();
     progress.Show();
     progress.Refresh();
-    project::FileResult result = Read_File(app.ProjectFileName);
-    if (!result.ok()) {
-        app.ProjectFileName = keptName;
-        Show();
-        return result;
-    }
+    LoadCheckedFile(std::move(document));
     FinishLoad(&progress);
     StatsPending = true;
-    return result;
+    return {};
+}
+
+std::string Form2::ProjectFolder() const {
+    if (!app.HasFileName || app.ProjectFileName.empty()) return "";
+    return std::filesystem::absolute(app.ProjectFileName).parent_path().string();
 }
 
 // The project takes a new file name only once it was written there.
@@ -560,6 +603,7 @@ void Form2::mnusave_Click() {
     if (!SaveTo(file)) return;
     app.ProjectFileName = file;
     app.HasFileName = true;
+    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::mnusaveas_Click() { SaveAs(); }
@@ -571,6 +615,7 @@ bool Form2::SaveAs() {
     if (!SaveTo(*file)) return false;
     app.ProjectFileName = *file;
     app.HasFileName = true;
+    ++app.ProjectAgreesWithFile;
     return true;
 }
 

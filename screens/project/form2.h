@@ -74,6 +74,9 @@ public:
     void ShowNeedLocation();
     bool Checkform(const std::string& screenName) const;
     void BC_On();
+    // Why the analysis commands are off: the inputs still empty, named as
+    // their screens label them ("" when nothing is missing).
+    std::string MissingForAnalysis() const;
     void Command1_Click(int index);
     void SetAnalysisCommands(bool enabled) override;
     bool Leave(int target) override;
@@ -87,6 +90,11 @@ public:
     void Write_File(const std::filesystem::path& file);  // throws platform::TextFileError
     // Shows why a file was not read, and says so in the result.
     project::FileResult Read_File(const std::filesystem::path& file);
+    // Read_File's two halves: reading and checking the whole file, which
+    // changes nothing of the project (and shows why a file was not read),
+    // then filling the screens from the checked document.
+    project::FileResult CheckFile(const std::filesystem::path& file, project::ProjectDocument& document);
+    void LoadCheckedFile(project::ProjectDocument document);
 
     // File commands.
     void mnuNew_Click();
@@ -116,6 +124,9 @@ private:
     // cancelled, or the save asked for was cancelled or failed.
     bool OfferToSave();
     void LoadAfterStart();
+    // Where the file dialogs start: the folder of the project's file (empty
+    // for a project without one: the desktop's last folder).
+    std::string ProjectFolder() const;
     void LoadProgress(double value);
     // After a file was read: savedata of the loaded input screens, BC_On,
     // and this screen in front of the closing progress window (if any).

@@ -39,7 +39,7 @@ void Form1::Command1_Click(int index) {
     }
     app.HasFileName = false;
     if (Option1[1].value()) {
-        auto file = dialogs().FileDialog({false, "Tornado Project (*.tor)|*.tor", 4100});
+        auto file = dialogs().FileDialog({false, "Tornado Project (*.tor)|*.tor", 4100, ""});
         if (!file) return;
         BusyPointer busy(dialogs());
         app.ProjectFileName = *file;

@@ -204,7 +204,8 @@ TEST(SensitivityWindow, ExportPdfWritesTheDocumentOrSaysWhyNot) {
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     EXPECT_EQ(t.dialogs.messages[0].title, "Export PDF");
     EXPECT_EQ(t.dialogs.messages[0].icon, platform::Icon::Exclamation);
-    EXPECT_NE(t.dialogs.messages[0].text.find("could not be written to"), std::string::npos);
+    EXPECT_NE(t.dialogs.messages[0].text.find("could not be written"), std::string::npos);
+    EXPECT_NE(t.dialogs.messages[0].text.find("it is a folder"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(t.folder / "taken.pdf" / "inside"));
     EXPECT_EQ(t.dialogs.busyDepth, 0);
 }

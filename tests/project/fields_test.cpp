@@ -164,7 +164,9 @@ TEST(FieldTable, MissingInputsAreThoseThatKeepTheAnalysisOff) {
         cases.emplace_back(name, "");
     for (const auto& [name, value] : cases) {
         ProjectDocument d = base;
-        if (!name.empty()) ASSERT_EQ(SetField(d, name, value), std::nullopt) << name;
+        if (!name.empty()) {
+            ASSERT_EQ(SetField(d, name, value), std::nullopt) << name;
+        }
         verrane::platform::WriteTextLinesAtomically(file, FormatProjectFile(d));
         verrane::test::TestApp t("");
         verrane::Form2& f2 = t.Start();

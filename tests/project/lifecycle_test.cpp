@@ -79,7 +79,7 @@ TEST(ProjectFile, UnknownStateLoadsAsClickState) {
     EXPECT_FALSE(t.app->IsLoaded("Form5"));
 }
 
-TEST(ProjectFile, RejectedFileChangesNothingButTheDiscardedScreens) {
+TEST(ProjectFile, RejectedFileChangesNothing) {
     test::TestApp t("life-reject");
     Form2& f2 = t.Choose("Oklahoma", "Cleveland");
     Fill(f2);
@@ -91,7 +91,7 @@ TEST(ProjectFile, RejectedFileChangesNothingButTheDiscardedScreens) {
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     EXPECT_EQ(t.dialogs.messages[0].text, "Selected File has incorrect format.");
     EXPECT_EQ(t.dialogs.messages[0].title, "");
-    EXPECT_FALSE(t.app->IsLoaded("Form3"));
+    EXPECT_TRUE(t.app->IsLoaded("Form3"));
     EXPECT_EQ(f2.Text1[0].text(), "Fremont Middle School");
     EXPECT_EQ(f2.Combo2.text(), "Cleveland");
     EXPECT_EQ(f2.SelectedCounties, std::vector<std::string>{"40027"});
@@ -357,25 +357,53 @@ TEST(Lifecycle, SaveAsksForANameOnlyOnceAndNeverClaimsAFailedSave) {
     EXPECT_EQ(FileBytes(file), before);
 }
 
-TEST(Lifecycle, OpenCancelledKeepsFieldsButDiscardsScreens) {
+// A cancelled or rejected Open leaves the whole project, its file name and
+// what Save writes as they were; a project opened is saved into its file.
+TEST(Lifecycle, OpenKeepsTheProjectUntilAFileLoads) {
     test::TestApp t("life-open");
     Form2& f2 = t.Choose("Oklahoma", "Kay");
     Fill(f2);
-    t.app->form3();
-    t.app->form5();
+    t.app->form3().Text1[0].setText("120");
+    t.app->form5().Text1[1].setText("250000");
+    const auto file = Temp("open-keeps.tor");
+    t.dialogs.files = {file.string()};
+    f2.mnusaveas_Click();
+    const std::string saved = test::FileBytes(file);
+    auto bad = Temp("open-keeps-bad.tor");
+    platform::WriteTextLinesAtomically(bad, {"Verrane v1.0", "x"});
+    for (std::optional<std::string> chosen : {std::optional<std::string>(), std::optional(bad.string())}) {
+        t.dialogs.answers = {Answer::No};
+        t.dialogs.files = {chosen};
+        f2.mnuOpen_Click();
+        EXPECT_TRUE(t.app->IsLoaded("Form3"));
+        EXPECT_TRUE(t.app->IsLoaded("Form5"));
+        EXPECT_EQ(t.app->ProjectFileName, file.string());
+        EXPECT_TRUE(t.app->HasFileName);
+        t.dialogs.fileRequests.clear();
+        f2.mnusave_Click();  // into the project's file, without a dialog
+        EXPECT_TRUE(t.dialogs.fileRequests.empty());
+        EXPECT_EQ(test::FileBytes(file), saved);
+    }
+
+    // Another project opened is the one Save writes, without asking.
+    const auto other = Temp("open-keeps-other.tor");
+    fs::copy_file(file, other, fs::copy_options::overwrite_existing);
     t.dialogs.answers = {Answer::No};
-    t.dialogs.files = {std::nullopt};
+    t.dialogs.files = {other.string()};
     f2.mnuOpen_Click();
-    EXPECT_EQ(f2.Text1[0].text(), "Fremont Middle School");
-    EXPECT_EQ(f2.SelectedCounties, std::vector<std::string>{"40071"});
-    EXPECT_FALSE(t.app->IsLoaded("Form3"));
-    EXPECT_FALSE(t.app->IsLoaded("Form5"));
-    auto file = Temp("after-open-cancel.tor");
-    f2.Write_File(file);
-    auto lines = platform::ReadTextLines(file);
-    EXPECT_EQ(lines.size(), 15u);
-    EXPECT_EQ(lines[10], "FALSE");
-    EXPECT_EQ(lines.back(), "FALSE");
+    EXPECT_EQ(t.app->ProjectFileName, other.string());
+    EXPECT_TRUE(t.app->HasFileName);
+    t.dialogs.fileRequests.clear();
+    f2.Text1[6].setText("Someone Else");
+    f2.mnusave_Click();
+    EXPECT_TRUE(t.dialogs.fileRequests.empty());
+    EXPECT_NE(test::FileBytes(other).find("Someone Else"), std::string::npos);
+    EXPECT_EQ(test::FileBytes(file), saved);
+    // The dialogs start in the project's folder.
+    t.dialogs.answers = {Answer::No};
+    f2.mnuOpen_Click();
+    ASSERT_FALSE(t.dialogs.fileRequests.empty());
+    EXPECT_EQ(t.dialogs.fileRequests.back().folder, fs::absolute(other).parent_path().string());
 }
 
 TEST(Lifecycle, StartScreenOpensAnExistingProject) {

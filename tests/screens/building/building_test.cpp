@@ -59,10 +59,13 @@ TEST_F(BuildingScreen, FootprintWarningOnlyAboveLengthTimesWidth) {
     ASSERT_EQ(Count(kFootprint), 1);
     EXPECT_EQ(t.dialogs.messages.back().icon, Icon::Exclamation);
     EXPECT_EQ(t.dialogs.messages.back().title, " ");
-    // With the width empty the footprint is 0, so every change warns again.
+    // Without a width there is no footprint: emptying the boxes one after
+    // another, or typing elsewhere, warns no more.
     f3->Text1[1].setText("");
     f3->Text1[3].setText("1");
-    EXPECT_EQ(Count(kFootprint), 3);
+    f3->Text1[0].setText("");
+    f3->Text1[2].setText("");
+    EXPECT_EQ(Count(kFootprint), 1);
 }
 
 TEST_F(BuildingScreen, AreaRatiosAtTheirLimits) {
