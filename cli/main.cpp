@@ -180,6 +180,7 @@ void AddWriteExamples(CLI::App& cli, std::string& dir, int& status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::SetProgramDir(argc, argv);
     CLI::App cli{"Verrane benefit-cost model for tornado and hurricane shelters, without its window.", "verrane-cli"};
     cli.require_subcommand(1);
     cli.fallthrough();  // --data may also follow the subcommand
