@@ -93,7 +93,7 @@ model::Figures AnalyseEdited(const project::ProjectDocument& document, const std
 
 std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& entered) {
     std::vector<PlannedVariation> v;
-    for (const char* rate : {"2", "3", "7", "10"}) v.push_back({"DiscountRate", rate, {{"DiscountRate", rate}}});
+    for (const char* rate : {"2", "3", "3.1", "7", "10"}) v.push_back({"DiscountRate", rate, {{"DiscountRate", rate}}});
 
     const project::MitigationBlock m = entered.mitigation.value_or(project::MitigationBlock{});
     const std::pair<const char*, const std::string*> costs[4] = {{"ProjectCost", &m.projectCost},

@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "app/project_edit.h"
 #include "cli/messages.h"
+#include "cli/provenance_out.h"
 #include "platform/dialogs.h"
 #include "screens/analysis/form6.h"
 #include "screens/analysis/result_rows.h"
@@ -118,6 +119,7 @@ std::string JsonObject(App& app, const std::string& file) {
     j["SufficiencyNote"] = r.sufficiencyNote;
     j["UserRatesNote"] = r.userRatesNote;
     j["SelectedCounties"] = app.form2().SelectedCounties;
+    j["Provenance"] = ProvenanceJson();
     // Texts come from project files in the system code page; never fail on them.
     return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
@@ -125,7 +127,8 @@ std::string JsonObject(App& app, const std::string& file) {
 std::string CsvHeader() {
     return "File,TornadoBenefitsText,HurricaneBenefitsText,TotalBenefitsText,AnnualizedCostText,NetBenefitsText,"
            "BenefitCostRatioText,LivesSavedText,InjuriesAvoidedText,TornadoBenefits,HurricaneBenefits,AnnualizedCost,"
-           "AnnualDeathsAvoided,AnnualInjuriesAvoided";
+           "AnnualDeathsAvoided,AnnualInjuriesAvoided" +
+           ProvenanceCsvHeader();
 }
 
 std::string CsvLine(App& app, const std::string& file) {
@@ -138,7 +141,7 @@ std::string CsvLine(App& app, const std::string& file) {
     for (double v :
          {r.tornadoBenefits, r.hurricaneBenefits, r.annualizedCost, r.annualDeathsAvoided, r.annualInjuriesAvoided})
         line += "," + ShortestNumber(v);
-    return line;
+    return line + ProvenanceCsvFields();
 }
 
 int RunAnalyze(const std::vector<std::string>& files, OutputFormat format, std::ostream& out, std::ostream& err) {

@@ -16,6 +16,7 @@
 #include "cli/screenshot_cmd.h"
 #include "cli/sensitivity_cmd.h"
 #include "platform/paths.h"
+#include "platform/provenance.h"
 
 namespace {
 
@@ -184,6 +185,7 @@ void AddWriteExamples(CLI::App& cli, std::string& dir, int& status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::SetProgramDir(argc, argv);
     CLI::App cli{"Verrane benefit-cost model for tornado and hurricane shelters, without its window.", "verrane-cli"};
     cli.require_subcommand(1);
     const std::string exitStatus =
@@ -203,6 +205,12 @@ int main(int argc, char** argv) {
             "DIR"));
     cli.parse_complete_callback([&] {
         if (!dataDir.empty()) platform::SetDataDir(dataDir);
+    });
+    // The data folder may be given after --version, so the text is made when the flag is met.
+    cli.set_version_flag("--version", [] {
+        const platform::Provenance p = platform::CurrentProvenance();
+        return p.program + "\ntornado record " + p.tornadoRecord + " (" + p.tornadoFiles + ")\nreference data sha256 " +
+               p.database + "\ndata folder " + platform::DataDir().string();
     });
 
     int status = 0;
@@ -232,6 +240,7 @@ int main(int argc, char** argv) {
             ++i;
             continue;
         }
+        if (arg == "--version") break;
         if (arg.rfind('-', 0) == 0) continue;
         const auto known = cli.get_subcommands([&arg](CLI::App* sub) { return sub->get_name() == arg; });
         if (known.empty()) {

@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/project_edit.h"
 #include "cli/messages.h"
+#include "cli/provenance_out.h"
 #include "model/hazard.h"
 #include "platform/dialogs.h"
 #include "platform/map.h"
@@ -203,19 +204,20 @@ CountyFigures FiguresOf(const Form6& f6) {
 
 std::string ScreenCsvHeader() {
     return "FIPS,State,County,TornadoBenefits,HurricaneBenefits,TotalBenefits,AnnualizedCost,NetBenefits,"
-           "BenefitCostRatio,SampleCounties,F3Tornadoes,Sufficient";
+           "BenefitCostRatio,SampleCounties,F3Tornadoes,Sufficient" +
+           ProvenanceCsvHeader();
 }
 
 std::string ScreenCsvLine(const ScreenRow& row) {
     std::string line = CsvText(row.fips) + "," + CsvText(row.state) + "," + CsvText(row.county);
-    if (!row.figures) return line + ",,,,,,,,,";
+    if (!row.figures) return line + ",,,,,,,,," + ProvenanceCsvFields();
     const CountyFigures& f = *row.figures;
     for (double v : {f.tornadoBenefits, f.hurricaneBenefits, f.totalBenefits, f.annualizedCost, f.netBenefits})
         line += "," + ShortestNumber(v);
     line += "," + (f.benefitCostRatio ? ShortestNumber(*f.benefitCostRatio) : std::string());
     line += "," + std::to_string(row.sampleCounties) + "," + ShortestNumber(f.f3Tornadoes);
     line += f.sufficient ? ",true" : ",false";
-    return line;
+    return line + ProvenanceCsvFields();
 }
 
 std::string ScreenJson(const std::vector<ScreenRow>& rows) {
@@ -237,6 +239,7 @@ std::string ScreenJson(const std::vector<ScreenRow>& rows) {
         j["SampleCounties"] = f ? nlohmann::ordered_json(row.sampleCounties) : nullptr;
         number("F3Tornadoes", f ? f->f3Tornadoes : 0);
         j["Sufficient"] = f ? nlohmann::ordered_json(f->sufficient) : nullptr;
+        j["Provenance"] = ProvenanceJson();
         out += (first ? "\n" : ",\n") + j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         first = false;
     }

@@ -1,5 +1,6 @@
 #include "platform/paths.h"
 
+#include <QCoreApplication>
 #include <system_error>
 
 namespace verrane::platform {
@@ -10,15 +11,32 @@ std::filesystem::path& Override() {
     return p;
 }
 
-std::filesystem::path Search() {
+std::filesystem::path& ProgramDirectory() {
+    static std::filesystem::path p;
+    return p;
+}
+
+bool HoldsData(const std::filesystem::path& dir) {
     std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    std::filesystem::path dir = ec ? std::filesystem::current_path(ec) : exe.parent_path();
+    return !dir.empty() && std::filesystem::exists(dir / "verrane.sqlite", ec);
+}
+
+std::filesystem::path ProgramDir() {
+    if (ProgramDirectory().empty() && QCoreApplication::instance())
+        ProgramDirectory() = QCoreApplication::applicationDirPath().toStdU16String();
+    return ProgramDirectory();
+}
+
+std::filesystem::path Search() {
+    const QString fromEnvironment = qEnvironmentVariable("VERRANE_DATA");
+    if (!fromEnvironment.isEmpty()) return fromEnvironment.toStdU16String();
+    std::filesystem::path dir = ProgramDir();
+    // Installed: beside the program, or in ../share/verrane (bin/ and share/ of one prefix).
+    for (const std::filesystem::path& candidate : {dir, dir / "data", dir.parent_path() / "share" / "verrane"})
+        if (HoldsData(candidate)) return candidate;
+    // Run from a build tree inside the source tree: the data/ folder above.
     for (int i = 0; i < 6 && !dir.empty(); ++i) {
-        for (const char* sub : {"data", "share/verrane/data"}) {
-            auto candidate = dir / sub;
-            if (std::filesystem::exists(candidate / "verrane.sqlite", ec)) return candidate;
-        }
+        if (HoldsData(dir / "data")) return dir / "data";
         if (dir == dir.parent_path()) break;
         dir = dir.parent_path();
     }
@@ -29,6 +47,17 @@ std::filesystem::path Search() {
 #endif
 }
 }  // namespace
+
+void SetProgramDir(int argc, char** argv) {
+    if (QCoreApplication::instance()) {
+        ProgramDirectory() = QCoreApplication::applicationDirPath().toStdU16String();
+        return;
+    }
+    // Qt tells the program's folder only while an application object exists;
+    // the command line makes its own later, and only for some commands.
+    const QCoreApplication probe(argc, argv);
+    ProgramDirectory() = QCoreApplication::applicationDirPath().toStdU16String();
+}
 
 std::filesystem::path DataDir() {
     if (!Override().empty()) return Override();

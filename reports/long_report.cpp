@@ -83,6 +83,7 @@ void TitlePage(rpt::Section& rh) {
         FixedField(rh, r.field, 4680, r.top, 5400, 440, kTitleValue);
     }
     Label(rh, kDisclaimer, 360, 12600, 9360, 600, kSmall);
+    FixedField(rh, "TitleProvenance", 360, 13230, 9360, 360, kSmall);
 }
 
 // The header and footer of every page but the title page.
@@ -261,6 +262,7 @@ void ResultsPage(rpt::Section& d) {
     Field(d, "UserRatesNote", 630, 57420, 9450, 350, kSmall);
     Field(d, "SufficiencyNote", 630, 57780, 9450, 350, kSmall);
     Field(d, "CountiesNote", 630, 58140, 9450, 350, kSmall);
+    Field(d, "DiscountRateNote", 630, 58500, 9450, 240, kSmall);
 }
 
 }  // namespace
@@ -298,6 +300,7 @@ void ActiveReport1::ReportHeader_Format() {
     SetText("TitleAddress", p.address);
     SetText("TitleCityState", CityStateText(p.city, p.stateName));
     SetText("TitleCounty", p.countyName);
+    SetText("TitleProvenance", ProvenanceText());
     SetText("TitleDisasterNumber", p.disasterNumber);
     SetText("TitleProjectNumber", p.projectNumber);
     SetText("TitleScenarioId", p.scenarioRunId);
@@ -367,6 +370,7 @@ void ActiveReport1::Detail_Format() {
     SetText("UserRatesNote", r.userRatesNote);
     SetText("SufficiencyNote", r.sufficiencyNote);
     SetText("CountiesNote", r.countiesNote);
+    SetText("DiscountRateNote", DiscountRateNote(data_.mitigation.discountRate));
 }
 
 void ActiveReport1::PageFooter_Format() {

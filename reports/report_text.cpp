@@ -1,6 +1,9 @@
 #include "reports/report_text.h"
 
+#include <optional>
+
 #include "platform/number.h"
+#include "platform/provenance.h"
 #include "reports/format_bridge.h"
 
 namespace verrane::reports {
@@ -137,5 +140,15 @@ std::string FormatTyped(const std::string& typed, const char* pattern) {
     if (!value) return typed;
     return fmt::FormatNumber(*value, pattern);
 }
+
+std::string DiscountRateNote(const std::string& discountRate) {
+    const std::optional<double> rate = platform::ParseNumber(discountRate);
+    if (!rate || *rate == 7) return {};
+    const size_t first = discountRate.find_first_not_of(' ');
+    const size_t last = discountRate.find_last_not_of(' ');
+    return "A discount rate of " + discountRate.substr(first, last - first + 1) + " % was used instead of 7 %.";
+}
+
+std::string ProvenanceText() { return platform::ProvenanceLine(platform::CurrentProvenance()); }
 
 }  // namespace verrane::reports

@@ -42,6 +42,14 @@ std::string CityStateText(const std::string& city, const std::string& stateName)
 std::string LocationText(const std::string& city, const std::string& countyName, const std::string& stateName);
 std::string LifetimeYearsText(const std::string& projectLifetime);  // "in 30 years"
 
+// Long report, among the remarks: "A discount rate of R % was used instead
+// of 7 %." when the typed rate is a number other than 7, else empty.
+std::string DiscountRateNote(const std::string& discountRate);
+
+// The last line of the reports: the program and the reference data that
+// made the figures (platform/provenance).
+std::string ProvenanceText();
+
 // A typed number reformatted with a pattern; a text that is not a number
 // prints as typed (an empty box stays empty).
 std::string FormatTyped(const std::string& typed, const char* pattern);

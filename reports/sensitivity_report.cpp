@@ -13,6 +13,7 @@
 #include "platform/number.h"
 #include "platform/output_file.h"
 #include "platform/report.h"
+#include "reports/report_text.h"
 
 namespace verrane::reports {
 
@@ -274,8 +275,10 @@ void PaintFooter(QPainter& p, int index, int count) {
     const int y = kSensitivityPageHeight - kMargin - 260;
     p.setPen(QPen(kRule, 10));
     p.drawLine(QPointF(kLeft, y - 60), QPointF(kLeft + kWidth, y - 60));
-    Text(p, QRectF(kLeft, y, kWidth / 2.0, 260), "Verrane sensitivity", PageFont(8), Qt::AlignLeft, kGrey);
-    Text(p, QRectF(kLeft + kWidth / 2.0, y, kWidth / 2.0, 260), QString("Page %1 of %2").arg(index + 1).arg(count),
+    constexpr double kPageBox = 1300;
+    Text(p, QRectF(kLeft, y, kWidth - kPageBox, 260),
+         QString::fromStdString("Verrane sensitivity; " + ProvenanceText()), PageFont(6.5), Qt::AlignLeft, kGrey);
+    Text(p, QRectF(kLeft + kWidth - kPageBox, y, kPageBox, 260), QString("Page %1 of %2").arg(index + 1).arg(count),
          PageFont(8), Qt::AlignRight, kGrey);
 }
 

@@ -34,6 +34,7 @@ void HeaderAndFooter(rpt::Section& ph, rpt::Section& pf) {
     pf.height = 468;
     HRule(pf, 0, 60, 10080, 10);
     LineField(pf, "FooterDate", 0, 120, 2500, 240, {9});
+    LineField(pf, "FooterProvenance", 1800, 120, 8280, 240, {6, false, Align::Right});
 }
 
 // The seal, the summary lines and the identification block.
@@ -211,6 +212,9 @@ void ActiveReport2::Detail_Format() {
     SetText("InjuriesAvoidedYears", LifetimeYearsText(m.projectLifetime));
 }
 
-void ActiveReport2::PageFooter_Format() { SetText("FooterDate", fmt::ShortDate()); }
+void ActiveReport2::PageFooter_Format() {
+    SetText("FooterDate", fmt::ShortDate());
+    SetText("FooterProvenance", ProvenanceText());
+}
 
 }  // namespace verrane::reports

@@ -1,5 +1,6 @@
 #include "screens/menus.h"
 
+#include "platform/provenance.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
@@ -200,6 +201,15 @@ void FollowFocusWithEditMenu(Screen& s, int n) {
     }
 }
 
+// Help > About: which program this is and which reference data it reads.
+void ShowAbout(ScreenHost& app) {
+    const platform::Provenance p = platform::CurrentProvenance();
+    app.dialogs.MsgBox(p.program + "\n\nA benefit-cost model for tornado and hurricane shelters.\n\nTornado record: " +
+                           p.tornadoRecord + " (" + p.tornadoFiles + ")\nReference data SHA-256: " + p.database +
+                           "\nData folder: " + app.DataDir().string(),
+                       platform::Buttons::OK, platform::Icon::Information, "About Verrane");
+}
+
 }  // namespace
 
 void InstallMenus(ScreenHost& app, Screen& s) {
@@ -252,7 +262,9 @@ void InstallMenus(ScreenHost& app, Screen& s) {
                  Menu("mnuBCAnalysis", "&BC Analysis",
                       {Item("mnuBCResults", "BC Analysis Results", go(6)),
                        Item("mnuSensitivity", "Sensitivity...", [&app, &s] { ShowSensitivity(app, s); })}),
-                 Item("mnuHelp", "&Help", [&app] { app.dialogs.ShowHelp(app.form2().HelpFile, 3); })};
+                 Menu("mnuHelpMenu", "&Help",
+                      {Item("mnuHelp", "&Contents", [&app] { app.dialogs.ShowHelp(app.form2().HelpFile, 3); }),
+                       Item("mnuAbout", "&About Verrane", [&app] { ShowAbout(app); })})};
 
     SetInitialMenuStates(s, n);
     FollowFocusWithEditMenu(s, n);

@@ -101,14 +101,14 @@ TEST(CliSensitivity, EveryRowIsTheAnalysisOfTheEditedProject) {
     for (const json& v : s["Variations"])
         rows.push_back(v["Input"].get<std::string>() + " " + v["Value"].get<std::string>());
     const std::vector<std::string> expected = {
-        "DiscountRate 2",          "DiscountRate 3",          "DiscountRate 7",        "DiscountRate 10",
-        "ProjectCost 637500",      "ProjectCost 1062500",     "MaintenanceCost 2250",  "MaintenanceCost 3750",
-        "InjuryCost 9375",         "InjuryCost 15625",        "DeathCost 1650000",     "DeathCost 2750000",
-        "ProjectLifetime 40",      "ProjectLifetime 60",      "TornadoOccupancy 0.75", "TornadoOccupancy 1.25",
-        "HurricaneOccupancy 0.75", "HurricaneOccupancy 1.25", "SelectionRadius 0",     "SelectionRadius 25",
-        "SelectionRadius 50",      "SelectionRadius 100",     "SelectionRadius 150",   "SelectionRadius 250",
-        "SelectionMethod 1",       "DesignWindSpeed 0",       "DesignWindSpeed 1",     "DesignWindSpeed 2",
-        "DesignWindSpeed 3",       "DesignWindSpeed 4"};
+        "DiscountRate 2",        "DiscountRate 3",          "DiscountRate 3.1",        "DiscountRate 7",
+        "DiscountRate 10",       "ProjectCost 637500",      "ProjectCost 1062500",     "MaintenanceCost 2250",
+        "MaintenanceCost 3750",  "InjuryCost 9375",         "InjuryCost 15625",        "DeathCost 1650000",
+        "DeathCost 2750000",     "ProjectLifetime 40",      "ProjectLifetime 60",      "TornadoOccupancy 0.75",
+        "TornadoOccupancy 1.25", "HurricaneOccupancy 0.75", "HurricaneOccupancy 1.25", "SelectionRadius 0",
+        "SelectionRadius 25",    "SelectionRadius 50",      "SelectionRadius 100",     "SelectionRadius 150",
+        "SelectionRadius 250",   "SelectionMethod 1",       "DesignWindSpeed 0",       "DesignWindSpeed 1",
+        "DesignWindSpeed 2",     "DesignWindSpeed 3",       "DesignWindSpeed 4"};
     EXPECT_EQ(rows, expected);
     ExpectEveryRowEqualsAnalyze(file, s);
 }

@@ -175,7 +175,8 @@ TEST(CliScreen, EveryQueryOfAScreeningGetsFromMemoryWhatTheFileHolds) {
     snapshot->LogQueriesTo(nullptr);
     std::set<std::string> tables;
     for (const auto& entry : log) tables.insert(entry.first);
-    EXPECT_EQ(tables, (std::set<std::string>{"Counties", "cntycoor", "states", "tornado"}));
+    // meta: the provenance every line names.
+    EXPECT_EQ(tables, (std::set<std::string>{"Counties", "cntycoor", "meta", "states", "tornado"}));
     const platform::Database onFile = platform::Database::Open(file);
     std::set<std::string> seen;
     for (const auto& [table, q] : log) {
@@ -260,7 +261,8 @@ TEST(CliScreen, ACountyThatCannotBeAnalysedGetsAnEmptyRowAndAReason) {
     std::vector<std::string> rows;
     while (std::getline(lines, line)) rows.push_back(line);
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], "40017,Oklahoma,Canadian,,,,,,,,,");
+    // No figures, then the provenance (the fixture data has no identity).
+    EXPECT_EQ(rows[0], "40017,Oklahoma,Canadian,,,,,,,,,,Verrane 1.0,unknown,unknown");
     for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i].find(",,"), std::string::npos) << rows[i];
     EXPECT_NE(r.err.find("40017 Canadian, Oklahoma: not analysed"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("RYEARS"), std::string::npos) << r.err;

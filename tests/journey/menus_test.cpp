@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/provenance.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
@@ -158,6 +159,19 @@ TEST(Menus, HelpOpensTheContents) {
     ASSERT_EQ(t.dialogs.helpCalls.size(), 1u);
     EXPECT_EQ(t.dialogs.helpCalls[0].second, 3);
     EXPECT_NE(t.dialogs.helpCalls[0].first.find("torhelp.html"), std::string::npos);
+}
+
+TEST(Menus, AboutNamesTheProgramAndItsData) {
+    test::TestApp t("");  // the shipped data, with its identity
+    Form2& f2 = t.Start();
+    f2.FindMenu("mnuAbout")->click();
+    ASSERT_EQ(t.dialogs.messages.size(), 1u);
+    const platform::Message& m = t.dialogs.messages[0];
+    EXPECT_EQ(m.title, "About Verrane");
+    EXPECT_EQ(m.text.rfind("Verrane 1.0\n", 0), 0u) << m.text;
+    EXPECT_NE(m.text.find("Tornado record: 1950-2023"), std::string::npos) << m.text;
+    EXPECT_NE(m.text.find("Reference data SHA-256: " + platform::CurrentProvenance().database), std::string::npos);
+    EXPECT_EQ(platform::CurrentProvenance().database.size(), 64u);
 }
 
 // "Sensitivity..." goes to the results as "BC Analysis Results" does and asks

@@ -409,6 +409,12 @@ void write_database(const std::string& path, const BuildResult& b) {
     d.exec("CREATE INDEX Counties_fips ON Counties (FIPS)");
     d.exec("CREATE INDEX tornado_fips ON tornado (FIPS)");
     d.exec("CREATE INDEX cntycoor_state_name ON cntycoor (STATE_NAME, NAME)");
+    {
+        Stmt st(d, "INSERT INTO meta VALUES (?,?)");
+        st.text(1, kContentHashKey);
+        st.text(2, content_sha256(d.db));
+        st.run();
+    }
     d.exec("COMMIT");
     sqlite3_close(d.db);
     d.db = nullptr;

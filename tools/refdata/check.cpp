@@ -507,6 +507,10 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
     check_record_totals(c, db, table_len, table_acres, ryears, raw_dir, extra_spc);
 
     check_cntycoor(c, db, rows);
+    const std::string stored = meta(db, kContentHashKey), computed = content_sha256(db);
+    c.expect(stored == computed,
+             std::string("meta: ") + kContentHashKey + " " + stored + ", the content hashes to " + computed);
+    c.out << "content sha256: " << computed << "\n";
     sqlite3_close(db);
 
     check_shapefiles(c, dir, rows, states);

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+struct sqlite3;
+
 namespace refdata {
 
 struct Error : std::runtime_error {
@@ -324,6 +326,14 @@ std::vector<Tornado> read_record(const std::vector<std::string>& files, TornadoS
 // Reads the raw folder (layout of shared/data) and builds everything in memory.
 BuildResult build_from_raw(const std::string& raw_dir, std::ostream& log,
                            const std::vector<std::string>& extra_spc = {});
+
+// The meta key holding the database's identity, and how it is computed: the
+// SHA-256 of the tables states, Counties, tornado, cntycoor and meta (without
+// this key), each as "table NAME\n" then its rows in rowid order, a row being
+// its fields each as N (null), I<integer>, R<%.17g> or T<text> followed by the
+// unit separator 0x1F, and a line feed.
+inline constexpr const char* kContentHashKey = "content_sha256";
+std::string content_sha256(::sqlite3* db);
 
 // Writes verrane.sqlite (via a temporary file renamed into place).
 void write_database(const std::string& path, const BuildResult& b);

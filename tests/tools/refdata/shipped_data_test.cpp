@@ -65,6 +65,7 @@ TEST_F(ShippedData, CheckModeFindsDamage) {
     EXPECT_NE(out.str().find("path length of F3"), std::string::npos) << "a county's tornadoes are missing";
     EXPECT_NE(out.str().find("01001: Time_Zones 'Central Time'"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("12086: names differ"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("meta: content_sha256"), std::string::npos) << "the identity no longer fits the content";
 
     // Not a database at all, and no folder at all: reported, not a crash.
     fs::remove(dir / "verrane.sqlite");
@@ -92,6 +93,28 @@ TEST_F(ShippedData, CheckModeFindsATrackCountedInFullInEveryCounty) {
     EXPECT_NE(out.str().find("path length of F4 is 1.2 times the record's"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("F4: table"), std::string::npos) << "the figures are printed";
     fs::remove_all(dir);
+}
+
+// The database's identity names its content, not its pages: rewriting the
+// file leaves it, changing one stored value by its last bit changes it.
+TEST_F(ShippedData, ContentHashNamesTheContent) {
+    namespace fs = std::filesystem;
+    const std::string stored = one("SELECT value FROM meta WHERE key = 'content_sha256'");
+    ASSERT_EQ(stored.size(), 64u);
+    EXPECT_EQ(refdata::content_sha256(db), stored);
+    const fs::path copy = fs::temp_directory_path() / "refdata_hash.sqlite";
+    fs::remove(copy);
+    fs::copy_file(kData + "/verrane.sqlite", copy);
+    sqlite3* d = nullptr;
+    ASSERT_EQ(sqlite3_open(copy.c_str(), &d), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(d, "PRAGMA page_size = 8192; VACUUM;", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(refdata::content_sha256(d), stored);
+    ASSERT_EQ(sqlite3_exec(d, "UPDATE Counties SET AREA = AREA * (1 + 2.3e-16) WHERE FIPS = '40109'", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    EXPECT_NE(refdata::content_sha256(d), stored);
+    sqlite3_close(d);
+    fs::remove(copy);
 }
 
 TEST_F(ShippedData, EveryCountyHasATornadoRowAndCoordinates) {
