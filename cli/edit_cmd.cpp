@@ -8,6 +8,7 @@
 #include "app/project_edit.h"
 #include "cli/messages.h"
 #include "platform/dialogs.h"
+#include "platform/output_file.h"
 #include "screens/project/form2.h"
 
 namespace verrane::cli {
@@ -35,6 +36,7 @@ int RunEdit(const std::filesystem::path& project, const std::vector<std::string>
         return 2;
     }
     if (!IsProjectFile(project, err)) return 1;
+    if (!IsWritableOutput(platform::WithExtension(output, ".tor"), {project}, err)) return 1;
 
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&err](const platform::Message& m) {
@@ -58,7 +60,7 @@ int RunEdit(const std::filesystem::path& project, const std::vector<std::string>
         }
         std::string error;
         if (!SaveProjectAs(app, dialogs, output, error)) {
-            err << "verrane-cli: " << output.string() << ": not written\n";
+            err << "verrane-cli: " << output.string() << ": not written: " << error << "\n";
             return 1;
         }
     } catch (const std::exception& e) {

@@ -21,6 +21,11 @@ namespace {
 
 using namespace verrane;
 
+// An output option given an empty name is a bad argument, not "no output".
+const CLI::Validator kFileName(
+    [](std::string& name) { return name.empty() ? std::string("an output file needs a name") : std::string(); },
+    "FILE");
+
 struct AnalyzeArgs {
     std::vector<std::string> files;
     bool json = false, csv = false;
@@ -76,7 +81,7 @@ void AddReport(CLI::App& cli, ReportArgs& a, int& status) {
     auto* lng = cmd->add_flag("--long", a.longReport, "The long report (title page and six detail pages)");
     auto* shrt = cmd->add_flag("--short", a.shortReport, "The one-page short report");
     lng->excludes(shrt);
-    cmd->add_option("-o,--output", a.out, "PDF file to write")->required();
+    cmd->add_option("-o,--output", a.out, "PDF file to write")->required()->check(kFileName);
     cmd->callback([&, lng, shrt] {
         if (lng->count() == 0 && shrt->count() == 0)
             throw CLI::ValidationError("report", "one of --long or --short is required");
@@ -101,8 +106,8 @@ void AddScreen(CLI::App& cli, cli::ScreenRequest& a, int& status) {
                                    "the template's method");
     auto* entire = cmd->add_flag("--entire-state", a.entireState, "Every county of each county's state as its region");
     radius->excludes(entire);
-    cmd->add_option("--csv", a.csvFile, "Write the CSV lines to this file instead of the standard output");
-    cmd->add_option("--map", a.mapFile, "Draw the ratios on the county map into this PNG file");
+    cmd->add_option("--csv", a.csvFile, "Write the CSV lines to this file instead of the standard output")->check(kFileName);
+    cmd->add_option("--map", a.mapFile, "Draw the ratios on the county map into this PNG file")->check(kFileName);
     cmd->add_flag("--json", a.json, "Print a JSON array, one object per county, instead of CSV");
     cmd->callback([&, state, all] {
         if (state->count() == 0 && all->count() == 0)
@@ -122,9 +127,8 @@ void AddScreenshot(CLI::App& cli, ScreenshotArgs& a, int& status) {
            "start, project, building, hazard, mitigation, analysis, sensitivity, map, progress, extraction, or "
            "Form1..Form9")
         ->required();
-    cmd->add_option("--project", a.project, "Show this project (.tor); the analysis screen runs its analysis")
-        ->check(CLI::ExistingFile);
-    cmd->add_option("-o,--output", a.out, "PNG file to write")->required();
+    cmd->add_option("--project", a.project, "Show this project (.tor); the analysis screen runs its analysis");
+    cmd->add_option("-o,--output", a.out, "PNG file to write")->required()->check(kFileName);
     cmd->callback([&] { status = cli::RunScreenshot(a.screen, a.project, a.out, std::cout, std::cerr); });
 }
 
@@ -145,7 +149,7 @@ void AddEdit(CLI::App& cli, EditArgs& a, int& status) {
                     "the position; check boxes 0 or 1. A value the screen refuses is reported and nothing is "
                     "written. Without --set the project is written as the window saves it.")
         ->allow_extra_args(false);
-    cmd->add_option("-o,--output", a.out, "Project file to write")->required();
+    cmd->add_option("-o,--output", a.out, "Project file to write")->required()->check(kFileName);
     cmd->callback([&] { status = cli::RunEdit(a.file, a.sets, a.out, std::cerr); });
 }
 
@@ -164,7 +168,7 @@ void AddSensitivity(CLI::App& cli, SensitivityArgs& a, int& status) {
         "std::gamma_distribution), percentiles by linear interpolation between the closest ranks.");
     cmd->add_option("PROJECT", a.file, "Project file (.tor)")->required();
     cmd->add_flag("--json", a.json, "Print one JSON object, numbers at full precision, null where undefined");
-    cmd->add_option("--pdf", a.pdf, "Also write the sensitivity document to this PDF file");
+    cmd->add_option("--pdf", a.pdf, "Also write the sensitivity document to this PDF file")->check(kFileName);
     cmd->callback([&] { status = cli::RunSensitivityCommand(a.file, a.json, a.pdf, std::cout, std::cerr); });
 }
 
@@ -181,6 +185,10 @@ void AddWriteExamples(CLI::App& cli, std::string& dir, int& status) {
 int main(int argc, char** argv) {
     CLI::App cli{"Verrane benefit-cost model for tornado and hurricane shelters, without its window.", "verrane-cli"};
     cli.require_subcommand(1);
+    const std::string exitStatus =
+        "Exit status: 0 done; 1 a file could not be read or written (nothing was written then, and no old file "
+        "was changed); 2 bad arguments or a refused value.";
+    cli.footer(exitStatus);
     cli.fallthrough();  // --data may also follow the subcommand
     std::string dataDir;
     cli.add_option("--data", dataDir, "Folder of the reference data (verrane.sqlite and the shape files)")
@@ -214,6 +222,8 @@ int main(int argc, char** argv) {
     std::string examplesDir;
     AddWriteExamples(cli, examplesDir, status);
 
+    for (CLI::App* sub : cli.get_subcommands({})) sub->footer(exitStatus);
+
     // CLI11 would only say that a subcommand is required.
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -232,7 +242,8 @@ int main(int argc, char** argv) {
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return cli.exit(e);
+        // --help is a success; every argument error is a bad argument.
+        return cli.exit(e) == 0 ? 0 : 2;
     }
     return status;
 }

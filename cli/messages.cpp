@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/output_file.h"
+
 namespace verrane::cli {
 
 void PrintMessage(std::ostream& out, const platform::Message& m) {
@@ -15,6 +17,17 @@ bool IsProjectFile(const std::filesystem::path& file, std::ostream& err) {
     err << "verrane-cli: " << file.string() << ": "
         << (std::filesystem::exists(file, ec) ? "not a file" : "no such file") << "\n";
     return false;
+}
+
+bool IsWritableOutput(const std::filesystem::path& output, const std::vector<std::filesystem::path>& inputs,
+                      std::ostream& err) {
+    try {
+        platform::CheckOutputFile(output, inputs);
+        return true;
+    } catch (const platform::TextFileError& e) {
+        err << "verrane-cli: " << e.what() << "\n";
+        return false;
+    }
 }
 
 std::string ShortestNumber(double v) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/dialogs.h"
 
@@ -14,6 +15,12 @@ void PrintMessage(std::ostream& out, const platform::Message& m);
 // True when `file` is a file; otherwise says why not ("verrane-cli: FILE: no
 // such file" or "not a file").
 bool IsProjectFile(const std::filesystem::path& file, std::ostream& err);
+
+// True when `output` may be written (see platform/output_file.h), checked
+// before any work is done; otherwise says why not. `inputs` are the files
+// the command reads, which its output must never replace.
+bool IsWritableOutput(const std::filesystem::path& output, const std::vector<std::filesystem::path>& inputs,
+                      std::ostream& err);
 
 // The shortest text that reads back as the same double (JSON and CSV numbers).
 std::string ShortestNumber(double v);

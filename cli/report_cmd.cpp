@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "cli/analyze.h"
+#include "cli/messages.h"
 #include "platform/dialogs.h"
 #include "platform/report.h"
 #include "screens/analysis/form6.h"
@@ -13,6 +14,7 @@ namespace verrane::cli {
 
 int RunReportCommand(const std::filesystem::path& project, bool longReport, const std::filesystem::path& pdf,
                      std::ostream& out, std::ostream& err) {
+    if (!IsWritableOutput(pdf, {project}, err)) return 1;
     std::string error;
     bool written = false;
     const bool opened = AnalyzeProject(
@@ -27,7 +29,7 @@ int RunReportCommand(const std::filesystem::path& project, bool longReport, cons
                 item->click();
             else
                 RunReport(app, results, longReport, false);
-            written = scripted->reportCalls.size() > before && std::filesystem::exists(pdf);
+            written = scripted->reportCalls.size() > before && scripted->reportCalls.back().written;
             if (written)
                 out << pdf.string() << ": " << scripted->reportCalls.back().pages << " page"
                     << (scripted->reportCalls.back().pages == 1 ? "" : "s") << "\n";
@@ -38,7 +40,7 @@ int RunReportCommand(const std::filesystem::path& project, bool longReport, cons
         return 1;
     }
     if (!written) {
-        err << project.string() << ": the report was not written to " << pdf.string() << ".\n";
+        err << "verrane-cli: the report was not written to " << pdf.string() << ".\n";
         return 1;
     }
     return 0;

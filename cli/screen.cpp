@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <exception>
-#include <fstream>
 #include <optional>
 #include <set>
 
@@ -15,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/map.h"
 #include "platform/number.h"
+#include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/refdb.h"
 #include "platform/refdb_snapshot.h"
@@ -242,8 +242,11 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
             err << "verrane-cli: the radius must be a number of miles from 0 to 250\n";
             return 2;
         }
+        // The outputs are checked before hours of work, and never replace the template.
+        for (const std::string& file : {r.csvFile, r.mapFile})
+            if (!file.empty() && !IsWritableOutput(file, {r.templateFile}, err)) return 1;
         TemplateFacts facts;
-        if (!ReadTemplate(r.templateFile, facts, err)) return 2;
+        if (!ReadTemplate(r.templateFile, facts, err)) return 1;
 
         // One read of the reference tables and of the map layers for the whole
         // run; every screen below queries memory.
@@ -280,12 +283,12 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
 
         int status = 0;
         if (!r.csvFile.empty()) {
-            std::ofstream csv(r.csvFile, std::ios::binary | std::ios::trunc);
-            csv << ScreenCsvHeader() << "\n";
-            for (const ScreenRow& row : rows) csv << ScreenCsvLine(row) << "\n";
-            csv.close();
-            if (!csv) {
-                err << "verrane-cli: " << r.csvFile << ": cannot be written\n";
+            std::string csv = ScreenCsvHeader() + "\n";
+            for (const ScreenRow& row : rows) csv += ScreenCsvLine(row) + "\n";
+            try {
+                platform::WriteFileAtomically(r.csvFile, csv, {r.templateFile});
+            } catch (const platform::TextFileError& e) {
+                err << "verrane-cli: " << e.what() << "\n";
                 status = 1;
             }
         }
@@ -303,7 +306,7 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
             std::string error;
             if (!WriteScreenMap(rows, title, "Benefit-cost ratio in " + where + "; " + RegionText(r, facts), r.mapFile,
                                 error)) {
-                err << "verrane-cli: " << r.mapFile << ": " << error << "\n";
+                err << "verrane-cli: " << error << "\n";
                 status = 1;
             }
         }

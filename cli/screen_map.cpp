@@ -11,6 +11,7 @@
 
 #include "cli/screen.h"
 #include "platform/map.h"
+#include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/report.h"
 
@@ -190,8 +191,10 @@ bool WriteScreenMap(const std::vector<ScreenRow>& rows, const std::string& title
     const QRect legend(width - legendWidth - 10, height - 10 - 26 - 24 * 5 - 10, legendWidth, 26 + 24 * 5 + 10);
     DrawLegend(p, legend, counts);
     p.end();
-    if (!image.save(QString::fromStdString(png.string()), "PNG")) {
-        error = "the map cannot be written";
+    try {
+        platform::WriteFileAtomically(png, [&image](QIODevice& out) { return image.save(&out, "PNG"); });
+    } catch (const platform::TextFileError& e) {
+        error = e.what();
         return false;
     }
     return true;

@@ -4,12 +4,19 @@
 #include <QFont>
 #include <ostream>
 
+#include "cli/messages.h"
 #include "gui/screenshot.h"
 
 namespace verrane::cli {
 
 int RunScreenshot(const std::string& screen, const std::string& project, const std::string& png, std::ostream& out,
                   std::ostream& err) {
+    std::vector<std::filesystem::path> inputs;
+    if (!project.empty()) {
+        if (!IsProjectFile(project, err)) return 1;
+        inputs.emplace_back(project);
+    }
+    if (!IsWritableOutput(png, inputs, err)) return 1;
     // No display is needed: the windows are drawn offscreen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;

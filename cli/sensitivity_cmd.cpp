@@ -94,6 +94,7 @@ void PrintSensitivityText(std::ostream& out, const model::SensitivityResult& r) 
 int RunSensitivityCommand(const std::filesystem::path& project, bool json, const std::filesystem::path& pdf,
                           std::ostream& out, std::ostream& err) {
     if (!IsProjectFile(project, err)) return 1;
+    if (!pdf.empty() && !IsWritableOutput(pdf, {project}, err)) return 1;
     model::SensitivityResult result;
     try {
         platform::ScriptedDialogs dialogs;

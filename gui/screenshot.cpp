@@ -97,11 +97,7 @@ int RenderScreenToPng(const std::string& screen, const std::string& projectFile,
         }
         s->resize(kSensitivityWindowSize);
         QApplication::processEvents();
-        if (!s->grab().save(Q(outFile), "PNG")) {
-            error = "Cannot write " + outFile + ".";
-            return 1;
-        }
-        return 0;
+        return WriteWidgetPng(s, outFile, error) ? 0 : 1;
     }
     if (!w) {
         error = "The " + screen + " screen has no window.";
@@ -109,11 +105,7 @@ int RenderScreenToPng(const std::string& screen, const std::string& projectFile,
     }
     // The main window as it stands on a 1024x768 screen, whatever screen renders it.
     if (auto* main = windows.mainWindow()) main->resize(kMainWindowSize);
-    if (!SaveWindowImage(w, Q(outFile))) {
-        error = "Cannot write " + outFile + ".";
-        return 1;
-    }
-    return 0;
+    return SaveWindowImage(w, outFile, error) ? 0 : 1;
 }
 
 }  // namespace verrane::gui

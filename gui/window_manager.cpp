@@ -16,6 +16,7 @@
 #include "gui/report_preview.h"
 #include "gui/screen_window.h"
 #include "gui/sensitivity_window.h"
+#include "platform/output_file.h"
 #include "screens/analysis/form6.h"
 
 namespace verrane::gui {
@@ -190,8 +191,11 @@ void WindowManager::ShowSensitivity() {
     sensitivity_->activateWindow();
 }
 
-bool SaveWindowImage(QWidget* window, const QString& file) {
-    if (!window) return false;
+bool SaveWindowImage(QWidget* window, const std::filesystem::path& file, std::string& error) {
+    if (!window) {
+        error = "There is no window to draw.";
+        return false;
+    }
     QWidget* top = window->window();
     top->ensurePolished();
     // A window of its own takes the size its contents ask for; the main window keeps its own.
@@ -201,7 +205,18 @@ bool SaveWindowImage(QWidget* window, const QString& file) {
         top->show();
     }
     QApplication::processEvents();
-    return top->grab().save(file, "PNG");
+    return WriteWidgetPng(top, file, error);
+}
+
+bool WriteWidgetPng(QWidget* widget, const std::filesystem::path& file, std::string& error) {
+    const QPixmap image = widget->grab();
+    try {
+        platform::WriteFileAtomically(file, [&image](QIODevice& out) { return image.save(&out, "PNG"); });
+    } catch (const platform::TextFileError& e) {
+        error = e.what();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace verrane::gui

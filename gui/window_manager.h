@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
+#include <string>
 #include <map>
 
 #include "app/app.h"
@@ -58,7 +60,10 @@ private:
 
 // Renders the window of a screen to a PNG file (works on the offscreen
 // platform); a page is rendered in the main window, as the user sees it.
-bool SaveWindowImage(QWidget* window, const QString& file);
+// False, with the reason in `error`, when the file was not written.
+bool SaveWindowImage(QWidget* window, const std::filesystem::path& file, std::string& error);
+// A widget as it is drawn now, as a PNG file through the safe writer.
+bool WriteWidgetPng(QWidget* widget, const std::filesystem::path& file, std::string& error);
 
 // Room the main window asks for; it fits a 1024x768 screen with its frame.
 inline constexpr QSize kMainWindowSize(1000, 700);

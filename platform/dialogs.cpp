@@ -29,9 +29,9 @@ std::optional<std::string> ScriptedDialogs::FileDialog(const FileDialogRequest& 
 
 bool ScriptedDialogs::ShowReport(report::Report& r, bool print, std::string* error) {
     const auto& model = r.Layout();
-    reportCalls.push_back({print, static_cast<int>(model.pages.size())});
-    if (!reportPdf.empty()) return r.ExportPdf(reportPdf, error);
-    return true;
+    reportCalls.push_back({print, static_cast<int>(model.pages.size()), false});
+    if (!reportPdf.empty()) reportCalls.back().written = r.ExportPdf(reportPdf, error);
+    return reportPdf.empty() || reportCalls.back().written;
 }
 
 std::vector<std::string> ScriptedDialogs::texts() const {

@@ -83,6 +83,7 @@ public:
     struct ReportCall {
         bool print;
         int pages;
+        bool written;  // to `reportPdf`
     };
     std::vector<ReportCall> reportCalls;
 

@@ -1,5 +1,7 @@
 #include "platform/report.h"
 
+#include "platform/output_file.h"
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -9,7 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <stdexcept>
 
 #include <algorithm>
@@ -763,35 +764,24 @@ bool Report::ExportPdf(const std::filesystem::path& file, std::string* error) {
         if (error) *error = err;
         return false;
     }
-    const QString name = QString::fromStdString(file.string());
-    QSaveFile out(name);
-    if (!out.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = "The report could not be written to " + file.string() + ": " + out.errorString().toStdString();
-        return false;
-    }
     Layout();
-    {
-        QPdfWriter writer(&out);
-        writer.setCreator("Verrane");
-        writer.setResolution(kTwipsPerInch);
-        writer.setPageSize(QPageSize(QSizeF(pageWidth, pageHeight) / kTwipsPerInch, QPageSize::Inch));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            out.cancelWriting();
-            if (error) *error = "The report could not be written to " + file.string() + ".";
-            return false;
-        }
-        for (int i = 0; i < static_cast<int>(model_.pages.size()); ++i) {
-            if (i > 0) writer.newPage();
-            RenderPage(painter, model_, i);
-        }
-        painter.end();
-    }
-    if (!out.commit()) {
-        if (error)
-            *error = "The report could not be written to " + file.string() + ": " + out.errorString().toStdString();
+    try {
+        WriteFileAtomically(file, [this](QIODevice& out) {
+            QPdfWriter writer(&out);
+            writer.setCreator("Verrane");
+            writer.setResolution(kTwipsPerInch);
+            writer.setPageSize(QPageSize(QSizeF(pageWidth, pageHeight) / kTwipsPerInch, QPageSize::Inch));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter;
+            if (!painter.begin(&writer)) return false;
+            for (int i = 0; i < static_cast<int>(model_.pages.size()); ++i) {
+                if (i > 0) writer.newPage();
+                RenderPage(painter, model_, i);
+            }
+            return painter.end();
+        });
+    } catch (const TextFileError& e) {
+        if (error) *error = std::string("The report could not be written. ") + e.what();
         return false;
     }
     return true;

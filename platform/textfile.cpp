@@ -1,12 +1,11 @@
 #include "platform/textfile.h"
 
+#include "platform/output_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -50,14 +49,6 @@ char ToCp1252(char32_t cp) {
 
 std::string Quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
 
-// What a file that is not a regular file is, for the messages.
-std::string Kind(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a pipe";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "a device";
-}
-
 // The bytes of a regular file of at most kMaxTextFileBytes. The type is
 // checked before the file is opened, and the file is opened without
 // blocking and checked again, so a pipe or a device never stalls the read.
@@ -65,7 +56,7 @@ std::string ReadProjectBytes(const std::filesystem::path& file) {
     struct stat st {};
     if (::stat(file.c_str(), &st) != 0)
         throw FileAccessError(Quoted(file) + " cannot be opened: " + std::strerror(errno) + ".");
-    if (!S_ISREG(st.st_mode)) throw FileAccessError(Quoted(file) + " is " + Kind(st.st_mode) + ", not a project file.");
+    if (!S_ISREG(st.st_mode)) throw FileAccessError(Quoted(file) + " is " + FileKind(st.st_mode) + ", not a project file.");
     const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) throw FileAccessError(Quoted(file) + " cannot be opened: " + std::strerror(errno) + ".");
     struct Closer {
@@ -73,7 +64,7 @@ std::string ReadProjectBytes(const std::filesystem::path& file) {
         ~Closer() { ::close(fd); }
     } closer{fd};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        throw FileAccessError(Quoted(file) + " is " + Kind(st.st_mode) + ", not a project file.");
+        throw FileAccessError(Quoted(file) + " is " + FileKind(st.st_mode) + ", not a project file.");
     auto tooLarge = [&](std::uintmax_t size) {
         return TextFileError(Quoted(file) + " is too large to be a project file (" + std::to_string(size) + " bytes).");
     };
@@ -92,43 +83,6 @@ std::string ReadProjectBytes(const std::filesystem::path& file) {
         if (data.size() > kMaxTextFileBytes) throw tooLarge(data.size());
     }
     return data;
-}
-
-QString QtName(const std::filesystem::path& p) { return QFile::decodeName(QByteArray(p.c_str())); }
-
-// The file a save replaces: a link is followed to the file it leads to, so
-// the link stays a link and the file behind it gets the new contents.
-QString SaveTarget(const std::filesystem::path& file) {
-    QFileInfo info(QtName(file));
-    for (int hops = 0; info.isSymLink(); ++hops) {
-        if (hops == 40) throw TextFileError("Cannot save to " + Quoted(file) + ": its links lead round in a circle.");
-        info.setFile(info.symLinkTarget());
-    }
-    return info.absoluteFilePath();
-}
-
-// The file replaced keeps its owner and group. An ordinary user may not
-// give a file away; his saved file is then his own, as any file he makes.
-void KeepOwner(int fd, const struct stat* old) {
-    if (old && ::fchown(fd, old->st_uid, old->st_gid) != 0) errno = 0;
-}
-
-// QSaveFile names its temporary file after the target plus seven
-// characters; a name that leaves no room for them is saved through a
-// temporary file of a short unique name in the same folder instead, given
-// the permissions `mode`.
-void SaveUnderShortName(const QString& target, mode_t mode, const struct stat* old, const std::string& data,
-                        const std::filesystem::path& shown) {
-    QTemporaryFile tmp(QFileInfo(target).absolutePath() + "/.verrane-XXXXXX");
-    if (!tmp.open())
-        throw TextFileError("Cannot save to " + Quoted(shown) + ": " + tmp.errorString().toStdString() + ".");
-    if (tmp.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !tmp.flush() ||
-        ::fsync(tmp.handle()) != 0 || ::fchmod(tmp.handle(), mode) != 0)
-        throw TextFileError("Saving " + Quoted(shown) + " failed: " + tmp.errorString().toStdString() + ".");
-    KeepOwner(tmp.handle(), old);
-    if (::rename(QFile::encodeName(tmp.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-        throw TextFileError("Cannot replace " + Quoted(shown) + ": " + std::strerror(errno) + ".");
-    tmp.setAutoRemove(false);
 }
 
 }  // namespace
@@ -212,35 +166,7 @@ void WriteTextLinesAtomically(const std::filesystem::path& file, const std::vect
         data += Utf8ToCp1252(l);
         data += "\r\n";
     }
-    const QString target = SaveTarget(file);
-    const QFileInfo existing(target);
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode_t mode = 0666 & ~mask;  // of a new file
-    struct stat st {};
-    const bool exists = ::stat(QFile::encodeName(target).constData(), &st) == 0;
-    if (exists) {
-        if (!S_ISREG(st.st_mode))
-            throw TextFileError("Cannot save to " + Quoted(file) + ": it is " + Kind(st.st_mode) + ".");
-        // No write permission for anyone is read-only, also for a user whom
-        // the system would let write anyway.
-        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            throw TextFileError("Cannot save to " + Quoted(file) + ": the file is read-only.");
-        if (!existing.isWritable())
-            throw TextFileError("Cannot save to " + Quoted(file) + ": " + std::strerror(EACCES) + ".");
-        mode = st.st_mode & 07777;
-    }
-    if (existing.fileName().toLocal8Bit().size() + 7 > NAME_MAX)
-        return SaveUnderShortName(target, mode, exists ? &st : nullptr, data, file);
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        throw TextFileError("Cannot save to " + Quoted(file) + ": " + out.errorString().toStdString() + ".");
-    KeepOwner(out.handle(), exists ? &st : nullptr);
-    // The explicit flush matters: commit() does not notice a buffer that
-    // could not be written (a full disk) and would keep an empty file.
-    if (out.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) || !out.flush() ||
-        !out.commit())
-        throw TextFileError("Saving " + Quoted(file) + " failed: " + out.errorString().toStdString() + ".");
+    WriteFileAtomically(file, data);
 }
 
 }  // namespace verrane::platform

@@ -5,13 +5,13 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
 
 #include "model/swing_bars.h"
 #include "platform/number.h"
+#include "platform/output_file.h"
 #include "platform/report.h"
 
 namespace verrane::reports {
@@ -579,33 +579,27 @@ std::string IntervalSentence(const SensitivityResult& r) {
 bool WriteSensitivityPdf(const SensitivityResult& r, const std::filesystem::path& file, std::string& error) {
     error.clear();
     if (!platform::report::EnsureGuiApplication(&error)) return false;
-    const auto failed = [&](const QString& why) {
-        error = "The sensitivity document could not be written to " + file.string() +
-                (why.isEmpty() ? std::string(".") : ": " + why.toStdString());
-        return false;
-    };
-    QSaveFile out(Q(file.string()));
-    if (!out.open(QIODevice::WriteOnly)) return failed(out.errorString());
     const auto pages = LayOutSensitivity(r);
-    {
-        QPdfWriter writer(&out);
-        writer.setCreator("Verrane");
-        writer.setTitle(TitleText());
-        writer.setResolution(platform::report::kTwipsPerInch);
-        writer.setPageSize(QPageSize(QPageSize::Letter));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            out.cancelWriting();
-            return failed({});
-        }
-        for (int i = 0; i < static_cast<int>(pages.size()); ++i) {
-            if (i > 0) writer.newPage();
-            PaintPage(painter, r, pages, i);
-        }
-        painter.end();
+    try {
+        platform::WriteFileAtomically(file, [&](QIODevice& out) {
+            QPdfWriter writer(&out);
+            writer.setCreator("Verrane");
+            writer.setTitle(TitleText());
+            writer.setResolution(platform::report::kTwipsPerInch);
+            writer.setPageSize(QPageSize(QPageSize::Letter));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter;
+            if (!painter.begin(&writer)) return false;
+            for (int i = 0; i < static_cast<int>(pages.size()); ++i) {
+                if (i > 0) writer.newPage();
+                PaintPage(painter, r, pages, i);
+            }
+            return painter.end();
+        });
+    } catch (const platform::TextFileError& e) {
+        error = std::string("The sensitivity document could not be written. ") + e.what();
+        return false;
     }
-    if (!out.commit()) return failed(out.errorString());
     return true;
 }
 

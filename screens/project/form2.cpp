@@ -5,6 +5,7 @@
 
 #include "model/hazard.h"
 #include "platform/number.h"
+#include "platform/output_file.h"
 #include "platform/refdb.h"
 #include "platform/textfile.h"
 #include "project/file_result.h"
@@ -487,9 +488,11 @@ bool Form2::OfferToSave() {
 std::optional<std::string> Form2::AskSaveName(int flags) {
     for (;;) {
         auto file = dialogs().FileDialog({true, kProjectFilter, flags});
-        if (!file || std::filesystem::path(*file).has_extension()) return file;
+        if (!file) return file;
+        const std::string typed = *file;
+        *file = platform::WithExtension(typed, ".tor").string();
         // The dialog asked, if at all, about the name as typed.
-        *file += ".tor";
+        if (*file == typed) return file;
         std::error_code ec;
         if (!(flags & 2) || !std::filesystem::exists(std::filesystem::symlink_status(*file, ec))) return file;
         if (dialogs().MsgBox(*file + " already exists.\nDo you want to replace it?", Buttons::YesNo, Icon::Exclamation,

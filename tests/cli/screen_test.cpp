@@ -303,7 +303,7 @@ TEST(CliScreen, WritesTheCsvFileAndTheMap) {
 
     const CliRun unwritable = Cli({"screen", gym, "--state", "Delaware", "--csv", "/nonexistent-dir/x.csv"});
     EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("cannot be written"), std::string::npos);
+    EXPECT_NE(unwritable.err.find("Cannot save to \"/nonexistent-dir/x.csv\""), std::string::npos) << unwritable.err;
 }
 
 }  // namespace
