@@ -413,12 +413,14 @@ private:
         for (const auto& b : bars_) nameWidth_ = std::max(nameWidth_, metrics_.horizontalAdvance(Q(b.name)));
         nameWidth_ = std::min(nameWidth_ + 8 * pt_, area_.width() / 3);
         plotLeft_ = area_.left() + nameWidth_;
-        plotRight_ = area_.right() - 4 * pt_;
+        axis_ = model::AxisFor(bars_, r_.base.benefitCostRatio);
+        // The last tick's number is centred on the plot's right edge: room for its half.
+        const double lastTick = small_.horizontalAdvance(Q(TickText(axis_.to, axis_.step))) / 2 + pt_;
+        plotRight_ = area_.right() - std::max(4 * pt_, lastTick);
         barsTop_ = area_.top() + kChartLabelRows * pt_;
         barsBottom_ = std::max(barsTop_ + pt_, area_.bottom() - kChartAxis * pt_);
         rowHeight_ = (barsBottom_ - barsTop_) / static_cast<double>(bars_.size());
         barHeight_ = std::max(pt_, rowHeight_ * 0.58);
-        axis_ = model::AxisFor(bars_, r_.base.benefitCostRatio);
     }
 
     // Grid and axis.
@@ -617,7 +619,11 @@ std::string SwingSentence(const SensitivityResult& r) {
     if (bars.empty() || !bars.front().low) return {};
     const model::SwingBar& top = bars.front();
     std::string name = top.name;
-    if (!name.empty() && top.name != top.input) name[0] = static_cast<char>(std::tolower(name[0]));
+    // "Region" reads "the region"; a program name ("SelectionRadius") stays as it is.
+    if (std::none_of(name.begin() + std::min<size_t>(1, name.size()), name.end(),
+                     [](unsigned char c) { return std::isupper(c); }) &&
+        !name.empty())
+        name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
     auto end = [](double ratio, const std::string& shown) {
         return RatioText(ratio) + (shown.empty() ? std::string() : " (" + shown + ")");
     };
