@@ -1,6 +1,8 @@
 #include "app/sensitivity.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <iterator>
 
 #include "app/app.h"
 #include "app/project_edit.h"
@@ -28,7 +30,69 @@ std::optional<float> EnteredSingle(const std::string& text) {
 const char* const kFactors[2] = {"0.75", "1.25"};
 const float kFactorValues[2] = {0.75f, 1.25f};
 
+// Every varied input in the user's terms: the name a row and its chart bar
+// carry, and how a value is shown (before and after the number).
+struct InputWords {
+    const char* input;
+    const char* name;
+    const char* rowName;  // the row's own words where they differ from the bar's
+    const char* before;
+    const char* after;
+};
+constexpr InputWords kInputWords[] = {
+    {"DiscountRate", "Discount rate", nullptr, "", " %"},
+    {"ProjectCost", "Project cost", nullptr, "$", ""},
+    {"MaintenanceCost", "Annual maintenance cost", nullptr, "$", ""},
+    {"InjuryCost", "Cost of an injury", nullptr, "$", ""},
+    {"DeathCost", "Cost of a death", nullptr, "$", ""},
+    {"ProjectLifetime", "Project useful lifetime", nullptr, "", " years"},
+    {"TornadoOccupancy", "Tornado occupancy", nullptr, "x ", ""},
+    {"HurricaneOccupancy", "Hurricane occupancy", nullptr, "x ", ""},
+    {"SelectionRadius", "Region", "Region radius", "", " miles"},
+    {"SelectionMethod", "Region", nullptr, "", ""},
+    {"DesignWindSpeed", "Design wind speed", nullptr, "", " mph"},
+};
+
+// A typed number as the user reads it: money with its separators.
+std::string NumberShown(const InputWords& w, const std::string& value) {
+    if (std::string(w.before) != "$") return value;
+    const auto v = platform::ParseNumber(value);
+    return v ? platform::MoneyText(*v) : value;
+}
+
+void Describe(model::Variation& v) {
+    for (const InputWords& w : kInputWords) {
+        if (v.input != w.input) continue;
+        v.name = w.name;
+        const std::string rowName = w.rowName ? w.rowName : w.name;
+        if (v.input == "SelectionRadius" && v.value == "0") {
+            v.shown = "the county alone";
+            v.label = "County alone";
+        } else if (v.input == "SelectionMethod") {
+            v.shown = "the entire state";
+            v.label = "Entire state";
+        } else {
+            std::string number = v.value;
+            if (v.input == "DesignWindSpeed") {
+                const int p = std::atoi(v.value.c_str());
+                if (p >= 0 && p < static_cast<int>(std::size(kDesignWindSpeedItems))) number = kDesignWindSpeedItems[p];
+            }
+            v.shown = w.before + NumberShown(w, number) + w.after;
+            v.label = rowName + " " + v.shown;
+        }
+        return;
+    }
+}
+
 }  // namespace
+
+model::Variation DescribedVariation(const std::string& input, const std::string& value) {
+    model::Variation v;
+    v.input = input;
+    v.value = value;
+    Describe(v);
+    return v;
+}
 
 model::Figures FiguresOf(const Form6& f6) {
     const model::AnalysisResult& r = f6.Results;
@@ -91,7 +155,11 @@ model::Figures AnalyseEdited(const project::ProjectDocument& document, const std
     return FiguresOf(*f6);
 }
 
-std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& entered) {
+std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& entered,
+                                               std::vector<std::string>* notes) {
+    auto note = [notes](std::string text) {
+        if (notes) notes->push_back(std::move(text));
+    };
     std::vector<PlannedVariation> v;
     for (const char* rate : {"2", "3", "3.1", "7", "10"}) v.push_back({"DiscountRate", rate, {{"DiscountRate", rate}}});
 
@@ -124,19 +192,27 @@ std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& e
                                           SingleText(*people * kFactorValues[k]));
         v.push_back(hourly);
     }
-    for (size_t k = 0; k < 2; ++k) {
-        PlannedVariation hurricane{"HurricaneOccupancy", kFactors[k], {}};
-        if (const auto people = EnteredSingle(b.hurricaneOccupancy))
-            hurricane.edits.emplace_back("HurricaneOccupancy", SingleText(*people * kFactorValues[k]));
-        v.push_back(hurricane);
+    // Hurricane occupancy moves the result only where there is some, in a
+    // state the hurricane hazard reaches.
+    const auto hurricanePeople = EnteredSingle(b.hurricaneOccupancy);
+    if (!hurricanePeople || !(*hurricanePeople > 0)) {
+        note("Hurricane occupancy is not varied: the project has none, so scaling it cannot change the result.");
+    } else if (!IsHurricaneProne(entered.stateName)) {
+        note("Hurricane occupancy is not varied: " + entered.stateName +
+             " is not hurricane-prone, so it cannot change the result.");
+    } else {
+        for (size_t k = 0; k < 2; ++k)
+            v.push_back({"HurricaneOccupancy",
+                         kFactors[k],
+                         {{"HurricaneOccupancy", SingleText(*hurricanePeople * kFactorValues[k])}}});
     }
 
     for (const char* r : {"0", "25", "50", "100", "150", "250"})
         v.push_back({"SelectionRadius", r, {{"SelectionRadius", r}}});
     v.push_back({"SelectionMethod", "1", {{"SelectionMethod", "1"}}});
-    // Every list position, the prompt (0: no design wind speed, so no default
-    // effectiveness) included.
-    for (const char* p : {"0", "1", "2", "3", "4"}) v.push_back({"DesignWindSpeed", p, {{"DesignWindSpeed", p}}});
+    // Every list position but the prompt (0: no speed chosen, which is no
+    // design a project would be built to).
+    for (const char* p : {"1", "2", "3", "4"}) v.push_back({"DesignWindSpeed", p, {{"DesignWindSpeed", p}}});
     return v;
 }
 
@@ -189,8 +265,11 @@ model::SensitivityResult RunSensitivity(const project::ProjectDocument& document
     project::ProjectDocument entered;
     model::UncertaintyInput uncertainty;
     result.base = AnalyseEdited(document, {}, &entered, &uncertainty);
-    for (const PlannedVariation& p : SensitivityEdits(entered))
-        result.variations.push_back({p.input, p.value, AnalyseEdited(document, p.edits)});
+    for (const PlannedVariation& p : SensitivityEdits(entered, &result.notes)) {
+        model::Variation v = DescribedVariation(p.input, p.value);
+        v.figures = AnalyseEdited(document, p.edits);
+        result.variations.push_back(std::move(v));
+    }
     result.breakevenProjectCost = BreakevenProjectCost(document, result.base.totalBenefits);
     result.breakevenDiscountRate = BreakevenDiscountRate(document);
     result.uncertainty = model::DrawUncertainty(uncertainty);

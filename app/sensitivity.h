@@ -46,13 +46,21 @@ model::Figures AnalyseEdited(const project::ProjectDocument& document, const std
 // box is empty or not a number); ProjectLifetime - 10 (at least 1) and + 10;
 // TornadoOccupancy (all 24 hours) and HurricaneOccupancy x 0.75 and x 1.25;
 // SelectionRadius "0" "25" "50" "100" "150" "250"; SelectionMethod "1";
-// DesignWindSpeed at every position of its list ("0", the prompt, to "4").
+// DesignWindSpeed at every speed of its list ("1" to "4"; not the prompt).
+// Hurricane occupancy is left out, with a note in `notes`, when there is none
+// or the state is not hurricane-prone: it cannot change the result there.
 // A scaled number is typed as the shortest text of the scaled single value.
 struct PlannedVariation {
     std::string input, value;  // as the result reports them
     std::vector<Edit> edits;   // what is typed or chosen
 };
-std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& entered);
+std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& entered,
+                                               std::vector<std::string>* notes = nullptr);
+
+// A variation of `input` at `value` (as PlannedVariation names them) with its
+// words for the user filled in from the one table of input names and units:
+// "Design wind speed 200 mph", "Region radius 25 miles", "Entire state".
+model::Variation DescribedVariation(const std::string& input, const std::string& value);
 
 // Throws SensitivityError.
 model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file);

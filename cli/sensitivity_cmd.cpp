@@ -33,6 +33,8 @@ void PutFigures(nlohmann::ordered_json& j, const model::Figures& f) {
 using platform::MoneyText;
 using platform::RatioText;
 
+std::string LabelOf(const model::Variation& v) { return v.label.empty() ? v.input + " " + v.value : v.label; }
+
 }  // namespace
 
 std::string SensitivityJson(const model::SensitivityResult& r) {
@@ -44,6 +46,7 @@ std::string SensitivityJson(const model::SensitivityResult& r) {
         nlohmann::ordered_json row;
         row["Input"] = v.input;
         row["Value"] = v.value;
+        row["Label"] = LabelOf(v);
         PutFigures(row, v.figures);
         j["Variations"].push_back(row);
     }
@@ -56,22 +59,24 @@ std::string SensitivityJson(const model::SensitivityResult& r) {
     uj["TornadoBenefits"] = u.tornadoBenefits;
     uj["BenefitCostRatio"] = u.ratioDefined ? nlohmann::ordered_json(u.benefitCostRatio) : nullptr;
     j["Uncertainty"] = uj;
+    j["Notes"] = r.notes;
     return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 void PrintSensitivityText(std::ostream& out, const model::SensitivityResult& r) {
-    auto row = [&out](const std::string& input, const std::string& value, const model::Figures& f) {
-        out << "  " << std::left << std::setw(20) << input << std::setw(12) << value << std::right << std::setw(10)
+    auto row = [&out](const std::string& label, const model::Figures& f) {
+        out << "  " << std::left << std::setw(36) << label << std::right << std::setw(10)
             << RatioText(f.benefitCostRatio) << std::setw(16) << MoneyText(f.netBenefits) << std::setw(16)
             << MoneyText(f.totalBenefits) << std::setw(16) << MoneyText(f.annualizedCost) << "\n";
     };
     out << r.file << "\n";
-    out << "  " << std::left << std::setw(20) << "Input" << std::setw(12) << "Value" << std::right << std::setw(10)
-        << "Ratio" << std::setw(16) << "Net benefits" << std::setw(16) << "Total benefits" << std::setw(16)
-        << "Annual cost"
+    out << "  " << std::left << std::setw(36) << "Input and value" << std::right << std::setw(10) << "Ratio"
+        << std::setw(16) << "Net benefits" << std::setw(16) << "Total benefits" << std::setw(16) << "Annual cost"
         << "\n";
-    row("(as entered)", "", r.base);
-    for (const auto& v : r.variations) row(v.input, v.value, v.figures);
+    row("(as entered)", r.base);
+    for (const auto& v : r.variations) row(LabelOf(v), v.figures);
+    for (const auto& note : r.notes) out << "  " << note << "\n";
+    if (const std::string sentence = reports::SwingSentence(r); !sentence.empty()) out << "  " << sentence << "\n";
     out << "  Breakeven project cost: "
         << (r.breakevenProjectCost ? MoneyText(*r.breakevenProjectCost) : "none (no positive cost gives a ratio of 1)")
         << "\n";

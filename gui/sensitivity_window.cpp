@@ -135,6 +135,16 @@ void SensitivityWindow::AddFigures(QVBoxLayout* layout) {
     auto* chartLayout = new QVBoxLayout(chartBox);
     chart_ = new SwingChartView();
     chartLayout->addWidget(chart_);
+    // In words: which input moves the ratio most, and what was left out.
+    swingSentence_ = new QLabel();
+    swingSentence_->setObjectName("SwingSentence");
+    swingSentence_->setWordWrap(true);
+    chartLayout->addWidget(swingSentence_);
+    notes_ = new QLabel();
+    notes_->setObjectName("SensitivityNotes");
+    notes_->setWordWrap(true);
+    notes_->setStyleSheet("color: rgb(70, 70, 70);");
+    chartLayout->addWidget(notes_);
     layout->addWidget(chartBox, 1);
 
     auto* lower = new QHBoxLayout();
@@ -205,6 +215,10 @@ void SensitivityWindow::Refresh() {
     SetColoured(base_[2], MoneyText(b.netBenefits), b.netBenefits < 0);
     SetColoured(base_[3], platform::RatioText(b.benefitCostRatio), Red(b.benefitCostRatio));
     chart_->SetResult(&result_);
+    swingSentence_->setText(Q(reports::SwingSentence(r)));
+    swingSentence_->setVisible(!swingSentence_->text().isEmpty());
+    notes_->setText(Q(reports::NotesText(r)));
+    notes_->setVisible(!r.notes.empty());
     breakevenCost_->setText(Q(reports::BreakevenCostText(r)));
     breakevenRate_->setText(Q(reports::BreakevenRateText(r)));
     const auto& u = r.uncertainty;

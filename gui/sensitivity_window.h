@@ -62,6 +62,8 @@ private:
     QLabel* file_;
     QLabel* base_[4];
     SwingChartView* chart_;
+    QLabel* swingSentence_;
+    QLabel* notes_;
     QLabel* breakevenCost_;
     QLabel* breakevenRate_;
     QLabel* percentiles_[2][3];

@@ -22,10 +22,15 @@ struct Figures {
 
 // One re-analysis. `input` is the line-table name (DiscountRate, ProjectCost,
 // TornadoOccupancy, SelectionRadius, ...); `value` the exact text put into the
-// box, or the scale factor ("0.75", "1.25") for the occupancy rows.
+// box, or the scale factor ("0.75", "1.25") for the occupancy rows. The rest
+// says it in the user's terms: `name` the input ("Region", "Discount rate";
+// one chart bar per name), `shown` the value with its unit ("25 miles",
+// "3 %", "the county alone"), `label` the whole row ("Region radius 25
+// miles", "Entire state"). Empty words fall back to the machine names.
 struct Variation {
     std::string input, value;
     Figures figures;
+    std::string name, shown, label;
 };
 
 // 5th, 50th and 95th percentiles.
@@ -45,6 +50,8 @@ struct SensitivityResult {
     std::vector<Variation> variations;
     std::optional<double> breakevenProjectCost, breakevenDiscountRate;
     Uncertainty uncertainty;
+    // Inputs left unvaried and why ("Hurricane occupancy is not varied: ...").
+    std::vector<std::string> notes;
 };
 
 }  // namespace verrane::model

@@ -13,14 +13,17 @@ std::optional<double> Finite(const std::optional<double>& v) {
 }
 
 // Extends the bar's span to `ratio`; a value already at an end keeps it.
-void Take(SwingBar& bar, double ratio, const std::string& value) {
+void Take(SwingBar& bar, double ratio, const Variation& v) {
+    const std::string& shown = v.shown.empty() ? v.value : v.shown;
     if (!bar.low || ratio < *bar.low) {
         bar.low = ratio;
-        bar.lowValue = value;
+        bar.lowValue = v.value;
+        bar.lowShown = shown;
     }
     if (!bar.high || ratio > *bar.high) {
         bar.high = ratio;
-        bar.highValue = value;
+        bar.highValue = v.value;
+        bar.highShown = shown;
     }
 }
 
@@ -39,15 +42,19 @@ double NiceStep(double span) {
 std::vector<SwingBar> SwingBars(const SensitivityResult& result) {
     std::vector<SwingBar> bars;
     for (const Variation& v : result.variations) {
-        auto it = std::find_if(bars.begin(), bars.end(), [&](const SwingBar& b) { return b.input == v.input; });
+        const std::string& name = v.name.empty() ? v.input : v.name;
+        auto it = std::find_if(bars.begin(), bars.end(), [&](const SwingBar& b) { return b.name == name; });
         if (it == bars.end()) {
-            bars.push_back(SwingBar{v.input, {}, {}, {}, {}, {}});
+            SwingBar bar;
+            bar.input = v.input;
+            bar.name = name;
+            bars.push_back(bar);
             it = std::prev(bars.end());
         }
         if (auto r = Finite(v.figures.benefitCostRatio)) {
-            Take(*it, *r, v.value);
+            Take(*it, *r, v);
         } else {
-            it->undefinedValues.push_back(v.value);
+            it->undefinedValues.push_back(v.shown.empty() ? v.value : v.shown);
         }
     }
     // The entered value is one of each input's values, so the bar reaches
@@ -55,8 +62,8 @@ std::vector<SwingBar> SwingBars(const SensitivityResult& result) {
     if (auto base = Finite(result.base.benefitCostRatio)) {
         for (SwingBar& b : bars) {
             if (!b.low) continue;
-            if (*base < *b.low) b.low = *base, b.lowValue.clear();
-            if (*base > *b.high) b.high = *base, b.highValue.clear();
+            if (*base < *b.low) b.low = *base, b.lowValue.clear(), b.lowShown = "as entered";
+            if (*base > *b.high) b.high = *base, b.highValue.clear(), b.highShown = "as entered";
         }
     }
     std::stable_sort(bars.begin(), bars.end(), [](const SwingBar& a, const SwingBar& b) {

@@ -7,6 +7,7 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "model/swing_bars.h"
@@ -61,8 +62,8 @@ using platform::MoneyText;
 using platform::RatioText;
 bool RatioIsRed(const std::optional<double>& r) { return !Defined(r) || *r < 1; }
 
-// Occupancy rows carry a scale factor rather than a typed number.
-bool IsScaleFactor(const std::string& input) { return input == "TornadoOccupancy" || input == "HurricaneOccupancy"; }
+// A row in the user's words; a result made without them shows the machine names.
+QString RowLabel(const model::Variation& v) { return v.label.empty() ? Q(v.input + " " + v.value) : Q(v.label); }
 
 int TextHeight(const QString& text, const QFont& font, int width) {
     return static_cast<int>(std::ceil(
@@ -89,13 +90,25 @@ int HeadingHeight(const SensitivityResult& r) {
 }
 
 constexpr const char* kTableNote =
-    "The occupancy rows scale every entered occupancy by the factor shown; every other value is the text put into "
-    "its box. Each row is a whole analysis with that one input changed.";
+    "The occupancy rows scale every entered occupancy by the factor shown; every other value is the one put into "
+    "its box or chosen from its list. Each row is a whole analysis with that one input changed.";
 
 int TableNoteHeight() { return 120 + TextHeight(kTableNote, PageFont(8), kWidth); }
 
 int IntervalHeight(const SensitivityResult& r) {
     return kSectionTitle + 3 * kFigureRow + 80 + TextHeight(Q(IntervalSentence(r)), PageFont(9), kWidth);
+}
+
+// The sentence on the largest swing and the notes, under the chart.
+QString ChartCaption(const SensitivityResult& r) {
+    QStringList lines;
+    if (const std::string s = SwingSentence(r); !s.empty()) lines << Q(s);
+    if (const std::string n = NotesText(r); !n.empty()) lines << Q(n);
+    return lines.join("\n");
+}
+int ChartCaptionHeight(const SensitivityResult& r) {
+    const QString caption = ChartCaption(r);
+    return caption.isEmpty() ? 0 : 100 + TextHeight(caption, PageFont(9), kWidth);
 }
 
 int Height(SensitivityPart part, const SensitivityResult& r) {
@@ -105,8 +118,9 @@ int Height(SensitivityPart part, const SensitivityResult& r) {
         case SensitivityPart::BaseFigures:
             return kSectionTitle + 4 * kFigureRow;
         case SensitivityPart::Chart:
-            return std::min(kBottom - kTop,
-                            kSectionTitle + static_cast<int>(std::ceil(SwingChartHeight(r) * kTwipsPerPoint)));
+            return std::min(kBottom - kTop, kSectionTitle +
+                                                static_cast<int>(std::ceil(SwingChartHeight(r) * kTwipsPerPoint)) +
+                                                ChartCaptionHeight(r));
         case SensitivityPart::Breakeven:
             return kSectionTitle + 2 * kFigureRow;
         case SensitivityPart::Interval:
@@ -146,9 +160,10 @@ private:
 };
 
 // Column edges of the variations table, in twips from the content's left.
-constexpr int kColumns[] = {0, 2200, 3200, 4920, 6640, 8360, kWidth};
-const char* const kColumnTitles[] = {
-    "Input", "Value", "Total Benefits ($)", "Annualized Cost ($)", "Net Benefits ($)", "Benefit Cost Ratio"};
+constexpr int kColumns[] = {0, 3500, 5180, 6860, 8540, kWidth};
+constexpr int kColumnCount = 5;
+const char* const kColumnTitles[] = {"Input and Value", "Total Benefits ($)", "Annualized Cost ($)", "Net Benefits ($)",
+                                     "Benefit Cost Ratio"};
 
 QRectF Cell(int column, int top, int height) {
     const int pad = 60;
@@ -193,8 +208,14 @@ void PaintBaseFigures(QPainter& p, const SensitivityResult& r, int top) {
 
 void PaintChartPart(QPainter& p, const SensitivityResult& r, const PlacedPart& part) {
     SectionTitle(p, part.top, "Benefit Cost Ratio by Input");
-    PaintSwingChart(p, QRectF(kLeft, part.top + kSectionTitle + 60, kWidth, part.height - kSectionTitle - 60), r,
-                    kTwipsPerPoint);
+    const int caption = ChartCaptionHeight(r);
+    PaintSwingChart(p, QRectF(kLeft, part.top + kSectionTitle + 60, kWidth, part.height - kSectionTitle - 60 - caption),
+                    r, kTwipsPerPoint);
+    if (caption == 0) return;
+    p.setFont(PageFont(9));
+    p.setPen(kBlack);
+    p.drawText(QRectF(kLeft, part.bottom() - caption + 100, kWidth, caption - 100), Qt::TextWordWrap | Qt::AlignLeft,
+               ChartCaption(r));
 }
 
 void PaintBreakeven(QPainter& p, const SensitivityResult& r, int top) {
@@ -236,9 +257,9 @@ void PaintTableHeader(QPainter& p, const PlacedPart& part) {
     const int y = part.top + kSectionTitle;
     p.setFont(PageFont(8.5, true));
     p.setPen(kBlack);
-    for (int c = 0; c < 6; ++c)
+    for (int c = 0; c < kColumnCount; ++c)
         p.drawText(Cell(c, y, kTableHeaderRow),
-                   Qt::TextWordWrap | Qt::AlignBottom | (c < 2 ? Qt::AlignLeft : Qt::AlignRight), kColumnTitles[c]);
+                   Qt::TextWordWrap | Qt::AlignBottom | (c < 1 ? Qt::AlignLeft : Qt::AlignRight), kColumnTitles[c]);
     p.setPen(QPen(kBlack, 10));
     p.drawLine(QPointF(kLeft, y + kTableHeaderRow + 20), QPointF(kLeft + kWidth, y + kTableHeaderRow + 20));
 }
@@ -252,15 +273,13 @@ void PaintTableRow(QPainter& p, const SensitivityResult& r, const PlacedPart& pa
     }
     const QFont font = PageFont(9);
     const auto& f = v.figures;
-    const QString value = IsScaleFactor(v.input) ? QString::fromUtf8("\u00d7 ") + Q(v.value) : Q(v.value);
     const QFontMetricsF metrics(font);
-    Text(p, Cell(0, part.top, kTableRow), metrics.elidedText(Q(v.input), Qt::ElideRight, Cell(0, 0, 1).width()), font);
-    Text(p, Cell(1, part.top, kTableRow), metrics.elidedText(value, Qt::ElideRight, Cell(1, 0, 1).width()), font);
-    Text(p, Cell(2, part.top, kTableRow), Q(MoneyText(f.totalBenefits)), font, Qt::AlignRight);
-    Text(p, Cell(3, part.top, kTableRow), Q(MoneyText(f.annualizedCost)), font, Qt::AlignRight);
-    Text(p, Cell(4, part.top, kTableRow), Q(MoneyText(f.netBenefits)), font, Qt::AlignRight,
+    Text(p, Cell(0, part.top, kTableRow), metrics.elidedText(RowLabel(v), Qt::ElideRight, Cell(0, 0, 1).width()), font);
+    Text(p, Cell(1, part.top, kTableRow), Q(MoneyText(f.totalBenefits)), font, Qt::AlignRight);
+    Text(p, Cell(2, part.top, kTableRow), Q(MoneyText(f.annualizedCost)), font, Qt::AlignRight);
+    Text(p, Cell(3, part.top, kTableRow), Q(MoneyText(f.netBenefits)), font, Qt::AlignRight,
          f.netBenefits < 0 ? kRed : kBlack);
-    Text(p, Cell(5, part.top, kTableRow), Q(RatioText(f.benefitCostRatio)), font, Qt::AlignRight,
+    Text(p, Cell(4, part.top, kTableRow), Q(RatioText(f.benefitCostRatio)), font, Qt::AlignRight,
          RatioIsRed(f.benefitCostRatio) ? kRed : kBlack);
 }
 
@@ -333,11 +352,11 @@ std::string TickText(double v, double step) {
     return platform::FormatNumber(v, step >= 1 ? "##0" : (step >= 0.1 ? "##0.0" : "##0.00"));
 }
 
-// "2.31 (10)": the ratio at a bar's end and the value that gives it; the
-// base's own end shows the ratio alone.
-QString EndText(double ratio, const std::string& value, const std::string& input) {
+// "2.31 (10 %)": the ratio at a bar's end and the value that gives it in
+// the user's terms ("as entered" for the base's own end).
+QString EndText(double ratio, const std::string& shown) {
     QString t = Q(RatioText(ratio));
-    if (!value.empty()) t += " (" + (IsScaleFactor(input) ? QString::fromUtf8("\u00d7 ") : QString()) + Q(value) + ")";
+    if (!shown.empty()) t += " (" + Q(shown) + ")";
     return t;
 }
 
@@ -394,15 +413,17 @@ private:
     }
 
     void Measure() {
-        for (const auto& b : bars_) nameWidth_ = std::max(nameWidth_, metrics_.horizontalAdvance(Q(b.input)));
+        for (const auto& b : bars_) nameWidth_ = std::max(nameWidth_, metrics_.horizontalAdvance(Q(b.name)));
         nameWidth_ = std::min(nameWidth_ + 8 * pt_, area_.width() / 3);
         plotLeft_ = area_.left() + nameWidth_;
-        plotRight_ = area_.right() - 4 * pt_;
+        axis_ = model::AxisFor(bars_, r_.base.benefitCostRatio);
+        // The last tick's number is centred on the plot's right edge: room for its half.
+        const double lastTick = small_.horizontalAdvance(Q(TickText(axis_.to, axis_.step))) / 2 + pt_;
+        plotRight_ = area_.right() - std::max(4 * pt_, lastTick);
         barsTop_ = area_.top() + kChartLabelRows * pt_;
         barsBottom_ = std::max(barsTop_ + pt_, area_.bottom() - kChartAxis * pt_);
         rowHeight_ = (barsBottom_ - barsTop_) / static_cast<double>(bars_.size());
         barHeight_ = std::max(pt_, rowHeight_ * 0.58);
-        axis_ = model::AxisFor(bars_, r_.base.benefitCostRatio);
     }
 
     // Grid and axis.
@@ -429,7 +450,7 @@ private:
             const auto& b = bars_[i];
             const double mid = barsTop_ + rowHeight_ * (static_cast<double>(i) + 0.5);
             Text(p_, QRectF(area_.left(), mid - rowHeight_ / 2, nameWidth_ - 6 * pt_, rowHeight_),
-                 metrics_.elidedText(Q(b.input), Qt::ElideRight, nameWidth_ - 6 * pt_), labelFont_, Qt::AlignRight);
+                 metrics_.elidedText(Q(b.name), Qt::ElideRight, nameWidth_ - 6 * pt_), labelFont_, Qt::AlignRight);
             if (!b.low) {
                 rows_.push_back({mid, plotLeft_, plotLeft_});
                 continue;
@@ -467,38 +488,55 @@ private:
         }
     }
 
-    void EndLabel(double left, double mid, const QString& text, const QColor& color) {
+    double Width(const QString& text) const { return small_.horizontalAdvance(text) + 2 * pt_; }
+
+    // A bar's end text on white, moved and if need be shortened to stay
+    // inside the plot area whatever the value.
+    void EndLabel(double left, double mid, QString text, const QColor& color) {
+        const double room = plotRight_ - plotLeft_;
+        if (Width(text) > room) text = small_.elidedText(text, Qt::ElideRight, std::max(0.0, room - 2 * pt_));
+        const double width = Width(text);
+        left = std::clamp(left, plotLeft_, std::max(plotLeft_, plotRight_ - width));
         const double textHeight = small_.height();
-        const QRectF box(left, mid - textHeight / 2, small_.horizontalAdvance(text) + 2 * pt_, textHeight);
+        const QRectF box(left, mid - textHeight / 2, width, textHeight);
         p_.fillRect(box, Qt::white);
         Text(p_, box, text, smallFont_, Qt::AlignHCenter, color);
     }
 
-    // The end values last, on white, so no line runs through them.
+    // The end values last, on white, so no line runs through them: the low
+    // end's left of the bar and the high end's right of it where they fit;
+    // else both on the side with room; else as near the bar as the plot allows.
     void PaintEndLabels() {
+        const double gap = 3 * pt_;
         for (size_t i = 0; i < bars_.size(); ++i) {
             const auto& b = bars_[i];
             const Row& row = rows_[i];
-            QStringList after;
-            if (b.low) {
-                const QString lowText = EndText(*b.low, b.lowValue, b.input);
-                const QString highText = EndText(*b.high, b.highValue, b.input);
-                const double lowWidth = small_.horizontalAdvance(lowText) + 2 * pt_;
-                if (*b.low == *b.high && b.lowValue == b.highValue) {
-                    after << highText;
-                } else if (row.left - 3 * pt_ - lowWidth >= plotLeft_) {
-                    EndLabel(row.left - 3 * pt_ - lowWidth, row.mid, lowText, kBlack);
-                    after << highText;
-                } else {
-                    // No room on the left: the low end's text follows the high end's.
-                    after << highText << "low " + lowText;
-                }
+            const QString undefined =
+                b.undefinedValues.empty() ? QString() : "no ratio at " + Joined(b.undefinedValues);
+            if (!b.low) {
+                EndLabel(plotLeft_, row.mid, undefined, kGrey);
+                continue;
             }
-            if (!b.undefinedValues.empty()) after << "no ratio at " + Joined(b.undefinedValues);
-            const QString text = after.join("; ");
-            const double width = small_.horizontalAdvance(text) + 2 * pt_;
-            EndLabel(std::max(plotLeft_, std::min(row.right + 3 * pt_, area_.right() - width)), row.mid, text,
-                     b.low ? kBlack : kGrey);
+            const QString lowText = EndText(*b.low, b.lowShown), highText = EndText(*b.high, b.highShown);
+            const bool oneEnd = *b.low == *b.high && b.lowShown == b.highShown;
+            QStringList right{highText};
+            if (!undefined.isEmpty()) right << undefined;
+            const QString rightText = right.join("; ");
+            const bool lowFits = row.left - gap - Width(lowText) >= plotLeft_;
+            const bool rightFits = row.right + gap + Width(rightText) <= plotRight_;
+            if (oneEnd) {
+                const double w = Width(rightText);
+                EndLabel(row.right + gap + w <= plotRight_ ? row.right + gap : row.left - gap - w, row.mid, rightText,
+                         kBlack);
+            } else if (lowFits && rightFits) {
+                EndLabel(row.left - gap - Width(lowText), row.mid, lowText, kBlack);
+                EndLabel(row.right + gap, row.mid, rightText, kBlack);
+            } else {
+                const QString both = rightText + "; low " + lowText;
+                const double w = Width(both);
+                EndLabel(row.right + gap + w <= plotRight_ ? row.right + gap : row.left - gap - w, row.mid, both,
+                         kBlack);
+            }
         }
     }
 
@@ -577,6 +615,44 @@ std::string IntervalSentence(const SensitivityResult& r) {
            "), the annual tornado benefits and the ratio lie between the 5th and the 95th percentile in 90 % of the "
            "draws. The interval leaves out every other uncertainty: the costs, the occupancy, the death and injury "
            "rates, the hurricane hazard and the choice of the region.";
+}
+
+std::string SwingSentence(const SensitivityResult& r) {
+    const auto bars = model::SwingBars(r);
+    if (bars.empty() || !bars.front().low) return {};
+    const model::SwingBar& top = bars.front();
+    std::string name = top.name;
+    // "Region" reads "the region"; a program name ("SelectionRadius") stays as it is.
+    if (std::none_of(name.begin() + std::min<size_t>(1, name.size()), name.end(),
+                     [](unsigned char c) { return std::isupper(c); }) &&
+        !name.empty())
+        name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
+    auto end = [](double ratio, const std::string& shown) {
+        return RatioText(ratio) + (shown.empty() ? std::string() : " (" + shown + ")");
+    };
+    std::string s = "The " + name + " moves the ratio most, from " + end(*top.low, top.lowShown) + " to " +
+                    end(*top.high, top.highShown) + "; ";
+    // The input's values in the order they were run, each with its ratio.
+    std::vector<const model::Variation*> values;
+    for (const auto& v : r.variations)
+        if ((v.name.empty() ? v.input : v.name) == top.name && Defined(v.figures.benefitCostRatio))
+            values.push_back(&v);
+    auto shown = [](const model::Variation* v) { return v->shown.empty() ? v->value : v->shown; };
+    for (size_t i = 1; i < values.size(); ++i) {
+        const bool before = *values[i - 1]->figures.benefitCostRatio >= 1,
+                   after = *values[i]->figures.benefitCostRatio >= 1;
+        if (before != after)
+            return s + "the ratio crosses 1 between " + shown(values[i - 1]) + " and " + shown(values[i]) + ".";
+    }
+    if (*top.low >= 1) return s + "the ratio stays at 1 or above at every value tried.";
+    if (*top.high < 1) return s + "the ratio stays below 1 at every value tried.";
+    return s + "the ratio crosses 1 between the entered value and the others.";
+}
+
+std::string NotesText(const SensitivityResult& r) {
+    std::string text;
+    for (const auto& n : r.notes) text += (text.empty() ? "" : "\n") + n;
+    return text;
 }
 
 bool WriteSensitivityPdf(const SensitivityResult& r, const std::filesystem::path& file, std::string& error) {

@@ -57,6 +57,14 @@ std::string BreakevenRateText(const model::SensitivityResult& result);
 // A percentile of the interval's benefits or ratio; a dash when no draws were made.
 std::string PercentileText(const model::SensitivityResult& result, double value, bool ratio);
 std::string IntervalSentence(const model::SensitivityResult& result);
+// One sentence on the bar of the largest swing: "The region moves the ratio
+// most, from 0.67 (250 miles) to 2.93 (the county alone); the ratio crosses 1
+// between 50 miles and 100 miles." The crossing is between neighbouring values
+// in the order they were run; with none, the sentence says on which side of 1
+// the ratio stays. Empty when no bar has a ratio.
+std::string SwingSentence(const model::SensitivityResult& result);
+// The notes on inputs left unvaried, one to a line.
+std::string NotesText(const model::SensitivityResult& result);
 
 // Writes the document as a PDF, atomically: a failed write leaves whatever
 // was at `file` untouched and says why in `error`. Works with no display.

@@ -18,7 +18,7 @@ using platform::Buttons;
 using platform::Icon;
 
 namespace {
-const char* const kClickDesignWindSpeed = "Click Design Wind Speed";
+const char* const kClickDesignWindSpeed = kDesignWindSpeedItems[0];
 const char* const kPairMessage = "The sum of the injuries and deaths for this wind speed range can not exceed 100%.";
 const char* const kPairTitle = "Deaths + Injuries must be <= 100%";
 
@@ -67,7 +67,7 @@ Form5::Form5(ScreenHost& a) : Screen(a, "Form5", "Tornado Model: Mitigation Proj
         }
     }
     Combo1.name = "Combo1";
-    for (const char* s : {kClickDesignWindSpeed, "130", "160", "200", "250"}) Combo1.addItem(s);
+    for (const char* s : kDesignWindSpeedItems) Combo1.addItem(s);
 
     SetUpNavigation(
         Command1, {2, 3, 4, 6}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 5);

@@ -10,6 +10,9 @@
 
 namespace verrane {
 
+// The design wind speed list, position 0 the prompt (no speed chosen).
+inline constexpr const char* kDesignWindSpeedItems[] = {"Click Design Wind Speed", "130", "160", "200", "250"};
+
 class Form5 : public Screen {
 public:
     static constexpr int kNumber = 5;

@@ -100,15 +100,50 @@ TEST(CliSensitivity, EveryRowIsTheAnalysisOfTheEditedProject) {
     std::vector<std::string> rows;
     for (const json& v : s["Variations"])
         rows.push_back(v["Input"].get<std::string>() + " " + v["Value"].get<std::string>());
+    // No hurricane occupancy in the gym: that row is left out with a note;
+    // the design wind speed is not varied to its prompt (no speed chosen).
     const std::vector<std::string> expected = {
-        "DiscountRate 2",        "DiscountRate 3",          "DiscountRate 3.1",        "DiscountRate 7",
-        "DiscountRate 10",       "ProjectCost 637500",      "ProjectCost 1062500",     "MaintenanceCost 2250",
-        "MaintenanceCost 3750",  "InjuryCost 9375",         "InjuryCost 15625",        "DeathCost 1650000",
-        "DeathCost 2750000",     "ProjectLifetime 40",      "ProjectLifetime 60",      "TornadoOccupancy 0.75",
-        "TornadoOccupancy 1.25", "HurricaneOccupancy 0.75", "HurricaneOccupancy 1.25", "SelectionRadius 0",
-        "SelectionRadius 25",    "SelectionRadius 50",      "SelectionRadius 100",     "SelectionRadius 150",
-        "SelectionRadius 250",   "SelectionMethod 1",       "DesignWindSpeed 0",       "DesignWindSpeed 1",
-        "DesignWindSpeed 2",     "DesignWindSpeed 3",       "DesignWindSpeed 4"};
+        "DiscountRate 2",        "DiscountRate 3",      "DiscountRate 3.1",    "DiscountRate 7",
+        "DiscountRate 10",       "ProjectCost 637500",  "ProjectCost 1062500", "MaintenanceCost 2250",
+        "MaintenanceCost 3750",  "InjuryCost 9375",     "InjuryCost 15625",    "DeathCost 1650000",
+        "DeathCost 2750000",     "ProjectLifetime 40",  "ProjectLifetime 60",  "TornadoOccupancy 0.75",
+        "TornadoOccupancy 1.25", "SelectionRadius 0",   "SelectionRadius 25",  "SelectionRadius 50",
+        "SelectionRadius 100",   "SelectionRadius 150", "SelectionRadius 250", "SelectionMethod 1",
+        "DesignWindSpeed 1",     "DesignWindSpeed 2",   "DesignWindSpeed 3",   "DesignWindSpeed 4"};
+    // Each row also says it in the user's terms.
+    std::vector<std::string> labels;
+    for (const json& v : s["Variations"]) labels.push_back(v["Label"].get<std::string>());
+    const std::vector<std::string> expectedLabels = {"Discount rate 2 %",
+                                                     "Discount rate 3 %",
+                                                     "Discount rate 3.1 %",
+                                                     "Discount rate 7 %",
+                                                     "Discount rate 10 %",
+                                                     "Project cost $637,500",
+                                                     "Project cost $1,062,500",
+                                                     "Annual maintenance cost $2,250",
+                                                     "Annual maintenance cost $3,750",
+                                                     "Cost of an injury $9,375",
+                                                     "Cost of an injury $15,625",
+                                                     "Cost of a death $1,650,000",
+                                                     "Cost of a death $2,750,000",
+                                                     "Project useful lifetime 40 years",
+                                                     "Project useful lifetime 60 years",
+                                                     "Tornado occupancy x 0.75",
+                                                     "Tornado occupancy x 1.25",
+                                                     "County alone",
+                                                     "Region radius 25 miles",
+                                                     "Region radius 50 miles",
+                                                     "Region radius 100 miles",
+                                                     "Region radius 150 miles",
+                                                     "Region radius 250 miles",
+                                                     "Entire state",
+                                                     "Design wind speed 130 mph",
+                                                     "Design wind speed 160 mph",
+                                                     "Design wind speed 200 mph",
+                                                     "Design wind speed 250 mph"};
+    EXPECT_EQ(labels, expectedLabels);
+    ASSERT_EQ(s["Notes"].size(), 1u);
+    EXPECT_NE(s["Notes"][0].get<std::string>().find("Hurricane occupancy is not varied"), std::string::npos);
     EXPECT_EQ(rows, expected);
     ExpectEveryRowEqualsAnalyze(file, s);
 }
@@ -123,6 +158,35 @@ TEST(CliSensitivity, EveryRowHoldsForUserCountiesAndHurricanes) {
         ASSERT_TRUE(s.is_object()) << name;
         ExpectEveryRowEqualsAnalyze(file, s);
     }
+}
+
+// Hurricane occupancy is varied where it counts (the coast) and left out with
+// a note naming the state where it cannot (Kansas is not hurricane-prone).
+TEST(CliSensitivity, HurricaneOccupancyIsVariedOnlyWhereItCanMatter) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped reference data";
+    auto hurricaneRows = [](const json& s) {
+        std::vector<std::string> labels;
+        for (const json& v : s["Variations"])
+            if (v["Input"] == "HurricaneOccupancy") labels.push_back(v["Label"].get<std::string>());
+        return labels;
+    };
+    const json coast = Sensitivity(Example("mississippi-coast-hospital.tor"));
+    ASSERT_TRUE(coast.is_object());
+    EXPECT_EQ(hurricaneRows(coast),
+              (std::vector<std::string>{"Hurricane occupancy x 0.75", "Hurricane occupancy x 1.25"}));
+    EXPECT_TRUE(coast["Notes"].empty());
+
+    const fs::path inland = test::CliScratch("kansas-hurricane.tor");
+    ASSERT_EQ(test::RunCli("edit " + test::ShellWord(Example("kansas-community-shelter.tor").string()) +
+                           " --set HurricaneOccupancy=120 -o " + test::ShellWord(inland.string()))
+                  .status,
+              0);
+    const json kansas = Sensitivity(inland);
+    ASSERT_TRUE(kansas.is_object());
+    EXPECT_TRUE(hurricaneRows(kansas).empty());
+    ASSERT_EQ(kansas["Notes"].size(), 1u);
+    EXPECT_EQ(kansas["Notes"][0],
+              "Hurricane occupancy is not varied: Kansas is not hurricane-prone, so it cannot change the result.");
 }
 
 TEST(CliSensitivity, BreakevenValuesGiveARatioOfOneWhenTyped) {

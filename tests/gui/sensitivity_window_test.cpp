@@ -115,6 +115,18 @@ TEST(SensitivityWindow, TheMenuWithTheMouseAnalysesThenOpensTheWindow) {
     EXPECT_EQ(s->result().file, app.ProjectFileName);
     EXPECT_EQ(Shown(s, "BuildingName").toStdString(), app.form2().StoreDocument().buildingName);
     for (const char* b : {"PrintPreview", "Print", "ExportPdf", "Close"}) EXPECT_NE(Find<QPushButton>(s, b), nullptr);
+    // In words, on the window itself: the largest swing and the input left out.
+    EXPECT_EQ(Shown(s, "SwingSentence"),
+              "The region moves the ratio most, from 0.67 (250 miles) to 2.93 (the county alone); the ratio crosses "
+              "1 between 50 miles and 100 miles.");
+    EXPECT_TRUE(Find<QLabel>(s, "SwingSentence")->isVisible());
+    EXPECT_EQ(Shown(s, "SensitivityNotes"),
+              "Hurricane occupancy is not varied: the project has none, so scaling it cannot change the result.");
+    EXPECT_TRUE(Find<QLabel>(s, "SensitivityNotes")->isVisible());
+    for (const auto& v : s->result().variations) {
+        EXPECT_FALSE(v.label.empty()) << v.input;
+        EXPECT_FALSE(v.input == "DesignWindSpeed" && v.value == "0");
+    }
     Click(s, "Close");
     EXPECT_FALSE(s->isVisible());
 

@@ -16,7 +16,9 @@ SensitivityResult WithBase(std::optional<double> ratio) {
 }
 
 void Add(SensitivityResult& r, const char* input, const char* value, std::optional<double> ratio) {
-    Variation v{input, value, {}};
+    Variation v;
+    v.input = input;
+    v.value = value;
     v.figures.benefitCostRatio = ratio;
     r.variations.push_back(v);
 }

@@ -145,7 +145,6 @@ TEST(SensitivityDocument, ExportedPdfCarriesEveryPartAndEveryRow) {
                                  "1.91",
                                  "10,000 draws, seed 1",
                                  "All Variations",
-                                 "All Variations (continued)",
                                  "Undefined",
                                  "Page 1 of 2",
                                  "Page 2 of 2"})
@@ -230,5 +229,76 @@ TEST(SensitivityDocument, PrintsEveryPageOrTheRangeAsked) {
         const std::string text = PdfText(out);
         EXPECT_EQ(text.find("Page 1 of 2") != std::string::npos, from == 0);
         EXPECT_NE(text.find("Page 2 of 2"), std::string::npos);
+    }
+}
+
+namespace {
+
+model::Variation Worded(const char* name, const char* shown, std::optional<double> ratio) {
+    model::Variation v;
+    v.input = name;
+    v.value = shown;
+    v.name = name;
+    v.shown = shown;
+    v.label = std::string(name) + " " + shown;
+    v.figures.benefitCostRatio = ratio;
+    return v;
+}
+
+}  // namespace
+
+// The sentence under the chart: the input of the largest swing, its two ends
+// in the user's terms, and the neighbouring values between which it crosses 1.
+TEST(SensitivitySentence, NamesTheLargestSwingAndWhereTheRatioCrossesOne) {
+    model::SensitivityResult r;
+    r.base.benefitCostRatio = 1.55;
+    r.variations = {Worded("Discount rate", "2 %", 1.9),        Worded("Discount rate", "10 %", 1.13),
+                    Worded("Region", "the county alone", 2.93), Worded("Region", "50 miles", 1.55),
+                    Worded("Region", "100 miles", 0.95),        Worded("Region", "250 miles", 0.67),
+                    Worded("Region", "the entire state", 0.79)};
+    EXPECT_EQ(reports::SwingSentence(r),
+              "The region moves the ratio most, from 0.67 (250 miles) to 2.93 (the county alone); the ratio crosses "
+              "1 between 50 miles and 100 miles.");
+
+    // An end that is the project as entered says so; a ratio that never
+    // reaches 1 says on which side it stays.
+    r.base.benefitCostRatio = 0.2;
+    r.variations = {Worded("Design wind speed", "130 mph", 0.3), Worded("Design wind speed", "250 mph", 0.9),
+                    Worded("Discount rate", "2 %", 0.25)};
+    EXPECT_EQ(reports::SwingSentence(r),
+              "The design wind speed moves the ratio most, from 0.20 (as entered) to 0.90 (250 mph); the ratio stays "
+              "below 1 at every value tried.");
+    r.base.benefitCostRatio = 3;
+    for (auto& v : r.variations) *v.figures.benefitCostRatio += 3;
+    EXPECT_NE(reports::SwingSentence(r).find("stays at 1 or above"), std::string::npos);
+
+    // No ratio anywhere: nothing to say.
+    r.base.benefitCostRatio.reset();
+    for (auto& v : r.variations) v.figures.benefitCostRatio.reset();
+    EXPECT_EQ(reports::SwingSentence(r), "");
+}
+
+// End labels stay inside the chart whatever the values: long words at the
+// far right end, a bar that reaches the axis's end, a tiny swing at 0.
+TEST(SensitivitySentence, BarLabelsStayInsideTheChart) {
+    EnsureGui();
+    model::SensitivityResult r;
+    r.base.benefitCostRatio = 2.99;
+    r.variations = {Worded("Region", "the county alone and every county around it", 2.99),
+                    Worded("Region", "250 miles", 0.01), Worded("Discount rate", "2 %", 2.995),
+                    Worded("Project cost", "$1", 0.0)};
+    QImage image(700, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QRect area(60, 20, 580, 260);
+    {
+        QPainter p(&image);
+        reports::PaintSwingChart(p, area, r, 1.33);
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!area.adjusted(-1, -1, 1, 1).contains(x, y)) {
+                ASSERT_EQ(image.pixel(x, y), QColor(Qt::white).rgb()) << x << "," << y;
+            }
+        }
     }
 }

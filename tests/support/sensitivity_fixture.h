@@ -27,7 +27,11 @@ inline model::SensitivityResult SampleSensitivity() {
     const double benefits = 41234.56, cost = 29000.25;
     r.base = FiguresFrom(benefits, cost);
     auto add = [&r](const char* input, const char* value, double total, double annual) {
-        r.variations.push_back({input, value, FiguresFrom(total, annual)});
+        model::Variation v;
+        v.input = input;
+        v.value = value;
+        v.figures = FiguresFrom(total, annual);
+        r.variations.push_back(v);
     };
     add("DiscountRate", "2", benefits, 15201.10);
     add("DiscountRate", "3", benefits, 17660.40);
