@@ -97,7 +97,9 @@ void AddScreen(CLI::App& cli, cli::ScreenRequest& a, int& status) {
         "moves a project, select each county's region as the Tornado Hazard Information screen does, analyse, and "
         "print one CSV line per county. A template whose counties were picked on the map, or that never chose a "
         "method, keeps each county alone as its region, as the window does, unless --radius or --entire-state is "
-        "given. A county that cannot be analysed gets empty numbers and its reason on stderr.");
+        "given. In a state that is not hurricane-prone the template's hurricane occupancy is taken as 0, as the "
+        "program's warning asks: the state is named once on stderr and the column HurricaneOccupancyIgnored says "
+        "true. A county that cannot be analysed gets empty numbers and its reason on stderr.");
     cmd->add_option("TEMPLATE", a.templateFile, "Template project file (.tor)")->required();
     auto* state = cmd->add_option("--state", a.state, "State name as listed on the Project Information screen");
     auto* all = cmd->add_flag("--all", a.all, "Every county of every state and territory");

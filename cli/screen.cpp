@@ -20,6 +20,7 @@
 #include "platform/refdb.h"
 #include "platform/refdb_snapshot.h"
 #include "screens/analysis/form6.h"
+#include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
 #include "screens/project/form2.h"
 
@@ -66,6 +67,13 @@ std::vector<std::string> StateNames() {
     return names;
 }
 
+// The template's hurricane occupancy is above 0.
+bool HasHurricaneOccupancy(App& app) {
+    const std::string& occupancy = app.form3().Text1[3].text();
+    const auto v = platform::ParseNumber(occupancy);
+    return !occupancy.empty() && v && platform::RoundHalfEven(*v) >= 1;
+}
+
 enum class Outcome { Analysed, Failed, RadiusRefused };
 
 struct CountyRun {
@@ -92,6 +100,14 @@ CountyRun ScreenCounty(const ScreenRequest& r, const Target& t, ScreenRow& row) 
         if (t.countyIndex >= f2.Combo2.listCount() || f2.Combo2.item(t.countyIndex) != t.county)
             return fail("the county is not in the list");
         f2.Combo2.setListIndex(t.countyIndex);
+
+        // A state that is not hurricane-prone should have no hurricane
+        // occupancy: the user enters zero, as the warning asks.
+        if (HasHurricaneOccupancy(app) && !IsHurricaneProne(t.state)) {
+            if (!SetInput(app, dialogs, "HurricaneOccupancy", "0").ok())
+                return fail("the hurricane occupancy could not be set to 0");
+            row.hurricaneOccupancyIgnored = true;
+        }
 
         // Opening the hazard screen re-applies the template's method to the new
         // county (the radius of the region, or the whole state).
@@ -131,11 +147,16 @@ CountyRun ScreenCounty(const ScreenRequest& r, const Target& t, ScreenRow& row) 
 class Report {
 public:
     explicit Report(std::ostream& err) : err_(err) {}
-    void County(const Target& t, const CountyRun& run) {
+    void County(const Target& t, const CountyRun& run, const ScreenRow& row) {
         const std::string where = t.fips + " " + t.county + ", " + t.state;
+        if (row.hurricaneOccupancyIgnored && ignoredStates_.insert(t.state).second)
+            err_ << "verrane-cli: " << t.state
+                 << " is not hurricane-prone: the template's hurricane occupancy is taken as 0 in its counties\n";
         if (run.outcome != Outcome::Analysed) err_ << "verrane-cli: " << where << ": not analysed: " << run.why << "\n";
         for (const auto& m : run.messages) {
             if (m.text == kSaveChangesPrompt || m.icon != platform::Icon::Exclamation) continue;
+            // Said once for the state above, and followed.
+            if (row.hurricaneOccupancyIgnored && m.title == kNoHurricaneOccupancyTitle) continue;
             if (run.outcome == Outcome::Analysed && !told_.insert(m.text).second) continue;
             err_ << "verrane-cli: " << where << ": ";
             PrintMessage(err_, m);
@@ -144,7 +165,7 @@ public:
 
 private:
     std::ostream& err_;
-    std::set<std::string> told_;
+    std::set<std::string> told_, ignoredStates_;
 };
 
 // The template as File > Open reads it: its building name, or why it cannot be used.
@@ -204,19 +225,20 @@ CountyFigures FiguresOf(const Form6& f6) {
 
 std::string ScreenCsvHeader() {
     return "FIPS,State,County,TornadoBenefits,HurricaneBenefits,TotalBenefits,AnnualizedCost,NetBenefits,"
-           "BenefitCostRatio,SampleCounties,F3Tornadoes,Sufficient" +
+           "BenefitCostRatio,SampleCounties,F3Tornadoes,Sufficient,HurricaneOccupancyIgnored" +
            ProvenanceCsvHeader();
 }
 
 std::string ScreenCsvLine(const ScreenRow& row) {
     std::string line = CsvText(row.fips) + "," + CsvText(row.state) + "," + CsvText(row.county);
-    if (!row.figures) return line + ",,,,,,,,," + ProvenanceCsvFields();
+    if (!row.figures) return line + ",,,,,,,,,," + ProvenanceCsvFields();
     const CountyFigures& f = *row.figures;
     for (double v : {f.tornadoBenefits, f.hurricaneBenefits, f.totalBenefits, f.annualizedCost, f.netBenefits})
         line += "," + ShortestNumber(v);
     line += "," + (f.benefitCostRatio ? ShortestNumber(*f.benefitCostRatio) : std::string());
     line += "," + std::to_string(row.sampleCounties) + "," + ShortestNumber(f.f3Tornadoes);
     line += f.sufficient ? ",true" : ",false";
+    line += row.hurricaneOccupancyIgnored ? ",true" : ",false";
     return line + ProvenanceCsvFields();
 }
 
@@ -239,6 +261,7 @@ std::string ScreenJson(const std::vector<ScreenRow>& rows) {
         j["SampleCounties"] = f ? nlohmann::ordered_json(row.sampleCounties) : nullptr;
         number("F3Tornadoes", f ? f->f3Tornadoes : 0);
         j["Sufficient"] = f ? nlohmann::ordered_json(f->sufficient) : nullptr;
+        j["HurricaneOccupancyIgnored"] = f ? nlohmann::ordered_json(row.hurricaneOccupancyIgnored) : nullptr;
         j["Provenance"] = ProvenanceJson();
         out += (first ? "\n" : ",\n") + j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         first = false;
@@ -287,7 +310,7 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
                 err << "verrane-cli: " << run.why << "\n";
                 return 2;
             }
-            report.County(t, run);
+            report.County(t, run, row);
             rows.push_back(std::move(row));
         }
 

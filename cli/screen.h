@@ -49,6 +49,9 @@ struct ScreenRow {
     std::string fips, state, county;
     std::optional<CountyFigures> figures;  // empty when the county could not be analysed
     std::size_t sampleCounties = 0;
+    // The county's state is not hurricane-prone and the template's hurricane
+    // occupancy was taken as 0 there, as the program's warning asks.
+    bool hurricaneOccupancyIgnored = false;
 };
 
 std::string ScreenCsvHeader();

@@ -138,7 +138,7 @@ void Form3::Text1_Change(int i) {
         if (!IsHurricaneProne(f2.Combo3.text()) && !Text1[3].empty() &&
             platform::RoundHalfEven(input::Value(Text1[3])) > 0)
             dialogs().MsgBox("This non-hurricane prone state should have no hurricane occupancy. Enter zero.",
-                             Buttons::OK, Icon::Exclamation, "State Should Have No Hurricane Occupancy");
+                             Buttons::OK, Icon::Exclamation, kNoHurricaneOccupancyTitle);
     }
     OccupancyCheck();
     UpdateCompleteness(true);

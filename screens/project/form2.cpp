@@ -207,7 +207,7 @@ void Form2::Combo3_Click() {
             if (!occ.empty() && v && platform::RoundHalfEven(*v) >= 1)
                 dialogs().MsgBox(
                     "This non-hurricane prone state has a hurricane occupancy on the Building Information screen.",
-                    Buttons::OK, Icon::Exclamation, "State Should Have No Hurricane Occupancy");
+                    Buttons::OK, Icon::Exclamation, kNoHurricaneOccupancyTitle);
         }
     }
     StatePending = false;

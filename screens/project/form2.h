@@ -17,6 +17,9 @@
 namespace verrane {
 
 // The question File > Open and New ask about a project with unsaved changes.
+// The title of the warnings that a state which is not hurricane-prone has a
+// hurricane occupancy.
+inline const char* const kNoHurricaneOccupancyTitle = "State Should Have No Hurricane Occupancy";
 inline const char* const kSaveChangesPrompt = "Do you want to save changes to the current project?";
 
 class Form8;

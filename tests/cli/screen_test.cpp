@@ -152,6 +152,64 @@ TEST(CliScreen, EveryRowIsTheAnalysisOfTheTemplateMovedThroughTheWindow) {
     }
 }
 
+// In a state that is not hurricane-prone the template's hurricane occupants are
+// taken as 0, as the program's warning asks: the row is the analysis of the
+// moved project with HurricaneOccupancy=0 entered, the state is named once
+// (not pinned to a county), and the rows say so.
+TEST(CliScreen, AStateThatIsNotHurricaneProneGetsNoHurricaneOccupants) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
+    const CliRun kansas = Cli({"screen", Example("mississippi-coast-hospital.tor"), "--state", "Kansas", "--json"});
+    ASSERT_EQ(kansas.status, 0) << kansas.err;
+    const json rows = json::parse(kansas.out);
+    ASSERT_GT(rows.size(), 100U);
+    const std::string named = "Kansas is not hurricane-prone";
+    const size_t at = kansas.err.find(named);
+    ASSERT_NE(at, std::string::npos) << kansas.err;
+    EXPECT_EQ(kansas.err.find(named, at + 1), std::string::npos) << kansas.err;
+    EXPECT_EQ(kansas.err.find("State Should Have No Hurricane Occupancy"), std::string::npos) << kansas.err;
+    EXPECT_EQ(kansas.err.find("20173"), std::string::npos) << kansas.err;  // no county named with it
+    const json* sedgwick = nullptr;
+    for (const json& row : rows) {
+        EXPECT_EQ(row["HurricaneOccupancyIgnored"], true);
+        EXPECT_EQ(row["HurricaneBenefits"].get<double>(), 0.0);
+        if (row["County"] == "Sedgwick") sedgwick = &row;
+    }
+    ASSERT_NE(sedgwick, nullptr);
+
+    const fs::path moved = Scratch("sedgwick.tor"), zeroed = Scratch("sedgwick-zero.tor");
+    fs::remove(moved);
+    fs::remove(zeroed);
+    MoveAndSave(Example("mississippi-coast-hospital.tor"), "Kansas", "Sedgwick", std::nullopt, false, moved);
+    const CliRun edited = Cli({"edit", moved.string(), "--set", "HurricaneOccupancy=0", "-o", zeroed.string()});
+    ASSERT_EQ(edited.status, 0) << edited.err;
+    const CliRun analysed = Cli({"analyze", "--json", zeroed.string()});
+    ASSERT_EQ(analysed.status, 0) << analysed.err;
+    const json a = json::parse(analysed.out)[0];
+    for (const char* key : {"TornadoBenefits", "HurricaneBenefits", "AnnualizedCost"})
+        EXPECT_EQ((*sedgwick)[key].get<double>(), a[key].get<double>()) << key;
+
+    // A hurricane-prone state keeps them, and its rows say so in the CSV too.
+    const CliRun delaware = Cli({"screen", Example("mississippi-coast-hospital.tor"), "--state", "Delaware"});
+    ASSERT_EQ(delaware.status, 0) << delaware.err;
+    EXPECT_EQ(delaware.err.find("hurricane-prone"), std::string::npos) << delaware.err;
+    std::istringstream lines(delaware.out);
+    std::string header, line;
+    std::getline(lines, header);
+    auto fields = [](const std::string& text) {
+        std::vector<std::string> out;
+        std::istringstream in(text);
+        for (std::string f; std::getline(in, f, ',');) out.push_back(f);
+        return out;
+    };
+    const auto names = fields(header);
+    const auto column = std::find(names.begin(), names.end(), "HurricaneOccupancyIgnored");
+    ASSERT_NE(column, names.end()) << header;
+    EXPECT_EQ(*(column - 1), "Sufficient");
+    int n = 0;
+    for (; std::getline(lines, line); ++n) EXPECT_EQ(fields(line).at(size_t(column - names.begin())), "false") << line;
+    EXPECT_EQ(n, 3);
+}
+
 TEST(CliScreen, EveryQueryOfAScreeningGetsFromMemoryWhatTheFileHolds) {
     if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
     platform::SetDataDir(VERRANE_SOURCE_DATA_DIR);
@@ -262,7 +320,7 @@ TEST(CliScreen, ACountyThatCannotBeAnalysedGetsAnEmptyRowAndAReason) {
     while (std::getline(lines, line)) rows.push_back(line);
     ASSERT_EQ(rows.size(), 4u);
     // No figures, then the provenance (the fixture data has no identity).
-    EXPECT_EQ(rows[0], "40017,Oklahoma,Canadian,,,,,,,,,,Verrane 1.0,unknown,unknown");
+    EXPECT_EQ(rows[0], "40017,Oklahoma,Canadian,,,,,,,,,,,Verrane 1.0,unknown,unknown");
     for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i].find(",,"), std::string::npos) << rows[i];
     EXPECT_NE(r.err.find("40017 Canadian, Oklahoma: not analysed"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("RYEARS"), std::string::npos) << r.err;
