@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <set>
 
 #include "app/app.h"
 #include "app/project_edit.h"
 #include "platform/dialogs.h"
 #include "platform/number.h"
+#include "platform/refdb.h"
 #include "project/project_file.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
@@ -104,6 +106,23 @@ model::Figures FiguresOf(const Form6& f6) {
     return f;
 }
 
+std::array<double, 6> DistinctTornadoesByF(const std::filesystem::path& database,
+                                           const std::vector<std::string>& counties) {
+    std::array<std::set<int64_t>, 6> ids;
+    if (!counties.empty()) {
+        const auto db = platform::Database::Open(database);
+        auto rs = db.OpenRecordset("tornado_counties", platform::Query::AnyOf("FIPS", counties));
+        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) {
+            const double f = rs.Field("F").asDouble();
+            if (f >= 0 && f < 6)
+                ids[static_cast<size_t>(f)].insert(static_cast<int64_t>(rs.Field("TORNADO").asDouble()));
+        }
+    }
+    std::array<double, 6> out{};
+    for (size_t f = 0; f < 6; ++f) out[f] = static_cast<double>(ids[f].size());
+    return out;
+}
+
 model::UncertaintyInput UncertaintyInputOf(App& app) {
     const Form6& f6 = app.form6();
     const model::AnalysisResult& r = f6.Results;
@@ -113,6 +132,7 @@ model::UncertaintyInput UncertaintyInputOf(App& app) {
         in.countByF = r.tornado->reportCountByF;
         in.strikeProbabilityByF = r.tornado->strikeProbabilityByF;
         in.recordYears = r.tornado->reportRecordYears;
+        in.tornadoesByF = DistinctTornadoesByF(app.ReferenceDatabase(), app.form2().SelectedCounties);
     }
     in.hourlyFraction = app.form2().HourlyFractionByF;
     in.tornadoHourlyOccupancy = app.form3().TornadoHourlyOccupancy;

@@ -4,6 +4,8 @@
 // or choose it (SetInput), run in a fresh program; then the breakeven project
 // cost and discount rate, and the interval of the tornado benefits drawn
 // from the sampling uncertainty of the record.
+#include <array>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -23,6 +25,10 @@ class Form6;
 model::Figures FiguresOf(const Form6& f6);
 // What the uncertainty draws need from an analysed program.
 model::UncertaintyInput UncertaintyInputOf(App& app);
+// The distinct tornadoes of each class (F0..F5) that touched any of the
+// counties (FIPS codes), from the reference table of each tornado's counties.
+std::array<double, 6> DistinctTornadoesByF(const std::filesystem::path& database,
+                                           const std::vector<std::string>& counties);
 
 // Why a sensitivity run could not be made: the project has no state and
 // county, an edit was refused, or the analysis did not come up.

@@ -168,7 +168,8 @@ void AddSensitivity(CLI::App& cli, SensitivityArgs& a, int& status) {
         "Open a project as File > Open does and print its results with one input changed at a time (each a whole "
         "re-analysis), the breakeven project cost and discount rate (0 to 20 %), and the 5th, 50th and 95th "
         "percentiles of the tornado benefits and of the ratio from the sampling uncertainty of the tornado record: "
-        "10,000 draws of each class's rate from Gamma(N + 0.5, 1) / Y (std::mt19937_64, seed 1, "
+        "10,000 draws of each class's rate from Gamma(D + 0.5, 1) / Y, D the distinct tornadoes of the class in the "
+        "pooled region (std::mt19937_64, seed 1, "
         "std::gamma_distribution), percentiles by linear interpolation between the closest ranks.");
     cmd->add_option("PROJECT", a.file, "Project file (.tor)")->required();
     cmd->add_flag("--json", a.json, "Print one JSON object, numbers at full precision, null where undefined");

@@ -1,5 +1,7 @@
 #include "cli/sensitivity_cmd.h"
 
+#include <array>
+#include <cmath>
 #include <exception>
 #include <iomanip>
 #include <ostream>
@@ -58,6 +60,9 @@ std::string SensitivityJson(const model::SensitivityResult& r) {
     uj["Seed"] = u.seed;
     uj["TornadoBenefits"] = u.tornadoBenefits;
     uj["BenefitCostRatio"] = u.ratioDefined ? nlohmann::ordered_json(u.benefitCostRatio) : nullptr;
+    std::array<long long, 6> tornadoes{};  // whole numbers, printed as such
+    for (size_t f = 0; f < 6; ++f) tornadoes[f] = std::llround(u.tornadoes[f]);
+    uj["Tornadoes"] = tornadoes;
     j["Uncertainty"] = uj;
     j["Notes"] = r.notes;
     return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);

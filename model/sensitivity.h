@@ -40,7 +40,8 @@ struct Uncertainty {
     int draws = 10000;
     uint64_t seed = 1;
     Percentiles tornadoBenefits{}, benefitCostRatio{};
-    bool ratioDefined = true;  // false when the annualized cost is 0
+    bool ratioDefined = true;           // false when the annualized cost is 0
+    std::array<double, 6> tornadoes{};  // distinct tornadoes per class in the pooled region
 };
 
 struct SensitivityResult {

@@ -19,6 +19,7 @@ Uncertainty DrawUncertainty(const UncertaintyInput& in, int draws, uint64_t seed
     u.draws = draws;
     u.seed = seed;
     u.ratioDefined = in.annualizedCost != 0;
+    u.tornadoes = in.tornadoesByF;
     if (draws <= 0) return u;
 
     // One distribution per class that can vary, drawn in class order.
@@ -26,8 +27,8 @@ Uncertainty DrawUncertainty(const UncertaintyInput& in, int draws, uint64_t seed
     std::array<std::optional<std::gamma_distribution<double>>, 6> gamma;
     const double y = in.recordYears;
     for (size_t i = 0; i < 6; ++i) {
-        const double n = in.countByF[i];
-        if (n > 0 && y > 0 && in.strikeProbabilityByF[i] > 0) gamma[i].emplace(n + 0.5, 1.0);
+        const double d = in.tornadoesByF[i];
+        if (in.countByF[i] > 0 && d > 0 && y > 0 && in.strikeProbabilityByF[i] > 0) gamma[i].emplace(d + 0.5, 1.0);
     }
 
     std::vector<double> tornado, ratio;
@@ -38,7 +39,7 @@ Uncertainty DrawUncertainty(const UncertaintyInput& in, int draws, uint64_t seed
         for (size_t i = 0; i < 6; ++i) {
             if (!gamma[i]) continue;
             const double rate = (*gamma[i])(engine) / y;
-            strike[i] *= rate / (in.countByF[i] / y);
+            strike[i] *= rate / (in.tornadoesByF[i] / y);
         }
         const double b = Ann_Benefit(strike, in.hourlyFraction, in.tornadoHourlyOccupancy, in.injury, in.death).total;
         tornado.push_back(b);

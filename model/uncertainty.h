@@ -1,9 +1,11 @@
 #pragma once
 // The interval of the annual tornado benefits that comes from the sampling
-// uncertainty of the pooled record: the region's count of each F-scale class
-// is one sample of its rate. For each class the annual rate is drawn from
-// Gamma(N + 0.5, 1) / Y (the Jeffreys posterior of a Poisson rate), the
-// class's strike probability is scaled by the drawn rate over N / Y, and the
+// uncertainty of the pooled record: the number of distinct tornadoes of each
+// F-scale class in the pooled region, D, is one sample of its rate (the pooled
+// count N counts a tornado once in every county of the region it touched, so
+// it overstates the sample). For each class the annual rate is drawn from
+// Gamma(D + 0.5, 1) / Y (the Jeffreys posterior of a Poisson rate), the
+// class's strike probability is scaled by the drawn rate over D / Y, and the
 // tornado benefits are recomputed with Ann_Benefit; everything else stays as
 // entered. A class without tornadoes has no strike probability (its path
 // length and area are unknown) and stays at 0.
@@ -17,8 +19,9 @@
 namespace verrane::model {
 
 struct UncertaintyInput {
-    std::array<double, 6> countByF{};  // N per class in the pooled record
-    double recordYears = 0;            // Y
+    std::array<double, 6> countByF{};      // N per class in the pooled record
+    std::array<double, 6> tornadoesByF{};  // D: distinct tornadoes per class in the pooled region
+    double recordYears = 0;                // Y
     std::array<double, 6> strikeProbabilityByF{};
     std::array<std::array<double, 24>, 6> hourlyFraction{};
     std::array<float, 24> tornadoHourlyOccupancy{};

@@ -13,11 +13,13 @@
 namespace verrane::model {
 namespace {
 
-// A region with the given counts over 74 years; every class strikes, from
+// A region with the given counts over 74 years (each tornado in one county of
+// it, so pooled and distinct counts agree); every class strikes, from
 // 6 am to 10 pm, with 40 people in the building all day.
 UncertaintyInput Region(const std::array<double, 6>& counts) {
     UncertaintyInput in;
     in.countByF = counts;
+    in.tornadoesByF = counts;
     in.recordYears = 74;
     for (size_t i = 0; i < 6; ++i) {
         in.strikeProbabilityByF[i] = counts[i] > 0 ? 1e-5 * static_cast<double>(i + 1) * counts[i] / 74 : 0;
@@ -78,15 +80,19 @@ double GammaQuantile(double a, double p) {
     return (lo + hi) / 2;
 }
 
-TEST(Uncertainty, OneClassFollowsTheGammaQuantilesOfItsCount) {
-    // Only F3 tornadoes: the benefits are the base benefits times G / N.
+TEST(Uncertainty, OneClassFollowsTheGammaQuantilesOfItsDistinctTornadoes) {
+    // Only F3 tornadoes, n of them, each counted in three counties of the
+    // region: the benefits are the base benefits times G / n, G drawn from
+    // Gamma(n + 0.5), whatever the pooled count.
     for (double n : {2.0, 16.0, 150.0}) {
-        const UncertaintyInput in = Region({0, 0, 0, n, 0, 0});
+        UncertaintyInput in = Region({0, 0, 0, n, 0, 0});
+        in.countByF[3] = 3 * n;
         const double base = Benefits(in, in.strikeProbabilityByF);
         ASSERT_GT(base, 0);
         const Uncertainty u = DrawUncertainty(in);
         EXPECT_EQ(u.draws, 10000);
         EXPECT_EQ(u.seed, 1u);
+        EXPECT_EQ(u.tornadoes[3], n);
         const double ps[3] = {0.05, 0.5, 0.95};
         for (size_t k = 0; k < 3; ++k) {
             const double a = n + 0.5, q = GammaQuantile(a, ps[k]);

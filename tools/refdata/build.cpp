@@ -209,7 +209,7 @@ BuildResult build_from_raw(const std::string& raw, std::ostream& log, const std:
     std::vector<std::string> files = record_files(raw, extra_spc);
     for (const std::string& f : files) b.record_sources.push_back(fs::path(f).filename().string());
     std::vector<Tornado> record = read_record(files, b.summary);
-    b.tornado = assign_tornadoes(record, b.counties, b.summary);
+    b.tornado = assign_tornadoes(record, b.counties, b.summary, &b.tornado_counties);
     log_record(log, b);
     return b;
 }
@@ -289,6 +289,9 @@ std::string create_tables(Db& d) {
     d.exec(
         "CREATE TABLE cntycoor (STATE_NAME TEXT NOT NULL, NAME TEXT NOT NULL, Fips TEXT NOT NULL, X_Coord REAL, "
         "Y_Coord REAL, Leftex REAL, Rightex REAL, Bottomex REAL, Topex REAL)");
+    d.exec(
+        "CREATE TABLE tornado_counties (TORNADO INTEGER NOT NULL, YR INTEGER NOT NULL, OM INTEGER NOT NULL, F "
+        "INTEGER NOT NULL, FIPS TEXT NOT NULL)");
     d.exec("CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT)");
 
     return tq;
@@ -359,6 +362,18 @@ void insert_tornado(Db& d, const BuildResult& b, const std::string& tq) {
     }
 }
 
+void insert_tornado_counties(Db& d, const BuildResult& b) {
+    Stmt st(d, "INSERT INTO tornado_counties VALUES (?,?,?,?,?)");
+    for (const TornadoCounty& t : b.tornado_counties) {
+        st.integer(1, t.id);
+        st.integer(2, t.yr);
+        st.integer(3, t.om);
+        st.integer(4, t.cls);
+        st.text(5, t.fips);
+        st.run();
+    }
+}
+
 // Where the data came from and the record's totals, for the check.
 void insert_meta(Db& d, const BuildResult& b) {
     const TornadoSummary& s = b.summary;
@@ -403,6 +418,7 @@ void write_database(const std::string& path, const BuildResult& b) {
     insert_states(d, b);
     insert_counties(d, b);
     insert_tornado(d, b, tq);
+    insert_tornado_counties(d, b);
     insert_coordinates(d, b);
     insert_meta(d, b);
     d.exec("CREATE INDEX Counties_state_name ON Counties (STATE_NAME, NAME)");

@@ -355,6 +355,55 @@ int check_tornado_table(Checker& c, sqlite3* db, const std::vector<std::string>&
     return ryears;
 }
 
+// The tornado_counties table against the tornado table: for every county and
+// class, the distinct tornadoes listed equal FCOUNT (each tornado is counted
+// once in every county it touched); no pair is listed twice, every county is
+// one of Counties, a tornado keeps one class, and the pairs add up to the
+// county entries of the meta table.
+void check_tornado_counties(Checker& c, sqlite3* db, const std::vector<Row>& rows) {
+    std::map<std::string, std::array<double, 6>> fcount;
+    {
+        Query q(db, "SELECT FIPS, FCOUNT0, FCOUNT1, FCOUNT2, FCOUNT3, FCOUNT4, FCOUNT5 FROM tornado");
+        while (q.next())
+            for (int f = 0; f < 6; ++f) fcount[q.text(0)][size_t(f)] = q.real(1 + f);
+    }
+    std::map<std::string, std::array<double, 6>> listed;
+    for (const Row& r : rows) listed[r.fips];
+    long pairs = 0;
+    {
+        Query q(db,
+                "SELECT FIPS, F, COUNT(DISTINCT TORNADO), COUNT(*) FROM tornado_counties GROUP BY FIPS, F "
+                "ORDER BY FIPS, F");
+        while (q.next()) {
+            const std::string fips = q.text(0);
+            const int f = sqlite3_column_int(q.st, 1);
+            const long distinct = sqlite3_column_int64(q.st, 2), all = sqlite3_column_int64(q.st, 3);
+            pairs += all;
+            c.expect(distinct == all, "tornado_counties " + fips + ": a tornado listed twice in class " + q.text(1));
+            if (!listed.count(fips) || f < 0 || f >= 6) {
+                c.fail("tornado_counties: county " + fips + " or class " + q.text(1) + " unknown");
+                continue;
+            }
+            listed[fips][size_t(f)] = double(distinct);
+        }
+    }
+    for (const auto& [fips, n] : listed)
+        for (size_t f = 0; f < 6; ++f)
+            c.expect(n[f] == fcount[fips][f], "tornado_counties " + fips + ": " + fmt(n[f]) +
+                                                  " distinct tornadoes of class " + std::to_string(f) + ", FCOUNT is " +
+                                                  fmt(fcount[fips][f]));
+    Query classes(db,
+                  "SELECT COUNT(*) FROM (SELECT TORNADO FROM tornado_counties GROUP BY TORNADO "
+                  "HAVING COUNT(DISTINCT F) > 1 OR COUNT(DISTINCT YR) > 1 OR COUNT(DISTINCT OM) > 1)");
+    c.expect(classes.next() && sqlite3_column_int64(classes.st, 0) == 0,
+             "tornado_counties: a tornado with more than one class, year or number");
+    c.expect(meta(db, "tornado_county_entries") == std::to_string(pairs),
+             "tornado_counties has " + std::to_string(pairs) + " rows, meta tornado_county_entries " +
+                 meta(db, "tornado_county_entries"));
+    Query d(db, "SELECT COUNT(DISTINCT TORNADO) FROM tornado_counties");
+    if (d.next()) c.out << "tornado_counties: " << pairs << " rows, " << d.text(0) << " tornadoes\n";
+}
+
 // The cntycoor table beside Counties, and the regions its extents make well apart.
 void check_cntycoor(Checker& c, sqlite3* db, const std::vector<Row>& rows) {
     std::map<Region, Box> regions;
@@ -489,6 +538,7 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
     for (int f = 0; f < 6; ++f)
         for (int h = 0; h < 24; ++h) tcols.push_back("Fcnt" + std::to_string(f) + "hr" + std::to_string(h));
     check_columns(c, db, "tornado", tcols);
+    check_columns(c, db, "tornado_counties", {"TORNADO", "YR", "OM", "F", "FIPS"});
     check_columns(c, db, "cntycoor",
                   {"STATE_NAME", "NAME", "Fips", "X_Coord", "Y_Coord", "Leftex", "Rightex", "Bottomex", "Topex"});
     if (c.problems) {
@@ -505,6 +555,7 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
     ClassSums table_len{}, table_acres{};
     const int ryears = check_tornado_table(c, db, tcols, rows, table_len, table_acres);
     check_record_totals(c, db, table_len, table_acres, ryears, raw_dir, extra_spc);
+    check_tornado_counties(c, db, rows);
 
     check_cntycoor(c, db, rows);
     const std::string stored = meta(db, kContentHashKey), computed = content_sha256(db);

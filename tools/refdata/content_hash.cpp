@@ -43,7 +43,7 @@ void AddValue(QCryptographicHash& h, sqlite3_stmt* st, int col) {
 
 std::string content_sha256(sqlite3* db) {
     QCryptographicHash h(QCryptographicHash::Sha256);
-    for (const char* table : {"states", "Counties", "tornado", "cntycoor", "meta"}) {
+    for (const char* table : {"states", "Counties", "tornado", "tornado_counties", "cntycoor", "meta"}) {
         std::string sql = std::string("SELECT * FROM ") + table;
         if (std::string(table) == "meta") sql += " WHERE key <> '" + std::string(kContentHashKey) + "'";
         sql += " ORDER BY rowid";

@@ -276,11 +276,21 @@ void add_raw_totals(const std::vector<Tornado>& tornadoes, TornadoSummary& s);
 double average_length_ft(const CountyTornado& c, int f);
 double average_acres(const CountyTornado& c, int f);
 
+// One county a tornado touched: the tornado's number in the merged record
+// (from 1), its year and number in that year, its class, the county.
+struct TornadoCounty {
+    long id = 0;
+    int yr = 0, om = 0, cls = 0;
+    std::string fips;
+};
+
 // Counts every tornado in each county it touched (unknown ratings in F0) and
 // shares its recorded length and area among those counties. Result is keyed
-// by FIPS and holds every county of `counties`.
+// by FIPS and holds every county of `counties`. When `touched` is given, each
+// (tornado, county) pair counted is appended to it, in record order.
 std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<Tornado>& tornadoes,
-                                                      const std::vector<County>& counties, TornadoSummary& s);
+                                                      const std::vector<County>& counties, TornadoSummary& s,
+                                                      std::vector<TornadoCounty>* touched = nullptr);
 // The same for a record of single rows (each row one tornado).
 std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<TornadoRow>& rows,
                                                       const std::vector<County>& counties, TornadoSummary& s);
@@ -312,6 +322,7 @@ struct BuildResult {
     std::vector<State> states;
     std::vector<StateLine> lines;
     std::map<std::string, CountyTornado> tornado;
+    std::vector<TornadoCounty> tornado_counties;
     TornadoSummary summary;
     std::vector<std::string> record_sources;  // file names, in the order read
 };

@@ -417,11 +417,14 @@ PieceCounties locate(const TrackPiece& p, const Atlas& at, TornadoSummary& s) {
 }  // namespace
 
 std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<Tornado>& tornadoes,
-                                                      const std::vector<County>& counties, TornadoSummary& s) {
+                                                      const std::vector<County>& counties, TornadoSummary& s,
+                                                      std::vector<TornadoCounty>* touched) {
     std::map<std::string, CountyTornado> out;
     for (const County& c : counties) out[c.fips];
     Atlas at(counties);
+    long id = 0;
     for (const Tornado& t : tornadoes) {
+        ++id;
         const TornadoRow& w = t.whole;
         // Tornadoes without a rating left no damage that could be rated: class F0.
         const int cls = w.mag < 0 ? 0 : w.mag;
@@ -474,6 +477,7 @@ std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<Tornado>
         for (const auto& [i, frac] : share) {
             CountyTornado& c = out[counties[i].fips];
             c.count[cls] += 1;
+            if (touched) touched->push_back({id, w.yr, w.om, cls, counties[i].fips});
             if (len_ft > 0) {
                 c.len_ft_sum[cls] += frac * len_ft;
                 c.len_known[cls] += 1;

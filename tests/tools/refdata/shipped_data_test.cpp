@@ -95,6 +95,41 @@ TEST_F(ShippedData, CheckModeFindsATrackCountedInFullInEveryCounty) {
     fs::remove_all(dir);
 }
 
+TEST_F(ShippedData, CheckModeHoldsEachTornadosCountiesToFcount) {
+    // Every county's distinct tornadoes of a class are its FCOUNT: a pair lost,
+    // a tornado listed twice in a county, and a class changed are each found.
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / "refdata_tornado_counties";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(kData + "/verrane.sqlite", dir / "verrane.sqlite");
+    EXPECT_EQ(num("SELECT COUNT(*) FROM tornado_counties"), num("SELECT value FROM meta WHERE key = "
+                                                                "'tornado_county_entries'"));
+    EXPECT_EQ(num("SELECT COUNT(DISTINCT TORNADO) FROM tornado_counties WHERE FIPS = '40109' AND F = 4"),
+              num("SELECT FCOUNT4 FROM tornado WHERE FIPS = '40109'"));
+    sqlite3* d = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "verrane.sqlite").c_str(), &d), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(d,
+                           "DELETE FROM tornado_counties WHERE rowid = (SELECT MIN(rowid) FROM tornado_counties "
+                           "WHERE FIPS = '40109' AND F = 4);"
+                           "INSERT INTO tornado_counties SELECT * FROM tornado_counties WHERE FIPS = '20173' AND "
+                           "F = 5 LIMIT 1;"
+                           "UPDATE tornado_counties SET F = 2 WHERE rowid = (SELECT MIN(t.rowid) FROM "
+                           "tornado_counties t WHERE t.F = 3 AND (SELECT COUNT(*) FROM tornado_counties u WHERE "
+                           "u.TORNADO = t.TORNADO) > 1);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(d);
+    std::ostringstream out;
+    EXPECT_GT(refdata::check_data(dir.string(), "", out), 0);
+    const std::string said = out.str();
+    EXPECT_NE(said.find("tornado_counties 40109: "), std::string::npos) << said;
+    EXPECT_NE(said.find("distinct tornadoes of class 4, FCOUNT is"), std::string::npos) << said;
+    EXPECT_NE(said.find("tornado_counties 20173: a tornado listed twice in class 5"), std::string::npos) << said;
+    EXPECT_NE(said.find("a tornado with more than one class"), std::string::npos) << said;
+    fs::remove_all(dir);
+}
+
 // The database's identity names its content, not its pages: rewriting the
 // file leaves it, changing one stored value by its last bit changes it.
 TEST_F(ShippedData, ContentHashNamesTheContent) {
