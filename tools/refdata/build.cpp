@@ -291,7 +291,7 @@ std::string create_tables(Db& d) {
         "Y_Coord REAL, Leftex REAL, Rightex REAL, Bottomex REAL, Topex REAL)");
     d.exec(
         "CREATE TABLE tornado_counties (TORNADO INTEGER NOT NULL, YR INTEGER NOT NULL, OM INTEGER NOT NULL, F "
-        "INTEGER NOT NULL, FIPS TEXT NOT NULL)");
+        "INTEGER NOT NULL, FIPS TEXT NOT NULL, ACRES REAL NOT NULL)");
     d.exec("CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT)");
 
     return tq;
@@ -363,13 +363,14 @@ void insert_tornado(Db& d, const BuildResult& b, const std::string& tq) {
 }
 
 void insert_tornado_counties(Db& d, const BuildResult& b) {
-    Stmt st(d, "INSERT INTO tornado_counties VALUES (?,?,?,?,?)");
+    Stmt st(d, "INSERT INTO tornado_counties VALUES (?,?,?,?,?,?)");
     for (const TornadoCounty& t : b.tornado_counties) {
         st.integer(1, t.id);
         st.integer(2, t.yr);
         st.integer(3, t.om);
         st.integer(4, t.cls);
         st.text(5, t.fips);
+        st.real(6, t.acres);
         st.run();
     }
 }

@@ -361,19 +361,24 @@ int check_tornado_table(Checker& c, sqlite3* db, const std::vector<std::string>&
 // one of Counties, a tornado keeps one class, and the pairs add up to the
 // county entries of the meta table.
 void check_tornado_counties(Checker& c, sqlite3* db, const std::vector<Row>& rows) {
-    std::map<std::string, std::array<double, 6>> fcount;
+    std::map<std::string, std::array<double, 6>> fcount, fac;
     {
-        Query q(db, "SELECT FIPS, FCOUNT0, FCOUNT1, FCOUNT2, FCOUNT3, FCOUNT4, FCOUNT5 FROM tornado");
+        Query q(db,
+                "SELECT FIPS, FCOUNT0, FCOUNT1, FCOUNT2, FCOUNT3, FCOUNT4, FCOUNT5, FAC0, FAC1, FAC2, FAC3, FAC4, "
+                "FAC5 FROM tornado");
         while (q.next())
-            for (int f = 0; f < 6; ++f) fcount[q.text(0)][size_t(f)] = q.real(1 + f);
+            for (int f = 0; f < 6; ++f) {
+                fcount[q.text(0)][size_t(f)] = q.real(1 + f);
+                fac[q.text(0)][size_t(f)] = q.real(7 + f);
+            }
     }
     std::map<std::string, std::array<double, 6>> listed;
     for (const Row& r : rows) listed[r.fips];
     long pairs = 0;
     {
         Query q(db,
-                "SELECT FIPS, F, COUNT(DISTINCT TORNADO), COUNT(*) FROM tornado_counties GROUP BY FIPS, F "
-                "ORDER BY FIPS, F");
+                "SELECT FIPS, F, COUNT(DISTINCT TORNADO), COUNT(*), SUM(ACRES), MIN(ACRES) FROM tornado_counties "
+                "GROUP BY FIPS, F ORDER BY FIPS, F");
         while (q.next()) {
             const std::string fips = q.text(0);
             const int f = sqlite3_column_int(q.st, 1);
@@ -385,6 +390,11 @@ void check_tornado_counties(Checker& c, sqlite3* db, const std::vector<Row>& row
                 continue;
             }
             listed[fips][size_t(f)] = double(distinct);
+            // The area shares add up to the county's FAC x FCOUNT (FAC -9: no area known).
+            const double area = fac[fips][size_t(f)], acres = q.real(4);
+            c.expect(q.real(5) >= 0 && (area < 0 ? acres == 0 : close_to(acres, area * double(all))),
+                     "tornado_counties " + fips + ": path area of class " + q.text(1) + " " + fmt(acres) +
+                         ", FAC x FCOUNT " + fmt(area * double(all)));
         }
     }
     for (const auto& [fips, n] : listed)
@@ -538,7 +548,7 @@ int check_data(const std::string& dir, const std::string& raw_dir, std::ostream&
     for (int f = 0; f < 6; ++f)
         for (int h = 0; h < 24; ++h) tcols.push_back("Fcnt" + std::to_string(f) + "hr" + std::to_string(h));
     check_columns(c, db, "tornado", tcols);
-    check_columns(c, db, "tornado_counties", {"TORNADO", "YR", "OM", "F", "FIPS"});
+    check_columns(c, db, "tornado_counties", {"TORNADO", "YR", "OM", "F", "FIPS", "ACRES"});
     check_columns(c, db, "cntycoor",
                   {"STATE_NAME", "NAME", "Fips", "X_Coord", "Y_Coord", "Leftex", "Rightex", "Bottomex", "Topex"});
     if (c.problems) {

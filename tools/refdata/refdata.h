@@ -277,11 +277,13 @@ double average_length_ft(const CountyTornado& c, int f);
 double average_acres(const CountyTornado& c, int f);
 
 // One county a tornado touched: the tornado's number in the merged record
-// (from 1), its year and number in that year, its class, the county.
+// (from 1), its year and number in that year, its class, the county, and the
+// county's share of its path area (0 when the record gives no area).
 struct TornadoCounty {
     long id = 0;
     int yr = 0, om = 0, cls = 0;
     std::string fips;
+    double acres = 0;
 };
 
 // Counts every tornado in each county it touched (unknown ratings in F0) and

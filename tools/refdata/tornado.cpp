@@ -477,7 +477,7 @@ std::map<std::string, CountyTornado> assign_tornadoes(const std::vector<Tornado>
         for (const auto& [i, frac] : share) {
             CountyTornado& c = out[counties[i].fips];
             c.count[cls] += 1;
-            if (touched) touched->push_back({id, w.yr, w.om, cls, counties[i].fips});
+            if (touched) touched->push_back({id, w.yr, w.om, cls, counties[i].fips, acres > 0 ? frac * acres : 0});
             if (len_ft > 0) {
                 c.len_ft_sum[cls] += frac * len_ft;
                 c.len_known[cls] += 1;

@@ -130,6 +130,39 @@ TEST_F(ShippedData, CheckModeHoldsEachTornadosCountiesToFcount) {
     fs::remove_all(dir);
 }
 
+// The help's comparison with the published point probability of central
+// Oklahoma, 1950-1982: the 20 counties within 50 miles of Oklahoma County.
+TEST_F(ShippedData, PointProbabilityOfCentralOklahomaIsTheHelpsFigure) {
+    const std::string region =
+        "('40011','40015','40017','40027','40037','40047','40051','40073','40081','40083','40087','40103','40107',"
+        "'40109','40113','40117','40119','40123','40125','40133')";
+    const double acres = num("SELECT SUM(AREA) * 640 FROM Counties WHERE FIPS IN " + region);
+    const double covered =
+        num("SELECT SUM(ACRES) FROM tornado_counties WHERE YR BETWEEN 1950 AND 1982 AND FIPS IN " + region);
+    const double tornadoes = num(
+        "SELECT COUNT(DISTINCT TORNADO) FROM tornado_counties WHERE YR BETWEEN 1950 AND 1982 AND FIPS IN " + region);
+    const double point = covered / 33 / acres;
+    EXPECT_NEAR(acres, 11438601, 0.5);
+    EXPECT_NEAR(covered, 245108, 0.5);
+    EXPECT_EQ(tornadoes, 572);
+    EXPECT_NEAR(point, 6.49e-4, 0.005e-4);
+    // Over the whole record the same sum gives the pooled path areas the
+    // analysis uses: FAC x FCOUNT over the region's counties.
+    double pooled = 0;
+    for (int f = 0; f < 6; ++f) {
+        const std::string c = std::to_string(f);
+        pooled += num("SELECT SUM(CASE WHEN FAC" + c + " > 0 THEN FAC" + c + " * FCOUNT" + c +
+                      " ELSE 0 END) FROM tornado WHERE FIPS IN " + region);
+    }
+    EXPECT_NEAR(num("SELECT SUM(ACRES) FROM tornado_counties WHERE FIPS IN " + region), pooled, 1e-6 * pooled);
+
+    std::ifstream help(kData + "/torhelp.html");
+    const std::string text((std::istreambuf_iterator<char>(help)), {});
+    for (const char* said : {"20 counties around Oklahoma County (11,438,601 acres)", "(572 tornadoes)",
+                             "245,108 / 33 years / 11,438,601 acres = 6.49 x 10<sup>-4</sup> a year"})
+        EXPECT_NE(text.find(said), std::string::npos) << said;
+}
+
 // The database's identity names its content, not its pages: rewriting the
 // file leaves it, changing one stored value by its last bit changes it.
 TEST_F(ShippedData, ContentHashNamesTheContent) {
