@@ -68,6 +68,11 @@ std::filesystem::path MakeFixtureDataDir(const std::string& tag) {
     for (int f = 0; f < 6; ++f)
         for (int h = 0; h < 24; ++h) tcols += ", Fcnt" + std::to_string(f) + "hr" + std::to_string(h) + " REAL";
     Exec(db, "CREATE TABLE tornado (" + tcols + ")");
+    // Each tornado of the fixture touched one county only.
+    Exec(db,
+         "CREATE TABLE tornado_counties (TORNADO INTEGER, YR INTEGER, OM INTEGER, F INTEGER, FIPS TEXT, ACRES "
+         "REAL)");
+    long tornado = 0;
     Exec(db,
          "CREATE TABLE cntycoor (STATE_NAME TEXT, NAME TEXT, Fips TEXT, X_Coord REAL, Y_Coord REAL, Leftex REAL, "
          "Rightex REAL, Bottomex REAL, Topex REAL)");
@@ -85,6 +90,11 @@ std::filesystem::path MakeFixtureDataDir(const std::string& tag) {
         for (int f = 0; f < 6; ++f)
             for (int h = 0; h < 24; ++h) row += "," + std::to_string(h == 18 ? counts[f] : 0);
         Exec(db, "INSERT INTO tornado VALUES (" + row + ")");
+        for (int f = 0; f < 6; ++f)
+            for (int n = 0; n < counts[f]; ++n, ++tornado)
+                Exec(db, "INSERT INTO tornado_counties VALUES (" + std::to_string(tornado + 1) + ",1950," +
+                             std::to_string(tornado + 1) + "," + std::to_string(f) + "," + Q(c.fips) + "," +
+                             std::to_string(10 * (f + 1)) + ")");
         Exec(db, "INSERT INTO cntycoor VALUES (" + Q(c.state) + "," + Q(c.name) + "," + Q(c.fips) + "," +
                      std::to_string(c.x) + "," + std::to_string(c.y) + "," + std::to_string(c.x - c.halfSize) + "," +
                      std::to_string(c.x + c.halfSize) + "," + std::to_string(c.y - c.halfSize) + "," +
