@@ -64,12 +64,24 @@ bool AnalyzeProject(const std::filesystem::path& file, std::ostream& messages,
     return true;
 }
 
-std::vector<ResultLine> ResultLines(App& app) {
-    Form6& f6 = app.form6();
+AnalysisOutput OutputOf(App& app) {
+    const Form6& f6 = app.form6();
+    AnalysisOutput o{f6.Results, f6.Texts, {}, app.form2().SelectedCounties};
+    for (size_t box = 0; box < o.captions.size(); ++box)
+        o.captions[box] = f6.Label2[static_cast<size_t>(ResultCaptionLabel(box))].caption();
+    return o;
+}
+
+AnalysisOutput OutputOf(const project::DocumentAnalysis& a, const project::ProjectDocument& document) {
+    const std::string lifetime = document.mitigation ? document.mitigation->lifetime : std::string();
+    return {a.result, FormatResults(a.result), ResultCaptions(lifetime), document.selectedCounties};
+}
+
+std::vector<ResultLine> ResultLines(const AnalysisOutput& o) {
     std::vector<ResultLine> lines;
     lines.reserve(kResultRows.size());
     for (auto [box, label] : kResultRows)
-        lines.push_back({f6.Label2[static_cast<size_t>(label)].caption(), f6.Text1[static_cast<size_t>(box)].text()});
+        lines.push_back({o.captions[static_cast<size_t>(box)], o.texts[static_cast<size_t>(box)]});
     return lines;
 }
 
@@ -84,20 +96,19 @@ std::vector<double> List(const std::optional<model::FProbsResult>& t,
 }
 }  // namespace
 
-std::string JsonObject(App& app, const std::string& file) {
-    const Form6& f6 = app.form6();
-    const model::AnalysisResult& r = f6.Results;
+std::string JsonObject(const AnalysisOutput& o, const std::string& file) {
+    const model::AnalysisResult& r = o.result;
     const auto& t = r.tornado;
     nlohmann::ordered_json j;
     j["File"] = file;
-    j["TornadoBenefitsText"] = f6.Texts[kTornadoBenefitsBox];
-    j["HurricaneBenefitsText"] = f6.Texts[kHurricaneBenefitsBox];
-    j["TotalBenefitsText"] = f6.Texts[kTotalBenefitsBox];
-    j["AnnualizedCostText"] = f6.Texts[kAnnualizedCostBox];
-    j["NetBenefitsText"] = f6.Texts[kNetBenefitsBox];
-    j["BenefitCostRatioText"] = f6.Texts[kBenefitCostRatioBox];
-    j["LivesSavedText"] = f6.Texts[kLivesSavedBox];
-    j["InjuriesAvoidedText"] = f6.Texts[kInjuriesAvoidedBox];
+    j["TornadoBenefitsText"] = o.texts[kTornadoBenefitsBox];
+    j["HurricaneBenefitsText"] = o.texts[kHurricaneBenefitsBox];
+    j["TotalBenefitsText"] = o.texts[kTotalBenefitsBox];
+    j["AnnualizedCostText"] = o.texts[kAnnualizedCostBox];
+    j["NetBenefitsText"] = o.texts[kNetBenefitsBox];
+    j["BenefitCostRatioText"] = o.texts[kBenefitCostRatioBox];
+    j["LivesSavedText"] = o.texts[kLivesSavedBox];
+    j["InjuriesAvoidedText"] = o.texts[kInjuriesAvoidedBox];
     j["TornadoBenefits"] = r.tornadoBenefits;
     j["HurricaneBenefits"] = r.hurricaneBenefits;
     j["AnnualizedCost"] = r.annualizedCost;
@@ -118,7 +129,7 @@ std::string JsonObject(App& app, const std::string& file) {
     j["CountiesNote"] = r.countiesNote;
     j["SufficiencyNote"] = r.sufficiencyNote;
     j["UserRatesNote"] = r.userRatesNote;
-    j["SelectedCounties"] = app.form2().SelectedCounties;
+    j["SelectedCounties"] = o.selectedCounties;
     j["Provenance"] = ProvenanceJson();
     // Texts come from project files in the system code page; never fail on them.
     return j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -131,13 +142,12 @@ std::string CsvHeader() {
            ProvenanceCsvHeader();
 }
 
-std::string CsvLine(App& app, const std::string& file) {
-    const Form6& f6 = app.form6();
-    const model::AnalysisResult& r = f6.Results;
+std::string CsvLine(const AnalysisOutput& o, const std::string& file) {
+    const model::AnalysisResult& r = o.result;
     std::string line = CsvField(file);
     for (size_t box : {kTornadoBenefitsBox, kHurricaneBenefitsBox, kTotalBenefitsBox, kAnnualizedCostBox,
                        kNetBenefitsBox, kBenefitCostRatioBox, kLivesSavedBox, kInjuriesAvoidedBox})
-        line += "," + CsvField(f6.Texts[box]);
+        line += "," + CsvField(o.texts[box]);
     for (double v :
          {r.tornadoBenefits, r.hurricaneBenefits, r.annualizedCost, r.annualDeathsAvoided, r.annualInjuriesAvoided})
         line += "," + ShortestNumber(v);
@@ -154,17 +164,18 @@ int RunAnalyze(const std::vector<std::string>& files, OutputFormat format, std::
         const bool ok = AnalyzeProject(
             file, err,
             [&](App& app) {
+                const AnalysisOutput output = OutputOf(app);
                 switch (format) {
                     case OutputFormat::Json:
-                        out << (first ? "\n" : ",\n") << JsonObject(app, file);
+                        out << (first ? "\n" : ",\n") << JsonObject(output, file);
                         break;
                     case OutputFormat::Csv:
-                        out << CsvLine(app, file) << "\n";
+                        out << CsvLine(output, file) << "\n";
                         break;
                     case OutputFormat::Text:
                         if (!first) out << "\n";
                         out << file << "\n";
-                        for (const auto& l : ResultLines(app)) out << "  " << l.label << ":" << l.text << "\n";
+                        for (const auto& l : ResultLines(output)) out << "  " << l.label << ":" << l.text << "\n";
                         break;
                 }
                 first = false;

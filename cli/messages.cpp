@@ -1,6 +1,5 @@
 #include "cli/messages.h"
 
-#include <algorithm>
 #include <charconv>
 
 #include "platform/output_file.h"
@@ -36,18 +35,6 @@ std::string ShortestNumber(double v) {
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, r.ptr);
-}
-
-std::string NotAnalysedReason(const project::ProjectDocument& document, bool needCounty) {
-    std::vector<const project::Field*> missing = project::MissingForAnalysis(document);
-    const auto place = [](const project::Field* f) {
-        return f->name == "ProjectStateName" || f->name == "ProjectCountyName";
-    };
-    const bool noCounty = std::any_of(missing.begin(), missing.end(), place);
-    missing.erase(std::remove_if(missing.begin(), missing.end(), place), missing.end());
-    if (needCounty && noCounty) return "not analysed: the project has no state and county";
-    if (missing.empty()) return "";
-    return "not analysed: these inputs are empty: " + project::MissingInputsText(missing);
 }
 
 }  // namespace verrane::cli

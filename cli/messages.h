@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
-#include "project/project_document.h"
+#include "project/document_analysis.h"
 
 namespace verrane::cli {
 
@@ -26,10 +26,7 @@ bool IsWritableOutput(const std::filesystem::path& output, const std::vector<std
 // The shortest text that reads back as the same double (JSON and CSV numbers).
 std::string ShortestNumber(double v);
 
-// Why the window would keep "Benefit Cost Analysis" off for this project,
-// naming the inputs that are missing ("" when it can be analysed). Without
-// `needCounty` the state and county are not asked for (a template that is
-// moved to each county).
-std::string NotAnalysedReason(const project::ProjectDocument& document, bool needCounty = true);
+// Why the window would keep "Benefit Cost Analysis" off for a project.
+using project::NotAnalysedReason;
 
 }  // namespace verrane::cli

@@ -1,5 +1,6 @@
 #include "model/hazard.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace verrane::model {
@@ -22,6 +23,13 @@ constexpr Coefficients kAlaska{-0.081524829, 0.68081467};
 
 bool Missing(double v) { return !(v > 0.0); }
 }  // namespace
+
+bool IsHurricaneProne(std::string_view stateName) {
+    return std::find(kHurricaneProneStates.begin(), kHurricaneProneStates.end(), stateName) !=
+           kHurricaneProneStates.end();
+}
+
+double HurricaneWindOf(double recordValue) { return std::isfinite(recordValue) ? recordValue : 0.0; }
 
 std::array<double, 10> HProbs(double dwind, const std::array<int, 9>& thresholds, std::string_view projectStateName) {
     std::array<double, 10> p{};

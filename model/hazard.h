@@ -37,6 +37,14 @@ inline constexpr std::array<std::string_view, 25> kHurricaneProneStates{"Texas",
                                                                         "Guam",
                                                                         "American Samoa"};
 
+// Whether a state or territory faces hurricanes (its name compared exactly).
+bool IsHurricaneProne(std::string_view stateName);
+
+// The hurricane design wind speed the analysis takes from a county record's
+// value: the value, or 0 (no hurricane hazard) when the record has none
+// (NaN) or it is not finite.
+double HurricaneWindOf(double recordValue);
+
 // A region whose record holds fewer F3 tornadoes than this is insufficient.
 inline constexpr double kSufficientF3Count = 16;
 

@@ -26,4 +26,16 @@ std::array<float, 24> AverageDaylightSaving(const std::array<float, 24>& est) {
     return out;
 }
 
+std::array<float, 24> TornadoHourlyOccupancy(const std::array<std::optional<float>, 24>& local, int timeZoneListIndex,
+                                             bool daylightSaving) {
+    const std::array<float, 24> est = ToEasternStandardTime(local, timeZoneListIndex);
+    return daylightSaving ? AverageDaylightSaving(est) : est;
+}
+
+std::optional<int> TimeZoneIndex(std::string_view recordValue) {
+    for (size_t z = 0; z < kTimeZoneRecords.size(); ++z)
+        if (recordValue == kTimeZoneRecords[z]) return static_cast<int>(z);
+    return std::nullopt;
+}
+
 }  // namespace verrane::model

@@ -69,4 +69,37 @@ bool PairExceeds100(double injuryPercent, double deathPercent) {
     return sum > 1.0f;
 }
 
+namespace {
+double InEffect(const std::optional<double>& user, double fallback) { return user ? *user : fallback; }
+}  // namespace
+
+bool PairAbove100(const RateGrid& g, std::size_t k) {
+    return PairExceeds100(InEffect(g.userInjuryPercent[k], g.defaultInjuryPercent[k]),
+                          InEffect(g.userDeathPercent[k], g.defaultDeathPercent[k]));
+}
+
+std::vector<std::size_t> ClearPairsAbove100(RateGrid& grid) {
+    std::vector<std::size_t> cleared;
+    for (std::size_t k = 0; k < 9; ++k) {
+        if (!PairAbove100(grid, k)) continue;
+        grid.userInjuryPercent[k].reset();
+        grid.userDeathPercent[k].reset();
+        cleared.push_back(k);
+    }
+    return cleared;
+}
+
+RateResult RatesInEffect(const RateGrid& g) {
+    RateInputs in;
+    in.injuryCost = g.injuryCost;
+    in.deathCost = g.deathCost;
+    for (std::size_t k = 0; k < 9; ++k) {
+        in.injuryPercent[k] = InEffect(g.userInjuryPercent[k], g.defaultInjuryPercent[k]);
+        in.injuryEffectiveness[k] = InEffect(g.userInjuryEffectiveness[k], g.defaultInjuryEffectiveness[k]);
+        in.deathPercent[k] = InEffect(g.userDeathPercent[k], g.defaultDeathPercent[k]);
+        in.deathEffectiveness[k] = InEffect(g.userDeathEffectiveness[k], g.defaultDeathEffectiveness[k]);
+    }
+    return RecalculateRates(in);
+}
+
 }  // namespace verrane::model

@@ -3,6 +3,8 @@
 // post-mitigation recalculation.
 #include <array>
 #include <cstddef>
+#include <optional>
+#include <vector>
 
 namespace verrane::model {
 
@@ -79,5 +81,30 @@ RateResult RecalculateRates(const RateInputs& in);
 // True when the two percentages, as single-precision fractions summed in
 // single precision, exceed 1 (85 + 15 is exactly 1 and passes).
 bool PairExceeds100(double injuryPercent, double deathPercent);
+
+// The rate grid as the mitigation screen holds it, by wind speed range: the
+// values of the default cells, and the user-defined cells (empty when the
+// cell is, so that the default applies), all percentages; with the cost of
+// one injury and of one death.
+struct RateGrid {
+    float injuryCost = 0, deathCost = 0;
+    std::array<double, 9> defaultInjuryPercent{}, defaultInjuryEffectiveness{}, defaultDeathPercent{},
+        defaultDeathEffectiveness{};
+    std::array<std::optional<double>, 9> userInjuryPercent{}, userInjuryEffectiveness{}, userDeathPercent{},
+        userDeathEffectiveness{};
+};
+
+// Whether the pre-mitigation pair of a range (each the user cell when filled,
+// else the default) is above 100 %.
+bool PairAbove100(const RateGrid& grid, std::size_t range);
+
+// Empties both user-defined percentages of every range whose pair is above
+// 100 % (the defaults then apply, and no default pair is above it), so that
+// the analysis never uses such a pair. Returns those ranges in order.
+std::vector<std::size_t> ClearPairsAbove100(RateGrid& grid);
+
+// The rates in effect (InjuryOutcome, DeathOutcome and the post-mitigation
+// percentages): per range the user cell when filled, else the default.
+RateResult RatesInEffect(const RateGrid& grid);
 
 }  // namespace verrane::model

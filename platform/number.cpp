@@ -3,10 +3,12 @@
 #include <QDate>
 #include <QLocale>
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace verrane::platform {
 
@@ -123,6 +125,14 @@ std::optional<double> ParseNumber(std::string_view text) {
 }
 
 bool IsNumeric(std::string_view text) { return ParseNumber(text).has_value(); }
+
+std::optional<float> SingleValue(std::string_view text) {
+    const auto v = ParseNumber(text);
+    if (!v) return std::nullopt;
+    if (std::fabs(*v) > FLT_MAX)
+        return *v < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+    return static_cast<float>(*v);
+}
 
 double CDbl(std::string_view text) {
     auto v = ParseNumber(text);

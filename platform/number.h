@@ -27,6 +27,11 @@ bool IsNumeric(std::string_view text);
 // The value of a numeric text; nullopt when the text is not numeric.
 std::optional<double> ParseNumber(std::string_view text);
 
+// The value of a number box's text in single precision, as the screens read
+// their boxes: nullopt for an empty text or one that is not a number; a value
+// beyond the single range becomes an infinity of its sign.
+std::optional<float> SingleValue(std::string_view text);
+
 double CDbl(std::string_view text);   // throws ConversionError
 float CSng(std::string_view text);    // throws ConversionError; via double, then single
 int16_t CInt(double value);           // halves to even; throws ConversionError on overflow

@@ -162,6 +162,14 @@ Database Database::Open(const std::filesystem::path& file) {
     return d;
 }
 
+Database Database::Open(std::shared_ptr<const ReferenceSnapshot> snapshot) {
+    Database d;
+    d.path_ = snapshot->path();
+    d.impl_ = std::make_unique<Impl>();
+    d.impl_->memory = std::move(snapshot);
+    return d;
+}
+
 Recordset Database::OpenRecordset(const std::string& table, const Query& q) const {
     if (impl_->memory) return impl_->memory->Select(table, q);
     std::string sql = "SELECT * FROM " + Identifier(table);

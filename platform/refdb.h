@@ -17,6 +17,8 @@
 
 namespace verrane::platform {
 
+class ReferenceSnapshot;
+
 struct DatabaseError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -133,6 +135,9 @@ class Database {
 public:
     // Opens the file read-only. Throws DatabaseError naming the file.
     static Database Open(const std::filesystem::path& file);
+    // The tables of a snapshot held by the caller, served from memory whether
+    // or not the snapshot is installed.
+    static Database Open(std::shared_ptr<const ReferenceSnapshot> snapshot);
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
     ~Database();

@@ -3,7 +3,7 @@
 // of Texas (254 counties) with its sufficiency test and extraction.
 #include <benchmark/benchmark.h>
 
-#include "platform/refdb.h"
+#include "platform/reference_data.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/form9.h"
 #include "screens/hazard/selection.h"
@@ -17,8 +17,7 @@ void RegionSearch250(benchmark::State& state) {
     test::TestApp t("");
     size_t n = 0;
     for (auto _ : state) {
-        const auto db = platform::Database::Open(t.app->ReferenceDatabase());
-        n = hazard::RegionCounties(db, "Kansas", "Reno", 250).size();
+        n = platform::ReferenceData(t.app->ReferenceDatabase()).RegionCounties("Kansas", "Reno", 250).size();
         benchmark::DoNotOptimize(n);
     }
     state.counters["counties"] = static_cast<double>(n);

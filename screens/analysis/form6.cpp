@@ -6,6 +6,7 @@
 #include "model/benefits.h"
 #include "model/hazard.h"
 #include "platform/number.h"
+#include "project/document_analysis.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/form9.h"
@@ -21,11 +22,26 @@ using platform::Icon;
 
 namespace {
 const char* const kLifetimeTotal = "###,###,###,##0.00";
-
-std::string LifetimeCaption(const char* head, const std::string& lifetime) {
-    return std::string(head) + lifetime + " years";
-}
 }  // namespace
+
+int ResultCaptionLabel(std::size_t box) {
+    for (auto [b, label] : kResultRows)
+        if (static_cast<std::size_t>(b) == box) return label;
+    return -1;
+}
+
+std::array<std::string, 8> ResultCaptions(const std::string& lifetime) {
+    std::array<std::string, 8> c;
+    c[kTornadoBenefitsBox] = "Expected Annual Benefits from Tornado Mitigation ($)";
+    c[kHurricaneBenefitsBox] = "Expected Annual Benefits from Hurricane Mitigation ($)";
+    c[kTotalBenefitsBox] = "Total Expected Annual Benefits ($)";
+    c[kAnnualizedCostBox] = "Annualized Project Costs ($)";
+    c[kNetBenefitsBox] = "Expected Annual Net Benefits ($)";
+    c[kBenefitCostRatioBox] = "Benefit Cost Ratio";
+    c[kLivesSavedBox] = "Total Lives Saved Over Project Lifetime of " + lifetime + " years";
+    c[kInjuriesAvoidedBox] = "Total Injuries Avoided Over Project Lifetime of " + lifetime + " years";
+    return c;
+}
 
 Form6::Form6(ScreenHost& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost Analysis") {
     Label1.setCaption("Benefit Cost Analysis");
@@ -40,14 +56,9 @@ Form6::Form6(ScreenHost& a) : Screen(a, "Form6", "Tornado Model: Benefit Cost An
         Label2[static_cast<size_t>(i)].name = "Label2";
         Label2[static_cast<size_t>(i)].index = i;
     }
-    Label2[1].setCaption("Expected Annual Benefits from Tornado Mitigation ($)");
-    Label2[11].setCaption("Expected Annual Benefits from Hurricane Mitigation ($)");
-    Label2[3].setCaption("Total Expected Annual Benefits ($)");
-    Label2[2].setCaption("Annualized Project Costs ($)");
-    Label2[4].setCaption("Expected Annual Net Benefits ($)");
-    Label2[0].setCaption("Benefit Cost Ratio");
-    Label2[5].setCaption("Total Lives Saved Over Project Lifetime of  years");
-    Label2[6].setCaption("Total Injuries Avoided Over Project Lifetime of  years");
+    const std::array<std::string, 8> captions = ResultCaptions("");
+    for (auto [box, label] : kResultRows)
+        Label2[static_cast<size_t>(label)].setCaption(captions[static_cast<size_t>(box)]);
     SetUpNavigation(
         Command1, {2, 3, 4, 5}, [this](int i) { Command1_Click(i); }, Command3, "Command3", 6);
 }
@@ -61,58 +72,18 @@ void Form6::Command1_Click(int index) {
     if (index >= 0 && index <= 3) GoToScreen(app, *this, index + 2);
 }
 
-// ------------------------------------------------------------------ inputs
+// ------------------------------------------------------------------ input
 
 // The input screens only let numbers through, but a project file can still
 // carry an empty or damaged entry: such a value counts as 0 and the user is
-// told once, at the end of the analysis.
-float Form6::Single(const platform::TextBox& box, const char* what) {
-    try {
-        return platform::CSng(box.text());
-    } catch (const platform::ConversionError&) {
-        if (std::find(unusable_.begin(), unusable_.end(), what) == unusable_.end()) unusable_.emplace_back(what);
-        return 0.0f;
-    }
-}
-
-double Form6::Double(const std::string& text, const char* what) {
-    auto v = platform::ParseNumber(text);
-    if (v) return *v;
-    if (std::find(unusable_.begin(), unusable_.end(), what) == unusable_.end()) unusable_.emplace_back(what);
-    return 0.0;
-}
-
-namespace {
-const char* const kLength = "Building Longest Length (Building Information)";
-const char* const kWidth = "Building Longest Width (Building Information)";
-const char* const kHurricaneOccupancy = "Hurricane Shelter Occupancy (Building Information)";
-const char* const kCost = "Project Cost (Mitigation Project Information)";
-const char* const kMaintenance = "Maintenance Cost (Mitigation Project Information)";
-const char* const kLifetime = "Project Lifetime (Mitigation Project Information)";
-const char* const kRate = "Discount Rate (Mitigation Project Information)";
-}  // namespace
-
-// ------------------------------------------------------------------ input
-
-namespace {
-bool HasUserRates(const Form5& f5) {
-    for (size_t k = 0; k < 9; ++k)
-        for (size_t cell : model::UserRateCells(k))
-            if (!f5.Text2[cell].empty()) return true;
-    return false;
-}
-}  // namespace
-
-// Reads the inputs in the order the user is told about unusable ones:
-// building length and width (only with tornado statistics), hurricane
-// occupancy, project cost, maintenance, lifetime, discount rate.
+// told once, at the end of the analysis. The inputs are read as the analysis
+// of a document reads them, from the project the screens hold and the values
+// they published.
 model::AnalysisInput Form6::CollectInput() {
     const Form2& f2 = app.form2();
     const Form3& f3 = app.form3();
     const Form5& f5 = app.form5();
-    model::AnalysisInput in;
-    in.userSelectedCounties = f2.SelectionMethod == 2;
-    in.userDefinedRates = HasUserRates(f5);
+    project::PublishedValues p;
     if (!StatsPending) {
         model::TornadoStats s;
         s.countByF = f2.TornadoCountByF;
@@ -122,31 +93,16 @@ model::AnalysisInput Form6::CollectInput() {
         s.recordYears = f2.RecordYears;
         s.sampleRegionArea = f2.SampleRegionArea;
         s.countyArea = f2.CountyArea;
-        in.record = s;
-        in.buildingLength = Single(f3.Text1[0], kLength);
-        in.buildingWidth = Single(f3.Text1[1], kWidth);
+        p.record = s;
     }
-    in.tornadoHourlyOccupancy = f3.TornadoHourlyOccupancy;
-    in.injury = f5.InjuryOutcome;
-    in.death = f5.DeathOutcome;
-    const std::string& occupancy = f3.HurricaneOccupancyList;
-    in.hurricaneOccupancy = occupancy.empty() ? 0.0 : Double(occupancy, kHurricaneOccupancy);
-    in.hurricaneWind = f5.HurricaneWind;
-    in.windRangeThresholds = f5.WindRangeThresholds;
-    in.projectStateName = f2.ProjectStateName;
-    in.projectCost = Single(f5.Text1[1], kCost);
-    in.maintenanceCost = Single(f5.Text1[2], kMaintenance);
-    const float years = Single(f5.Text1[3], kLifetime);
-    try {
-        in.lifetime = platform::CInt(static_cast<double>(years));
-    } catch (const platform::ConversionError&) {
-        // Beyond a 16-bit number of years: counted as no lifetime, and said so.
-        if (std::find(unusable_.begin(), unusable_.end(), kLifetime) == unusable_.end())
-            unusable_.emplace_back(kLifetime);
-    }
-    in.discountRate = Single(f5.Text1[6], kRate) / 100.0f;
-    in.lifetimeYears = Double(f5.Text1[3].text(), kLifetime);
-    return in;
+    p.tornadoHourlyOccupancy = f3.TornadoHourlyOccupancy;
+    p.hurricaneOccupancyList = f3.HurricaneOccupancyList;
+    p.injury = f5.InjuryOutcome;
+    p.death = f5.DeathOutcome;
+    p.hurricaneWind = f5.HurricaneWind;
+    p.windRangeThresholds = f5.WindRangeThresholds;
+    p.projectStateName = f2.ProjectStateName;
+    return project::AnalysisInputOf(f2.StoreDocument(), p, unusable_);
 }
 
 // -------------------------------------------------------------- activation
@@ -185,9 +141,9 @@ void Form6::Form_Activate() {
         Form2& f2 = app.form2();
         Form5& f5 = app.form5();
 
-        const std::string lifetime = f5.Text1[3].text();
-        Label2[5].setCaption(LifetimeCaption("Total Lives Saved Over Project Lifetime of ", lifetime));
-        Label2[6].setCaption(LifetimeCaption("Total Injuries Avoided Over Project Lifetime of ", lifetime));
+        const std::array<std::string, 8> captions = ResultCaptions(f5.Text1[3].text());
+        Label2[static_cast<size_t>(ResultCaptionLabel(kLivesSavedBox))].setCaption(captions[kLivesSavedBox]);
+        Label2[static_cast<size_t>(ResultCaptionLabel(kInjuriesAvoidedBox))].setCaption(captions[kInjuriesAvoidedBox]);
         LivesSavedCaption = Label2[5].caption();
         InjuriesAvoidedCaption = Label2[6].caption();
 
@@ -204,11 +160,9 @@ void Form6::Form_Activate() {
         dialogs().MsgBox(std::string("The benefit cost analysis could not be completed. ") + e.what(), Buttons::OK,
                          Icon::Exclamation, "Benefit Cost Analysis");
     }
-    if (!unusable_.empty()) {
-        std::string text = "These inputs are empty or not numbers and were taken as 0 in this analysis:";
-        for (const auto& u : unusable_) text += "\n" + u;
-        dialogs().MsgBox(text, Buttons::OK, Icon::Exclamation, "Benefit Cost Analysis");
-    }
+    if (!unusable_.empty())
+        dialogs().MsgBox(project::UnusableInputsMessage(unusable_), Buttons::OK, Icon::Exclamation,
+                         "Benefit Cost Analysis");
     activating_ = false;
 }
 

@@ -55,8 +55,6 @@ private:
     // Inputs that were empty or not numbers in this analysis, taken as 0.
     std::vector<std::string> unusable_;
     bool activating_ = false;
-    float Single(const platform::TextBox& box, const char* what);
-    double Double(const std::string& text, const char* what);
     model::AnalysisInput CollectInput();
     void RunExtraction();
     void ShowResults();

@@ -33,4 +33,9 @@ enum ResultBox : std::size_t {
 using ResultTexts = std::array<std::string, 8>;
 ResultTexts FormatResults(const model::AnalysisResult& result);
 
+// The caption beside each box (its Form6.Label2 index, and its text by box
+// index); the two lifetime totals name the lifetime as typed.
+int ResultCaptionLabel(std::size_t box);
+std::array<std::string, 8> ResultCaptions(const std::string& lifetime);
+
 }  // namespace verrane

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "model/occupancy.h"
-#include "platform/refdb.h"
+#include "platform/reference_data.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/input_box.h"
 #include "screens/hazard/form4.h"
@@ -17,14 +17,6 @@ namespace verrane {
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
-
-namespace {
-// County record values of the time zones, in the order of the time zone list.
-const char* const kTimeZoneRecords[] = {
-    "Atlantic Standard Time",        "Eastern Standard Time", "Central Standard Time",
-    "Mountain Standard Time",        "Pacific Standard Time", "Alaska Standard Time",
-    "Hawaii-Aleutian Standard Time", "Samoan Standard Time",  "Guam Standard Time"};
-}  // namespace
 
 Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Information") {
     for (int i = 0; i < 6; ++i) {
@@ -218,31 +210,24 @@ void Form3::Settime() {
     std::string zone;
     bool daylight = false;
     try {
-        auto db = platform::Database::Open(app.ReferenceDatabase());
-        auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}, {"NAME", county}}));
+        const auto record = platform::ReferenceData(app.ReferenceDatabase()).County(state, county);
         // No record: the time zone and daylight saving stay as they are.
-        if (rs.eof()) return;
-        zone = rs.Field("Time_Zones").asText();
-        daylight = rs.Field("Daylitsave").asBool();
+        if (!record) return;
+        zone = record->TimeZone();
+        daylight = record->DaylightSaving();
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The time zone of ") + county + ", " + state + " could not be read. " + e.what(),
                          Buttons::OK, Icon::Exclamation, "Reference Data");
         return;
     }
     Check2.setValue(daylight ? 1 : 0);
-    for (int z = 0; z < 9; ++z) {
-        if (zone == kTimeZoneRecords[z]) {
-            Combo1[0].setListIndex(z);
-            break;
-        }
-    }
+    if (const auto z = model::TimeZoneIndex(zone)) Combo1[0].setListIndex(*z);
 }
 
 void Form3::savedata() {
     std::array<std::optional<float>, 24> local;
     for (size_t h = 0; h < 24; ++h) local[h] = input::Single(Text2[h]);
-    TornadoHourlyOccupancy = model::ToEasternStandardTime(local, Combo1[0].listIndex());
-    if (Check2.value() == 1) TornadoHourlyOccupancy = model::AverageDaylightSaving(TornadoHourlyOccupancy);
+    TornadoHourlyOccupancy = model::TornadoHourlyOccupancy(local, Combo1[0].listIndex(), Check2.value() == 1);
     HurricaneOccupancyList = Text1[3].text();
     Published = true;
 

@@ -23,13 +23,7 @@ inline double Value(const platform::TextBox& box) { return platform::ParseNumber
 
 // The value in single precision; nullopt for an empty box. A value beyond the
 // single range becomes an infinity rather than undefined behaviour.
-inline std::optional<float> Single(const platform::TextBox& box) {
-    auto v = platform::ParseNumber(box.text());
-    if (!v) return std::nullopt;
-    if (std::fabs(*v) > FLT_MAX)
-        return *v < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
-    return static_cast<float>(*v);
-}
+inline std::optional<float> Single(const platform::TextBox& box) { return platform::SingleValue(box.text()); }
 
 // Empties a box that holds something other than a number, or a number that
 // does not fit what the box is read into (which raises its change handling

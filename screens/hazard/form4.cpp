@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <stdexcept>
 
 #include "platform/number.h"
 #include "platform/refdb.h"
@@ -30,7 +29,7 @@ const char* const kEditWarning =
     "modify the selected counties? ";
 const char* const kEditWarningTitle = "User-Selected Counties Warning";
 constexpr int kEnter = 13;
-constexpr int kMaxRadius = 250;
+using hazard::kMaxRadius;
 }  // namespace
 
 Form4::Form4(ScreenHost& a) : Screen(a, "Form4", "Tornado Model: Tornado Hazard Information") {
@@ -268,25 +267,18 @@ bool Form4::Text1_KeyPress(int keyAscii) {
 void Form4::Text1_LostFocus() { RadiusEntered(); }
 
 void Form4::RadiusEntered() {
-    if (Text1.empty()) Text1.setText("0");
-    if (!platform::IsNumeric(Text1.text())) {
-        Text1.setText("0");
-        dialogs().MsgBox("You must enter a number for this input.", Buttons::OK, Icon::None, " ");
+    const hazard::RadiusEntry entry = hazard::ReadRadius(Text1.text());
+    if (entry.miles) {
+        // An empty box reads as 0; so does a text that is not a number, said so.
+        if (Text1.empty() || !entry.message.empty()) Text1.setText("0");
+        if (!entry.message.empty()) dialogs().MsgBox(entry.message, Buttons::OK, Icon::None, " ");
+        Slider1.setValue(*entry.miles);
+        return;
     }
-    const double d = platform::ParseNumber(Text1.text()).value_or(0);
-    const float v = std::fabs(d) > FLT_MAX ? static_cast<float>(d > 0 ? INFINITY : -INFINITY) : static_cast<float>(d);
     // A refused radius gives way to the radius in effect (the slider's), so
     // the box shows what the region, the map and the analysis use.
-    if (v > kMaxRadius) {
-        Text1.setText(platform::GeneralText(Slider1.value()));
-        dialogs().MsgBox("You must enter a number less than 250.", Buttons::OK, Icon::None, " ");
-    } else if (v < 0) {
-        // Below the slider's range: refused like a radius above it.
-        Text1.setText(platform::GeneralText(Slider1.value()));
-        dialogs().MsgBox("You must enter a number from 0 to 250.", Buttons::OK, Icon::None, " ");
-    } else {
-        Slider1.setValue(platform::CInt(v));
-    }
+    Text1.setText(platform::GeneralText(Slider1.value()));
+    dialogs().MsgBox(entry.message, Buttons::OK, Icon::None, " ");
 }
 
 // ------------------------------------------------------------------- map click
@@ -348,8 +340,7 @@ void Form4::Sortem_Up(int index) {
     if (index != 2) CountyList.clear();
     if (index != 1) return;
     try {
-        const auto db = platform::Database::Open(app.ReferenceDatabase());
-        CountyList = hazard::StateCounties(db, ProjectStateName);
+        CountyList = platform::ReferenceData(app.ReferenceDatabase()).StateCounties(ProjectStateName);
     } catch (const std::exception& e) {
         dialogs().MsgBox("The counties of " + ProjectStateName + " could not be read. " + e.what() +
                              " Only the project county is selected.",
@@ -368,8 +359,8 @@ void Form4::Slider1_Change() {
     CountyList.clear();
     if (r > 0) {
         try {
-            const auto db = platform::Database::Open(app.ReferenceDatabase());
-            CountyList = hazard::RegionCounties(db, ProjectStateName, ProjectCountyName, r);
+            CountyList =
+                platform::ReferenceData(app.ReferenceDatabase()).RegionCounties(ProjectStateName, ProjectCountyName, r);
         } catch (const hazard::CountyNotFound& e) {
             dialogs().MsgBox(std::string(e.what()) + " Only the project county is selected.", Buttons::OK,
                              Icon::Exclamation, hazard::kReferenceDataTitle);
@@ -442,28 +433,10 @@ bool DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::
         f4.Text1.setFocus(true);
         f4.Text1.setText(*radius);
         f4.Text1.keyPress(kEnter);
-        accepted = radius->empty() || f4.Text1.text() == *radius;
+        accepted = hazard::ReadRadius(*radius).message.empty();
     }
     f4.Save_Counties();
     return accepted;
-}
-
-std::vector<std::string> SelectCountiesForCli(ScreenHost& app, const std::string& state, const std::string& county,
-                                              std::optional<int> radius, bool entireState,
-                                              std::string* sufficiencyMessage) {
-    if (radius && (*radius < 0 || *radius > kMaxRadius))
-        throw std::invalid_argument("The radius must be a whole number of miles from 0 to 250.");
-    Form2& f2 = app.form2();
-    auto choose = [](platform::ComboBox& combo, const std::string& text, const std::string& what) {
-        if (combo.selectText(text, 1)) return;
-        throw std::invalid_argument("There is no " + what + " named \"" + text + "\".");
-    };
-    choose(f2.Combo3, state, "state");
-    choose(f2.Combo2, county, "county in " + state);
-    Form4& f4 = app.form4();
-    DriveCountySelection(f4, entireState, radius ? std::optional<std::string>(std::to_string(*radius)) : std::nullopt);
-    if (sufficiencyMessage) *sufficiencyMessage = f4.Label2[8].caption();
-    return f4.CountyList;
 }
 
 }  // namespace verrane

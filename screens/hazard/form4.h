@@ -88,18 +88,8 @@ private:
 // option button; for a region the option button, then the radius typed and
 // confirmed with Enter (the screen refuses, with its message, a radius it
 // cannot take). Neither leaves the options alone. Then stores the selection
-// in the project. False when the screen refused the typed radius (it puts
-// "0" back in its place).
+// in the project. False when the screen refused the typed radius with its
+// message (hazard::ReadRadius); the box then shows the radius in effect.
 bool DriveCountySelection(Form4& f4, bool entireState, const std::optional<std::string>& radius);
-
-// The county selection the hazard screen makes, without a window: chooses
-// the state and county on the Project Information screen, opens the hazard
-// screen and applies the method (a radius in miles, or the entire state).
-// Returns the selected FIPS codes in the screen's order and, when asked, the
-// sufficiency message. Throws std::invalid_argument for an unknown state or
-// county or a radius outside 0 to 250.
-std::vector<std::string> SelectCountiesForCli(ScreenHost& app, const std::string& state, const std::string& county,
-                                              std::optional<int> radius, bool entireState,
-                                              std::string* sufficiencyMessage = nullptr);
 
 }  // namespace verrane

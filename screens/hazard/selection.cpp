@@ -1,6 +1,7 @@
 #include "screens/hazard/selection.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -8,24 +9,7 @@
 
 namespace verrane::hazard {
 
-using platform::Database;
-using platform::DatabaseError;
-using platform::Query;
-using platform::Recordset;
-
 namespace {
-
-int Column(const Recordset& rs, const std::string& table, const char* field) {
-    const int c = rs.FieldIndex(field);
-    if (c < 0) throw DatabaseError("The table " + table + " has no field " + field + ".");
-    return c;
-}
-
-// A missing value reads as NaN, which every comparison below rejects.
-double NumberOrNaN(const Recordset& rs, int column) {
-    const auto& v = rs.FieldAt(column);
-    return v.isNull() ? std::numeric_limits<double>::quiet_NaN() : v.asDouble();
-}
 
 // The state of that name exactly: "Kansas" must not find Arkansas too.
 std::string StateNameExpression(const std::string& name) {
@@ -36,8 +20,19 @@ std::string StateNameExpression(const std::string& name) {
 
 }  // namespace
 
-std::string FipsText(int stateCode, int countyCode) {
-    return platform::FormatNumber(stateCode, "00") + platform::FormatNumber(countyCode, "000");
+RadiusEntry ReadRadius(const std::string& typed) {
+    RadiusEntry e;
+    const bool number = typed.empty() || platform::IsNumeric(typed);
+    if (!number) e.message = "You must enter a number for this input.";
+    const double d = number ? platform::ParseNumber(typed).value_or(0) : 0;
+    const float v = std::fabs(d) > FLT_MAX ? static_cast<float>(d > 0 ? INFINITY : -INFINITY) : static_cast<float>(d);
+    if (v > kMaxRadius)
+        e.message = "You must enter a number less than 250.";
+    else if (v < 0)
+        e.message = "You must enter a number from 0 to 250.";  // below the slider's range, refused as above it
+    else
+        e.miles = platform::CInt(v);
+    return e;
 }
 
 std::optional<int> StateCodeOf(const std::string& fips) {
@@ -47,73 +42,11 @@ std::optional<int> StateCodeOf(const std::string& fips) {
     return static_cast<int>((n - n % 1000) / 1000);
 }
 
-std::vector<std::string> RegionCounties(const Database& db, const std::string& stateName, const std::string& countyName,
-                                        double r) {
-    double x0, y0;
-    {
-        auto rs = db.OpenRecordset("cntycoor", Query::Where({{"STATE_NAME", stateName}, {"NAME", countyName}}));
-        if (rs.eof())
-            throw CountyNotFound("The county " + countyName + ", " + stateName +
-                                 " is not in the county coordinate table.");
-        x0 = NumberOrNaN(rs, Column(rs, "cntycoor", "X_Coord"));
-        y0 = NumberOrNaN(rs, Column(rs, "cntycoor", "Y_Coord"));
-        if (!std::isfinite(x0) || !std::isfinite(y0))
-            throw CountyNotFound("The county " + countyName + ", " + stateName +
-                                 " has no centroid in the county coordinate table.");
-    }
-    const double left = x0 - r, right = x0 + r, bottom = y0 - r, top = y0 + r;
-
-    auto rs = db.OpenRecordset("cntycoor");
-    const int cx = Column(rs, "cntycoor", "X_Coord"), cy = Column(rs, "cntycoor", "Y_Coord");
-    const int cl = Column(rs, "cntycoor", "Leftex"), cr = Column(rs, "cntycoor", "Rightex");
-    const int cb = Column(rs, "cntycoor", "Bottomex"), ct = Column(rs, "cntycoor", "Topex");
-    const int cf = Column(rs, "cntycoor", "Fips");
-    std::vector<std::string> found;
-    for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) {
-        const double lx = NumberOrNaN(rs, cl), rx = NumberOrNaN(rs, cr);
-        const double by = NumberOrNaN(rs, cb), ty = NumberOrNaN(rs, ct);
-        // The box test spares the distances of counties far outside the square.
-        if (!(lx <= right && rx >= left && ty >= bottom && by <= top)) continue;
-        const double xs[5] = {NumberOrNaN(rs, cx), lx, rx, rx, lx};
-        const double ys[5] = {NumberOrNaN(rs, cy), by, ty, by, ty};
-        for (int k = 0; k < 5; ++k) {
-            const double dx = xs[k] - x0, dy = ys[k] - y0;
-            if (std::sqrt(dx * dx + dy * dy) <= r) {
-                found.push_back(rs.FieldAt(cf).asText());
-                break;
-            }
-        }
-    }
-    return found;
-}
-
-std::vector<std::string> StateCounties(const Database& db, const std::string& stateName) {
-    auto rs = db.OpenRecordset("Counties", Query::Where({{"STATE_NAME", stateName}}));
-    const int cf = Column(rs, "Counties", "FIPS");
-    std::vector<std::string> out;
-    for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) out.push_back(rs.FieldAt(cf).asText());
-    return out;
-}
-
-double SumF3(const Database& db, const std::vector<std::string>& counties) {
-    auto rs = db.OpenRecordset("tornado", Query::AnyOf("FIPS", counties));
-    if (rs.eof()) return 0;
-    const int c3 = Column(rs, "tornado", "FCOUNT3");
-    double sum = 0;
-    for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) {
-        const double v = NumberOrNaN(rs, c3);
-        if (v >= 0) sum += v;
-        if (sum >= kSufficientF3) break;
-    }
-    return sum;
-}
-
 std::optional<bool> TestSufficiency(const std::filesystem::path& database, const std::vector<std::string>& counties,
                                     platform::Label& label, platform::Dialogs& dialogs) {
     bool sufficient = false;
     try {
-        const auto db = Database::Open(database);
-        sufficient = SumF3(db, counties) >= kSufficientF3;
+        sufficient = platform::ReferenceData(database).SumF3(counties) >= kSufficientF3;
     } catch (const std::exception& e) {
         dialogs.MsgBox(std::string("The tornado record of the selected counties could not be read. ") + e.what(),
                        platform::Buttons::OK, platform::Icon::Exclamation, kReferenceDataTitle);

@@ -1,8 +1,9 @@
 #pragma once
 // The pieces of the county selection that the hazard screen and the
-// county map share: the region search, the state's counties, the F3
-// sufficiency test, the colours of the selection and the zoom to the
-// states involved.
+// county map share: the radius typed, the F3 sufficiency test, the colours
+// of the selection and the zoom to the states involved. The region search
+// and the state's counties are questions of the reference data
+// (platform/reference_data.h).
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -12,7 +13,7 @@
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/map.h"
-#include "platform/refdb.h"
+#include "platform/reference_data.h"
 
 namespace verrane::hazard {
 
@@ -29,30 +30,25 @@ inline const char* const kReferenceDataTitle = "Reference Data";
 // 16 or more F3 tornadoes make the sample sufficient.
 inline constexpr double kSufficientF3 = 16;
 
-// The project county is not in the coordinate table.
-struct CountyNotFound : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+using platform::CountyNotFound;
+using platform::FipsText;
 
-// "01" + "001": the county code as the selection lists hold it.
-std::string FipsText(int stateCode, int countyCode);
+// The largest radius the slider takes, in miles.
+inline constexpr int kMaxRadius = 250;
+
+// What the hazard screen makes of a radius typed into its box: the whole
+// miles the slider moves to (halves to even; an empty box is 0, and so is a
+// text that is not a number, with its message), or, for a number outside 0
+// to 250, no move and the message refusing it.
+struct RadiusEntry {
+    std::optional<int> miles;
+    std::string message;  // empty when the entry was taken as typed
+};
+RadiusEntry ReadRadius(const std::string& typed);
 
 // State code of a FIPS text ((n - n mod 1000) / 1000), or nullopt when the
 // text is not a number.
 std::optional<int> StateCodeOf(const std::string& fips);
-
-// Every county that has its centroid or a corner of its extent box within
-// radius miles of the project county's centroid, in table order. Throws
-// CountyNotFound, or platform::DatabaseError.
-std::vector<std::string> RegionCounties(const platform::Database& db, const std::string& stateName,
-                                        const std::string& countyName, double radius);
-
-// The counties of the state in the county table's order.
-std::vector<std::string> StateCounties(const platform::Database& db, const std::string& stateName);
-
-// Non-negative FCOUNT3 of the counties' tornado rows, summed until the sum
-// reaches 16 (the rest need not be read).
-double SumF3(const platform::Database& db, const std::vector<std::string>& counties);
 
 // The sufficiency test of a screen: reads the tornado record of the
 // counties and shows the message, black or red, in the label. When the

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/number.h"
-#include "platform/refdb.h"
+#include "platform/reference_data.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/building/input_box.h"
@@ -109,24 +109,10 @@ void Form5::Activation() {
     Form2& f2 = app.form2();
     const std::string state = f2.Combo3.text(), county = f2.Combo2.text();
     if (!county.empty() && county != kClickCounty) {
-        std::string problem;
-        try {
-            auto db = platform::Database::Open(app.ReferenceDatabase());
-            auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}, {"NAME", county}}));
-            // No record: the hurricane wind stays as it is. A record without a
-            // usable wind speed means no hurricane hazard (no benefits), said once.
-            if (!rs.eof()) {
-                const auto& field = rs.Field("Hur_wind");
-                const double wind = field.isNull() ? NAN : field.asDouble();
-                HurricaneWind = std::isfinite(wind) ? wind : 0.0;
-                if (!std::isfinite(wind))
-                    problem = "The county " + county + ", " + state +
-                              " has no hurricane design wind speed in the county table; its hurricane benefits are "
-                              "taken as 0.";
-            }
-        } catch (const std::exception& e) {
-            problem = std::string("The hurricane wind of ") + county + ", " + state + " could not be read. " + e.what();
-        }
+        const platform::HurricaneWindReading reading =
+            platform::ReadHurricaneWind(platform::ReferenceData(app.ReferenceDatabase()), state, county);
+        if (reading.wind) HurricaneWind = *reading.wind;
+        const std::string& problem = reading.problem;
         // Every recalculation comes here (eleven times in one analysis): a
         // cause is told once until the user comes back to this screen or
         // starts another analysis.
@@ -223,14 +209,40 @@ bool Form5::PairTooHigh(int r, int index, const std::string& text) const {
     return model::PairExceeds100(percent(kInjury), percent(kDeath));
 }
 
+model::RateGrid Form5::Grid() const {
+    model::RateGrid g;
+    g.injuryCost = input::Single(Text1[4]).value_or(0.0f);
+    g.deathCost = input::Single(Text1[5]).value_or(0.0f);
+    // An empty user-defined cell means the default applies.
+    auto user = [this](model::RateTable table, RateColumn column, size_t k) -> std::optional<double> {
+        const platform::TextBox& u = Text2[RateCell(table, column, k)];
+        if (u.empty()) return std::nullopt;
+        return input::Value(u);
+    };
+    auto value = [this](model::RateTable table, RateColumn column, size_t k) {
+        return input::Value(Text2[RateCell(table, column, k)]);
+    };
+    for (size_t k = 0; k < 9; ++k) {
+        g.defaultInjuryPercent[k] = value(kInjury, RateColumn::DefaultPercent, k);
+        g.defaultInjuryEffectiveness[k] = value(kInjury, RateColumn::DefaultEffectiveness, k);
+        g.defaultDeathPercent[k] = value(kDeath, RateColumn::DefaultPercent, k);
+        g.defaultDeathEffectiveness[k] = value(kDeath, RateColumn::DefaultEffectiveness, k);
+        g.userInjuryPercent[k] = user(kInjury, RateColumn::UserPercent, k);
+        g.userInjuryEffectiveness[k] = user(kInjury, RateColumn::UserEffectiveness, k);
+        g.userDeathPercent[k] = user(kDeath, RateColumn::UserPercent, k);
+        g.userDeathEffectiveness[k] = user(kDeath, RateColumn::UserEffectiveness, k);
+    }
+    return g;
+}
+
 void Form5::KeepPairsWithin100() {
+    model::RateGrid grid = Grid();
     std::string ranges;
-    for (int r = 0; r < 9; ++r) {
-        if (!PairTooHigh(r, -1, "")) continue;
-        ranges += std::string(ranges.empty() ? "" : ", ") + model::WindRangeNames[static_cast<size_t>(r)];
+    for (size_t r : model::ClearPairsAbove100(grid)) {
+        ranges += std::string(ranges.empty() ? "" : ", ") + model::WindRangeNames[r];
         // With both cells cleared the defaults apply, and no default pair is above 100 %.
-        Text2[RateCell(kInjury, RateColumn::UserPercent, static_cast<size_t>(r))].setText("");
-        Text2[RateCell(kDeath, RateColumn::UserPercent, static_cast<size_t>(r))].setText("");
+        Text2[RateCell(kInjury, RateColumn::UserPercent, r)].setText("");
+        Text2[RateCell(kDeath, RateColumn::UserPercent, r)].setText("");
     }
     for (size_t k = 0; k < 9; ++k)
         for (size_t i : {RateCell(kInjury, RateColumn::UserPercent, k), RateCell(kDeath, RateColumn::UserPercent, k)})
@@ -249,21 +261,7 @@ void Form5::savedata() {
     if (!visible()) Activation();
     KeepPairsWithin100();
 
-    model::RateInputs in;
-    in.injuryCost = input::Single(Text1[4]).value_or(0.0f);
-    in.deathCost = input::Single(Text1[5]).value_or(0.0f);
-    // An empty user-defined cell means the default applies.
-    auto pick = [this](model::RateTable table, RateColumn user, RateColumn fallback, size_t k) {
-        const platform::TextBox& u = Text2[RateCell(table, user, k)];
-        return input::Value(u.empty() ? Text2[RateCell(table, fallback, k)] : u);
-    };
-    for (size_t k = 0; k < 9; ++k) {
-        in.injuryPercent[k] = pick(kInjury, RateColumn::UserPercent, RateColumn::DefaultPercent, k);
-        in.injuryEffectiveness[k] = pick(kInjury, RateColumn::UserEffectiveness, RateColumn::DefaultEffectiveness, k);
-        in.deathPercent[k] = pick(kDeath, RateColumn::UserPercent, RateColumn::DefaultPercent, k);
-        in.deathEffectiveness[k] = pick(kDeath, RateColumn::UserEffectiveness, RateColumn::DefaultEffectiveness, k);
-    }
-    const model::RateResult result = model::RecalculateRates(in);
+    const model::RateResult result = model::RatesInEffect(Grid());
     for (size_t k = 0; k < 9; ++k) {
         Text2[RateCell(kInjury, RateColumn::PostPercent, k)].setText(
             platform::FormatNumber(result.postInjuryPercent[k], "##0.0"));

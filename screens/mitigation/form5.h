@@ -63,6 +63,8 @@ private:
     // The pre-mitigation pair of range r is above 100 % when cell `index`
     // (a user-defined percent cell of that range) holds `text`.
     bool PairTooHigh(int r, int index, const std::string& text) const;
+    // The grid's values as the cells hold them.
+    model::RateGrid Grid() const;
     // Clears the user-defined percentages of every range whose pair is above
     // 100 % (a project file's, or a default that changed under them), with
     // one message; so the analysis never uses such a pair.

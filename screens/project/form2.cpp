@@ -8,6 +8,7 @@
 #include "platform/number.h"
 #include "platform/output_file.h"
 #include "platform/refdb.h"
+#include "platform/reference_data.h"
 #include "platform/textfile.h"
 #include "project/fields.h"
 #include "project/file_result.h"
@@ -99,10 +100,7 @@ void ShowFileError(platform::Dialogs& dialogs, const project::FileResult& result
         dialogs.MsgBox(result.message, Buttons::OK, Icon::None, "");
 }
 
-bool IsHurricaneProne(const std::string& stateName) {
-    return std::any_of(model::kHurricaneProneStates.begin(), model::kHurricaneProneStates.end(),
-                       [&](std::string_view s) { return stateName == s; });
-}
+bool IsHurricaneProne(const std::string& stateName) { return model::IsHurricaneProne(stateName); }
 
 Form2::Form2(ScreenHost& a) : Screen(a, "Form2", "Tornado Model: Project Information") {
     SetUpNavigation(
@@ -129,9 +127,8 @@ void Form2::Form_Load() {
     Combo3.clear();
     Combo3.addItem(kClickState);
     try {
-        auto db = platform::Database::Open(app.ReferenceDatabase());
-        auto rs = db.OpenRecordset("states");
-        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) Combo3.addItem(rs.Field("STATE_NAME").asText());
+        for (std::string& name : platform::ReferenceData(app.ReferenceDatabase()).StateNames())
+            Combo3.addItem(std::move(name));
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The list of states could not be read. ") + e.what(), Buttons::OK,
                          Icon::Exclamation, "Reference Data");
@@ -193,9 +190,8 @@ void Form2::Combo3_Click() {
     Combo2.addItem(kClickCounty);
     Combo2.setListIndex(0);
     try {
-        auto db = platform::Database::Open(app.ReferenceDatabase());
-        auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}}));
-        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) Combo2.addItem(rs.Field("NAME").asText());
+        for (std::string& name : platform::ReferenceData(app.ReferenceDatabase()).CountyNames(state))
+            Combo2.addItem(std::move(name));
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The counties of ") + state + " could not be read. " + e.what(), Buttons::OK,
                          Icon::Exclamation, "Reference Data");
@@ -234,17 +230,16 @@ void Form2::LookupCountyFips() {
     ProjectCountyName = Combo2.text();
     if (ProjectCountyName == kClickCounty) return;
     try {
-        auto db = platform::Database::Open(app.ReferenceDatabase());
-        auto rs = db.OpenRecordset(
-            "Counties", platform::Query::Where({{"STATE_NAME", ProjectStateName}, {"NAME", ProjectCountyName}}));
-        if (rs.eof()) {
+        const auto record =
+            platform::ReferenceData(app.ReferenceDatabase()).County(ProjectStateName, ProjectCountyName);
+        if (!record) {
             dialogs().MsgBox("The county " + ProjectCountyName + ", " + ProjectStateName +
                                  " is not in the county table; its codes are unchanged.",
                              Buttons::OK, Icon::Exclamation, "Reference Data");
             return;
         }
-        ProjectCountyCode = platform::CInt(rs.Field("Cnty_fips").asDouble());
-        ProjectStateCode = platform::CInt(rs.Field("State_fips").asDouble());
+        ProjectCountyCode = record->CountyCode();
+        ProjectStateCode = record->StateCode();
     } catch (const std::exception& e) {
         dialogs().MsgBox(std::string("The county codes could not be read. ") + e.what(), Buttons::OK, Icon::Exclamation,
                          "Reference Data");

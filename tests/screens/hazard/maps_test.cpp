@@ -220,16 +220,29 @@ TEST_F(ShippedData, EntireStateAndAWideRegion) {
 
 TEST_F(ShippedData, SelectionForTheCommandLine) {
     TestApp t("");
-    std::string message;
-    const auto texas = SelectCountiesForCli(*t.app, "Texas", "Travis", std::nullopt, true, &message);
-    EXPECT_EQ(texas.size(), 254u);
-    EXPECT_EQ(message, "Selected counties have sufficient number of tornadoes for computing hazard statistics.");
-    const auto region = SelectCountiesForCli(*t.app, "Oklahoma", "Oklahoma", 50, false, &message);
-    EXPECT_GT(region.size(), 5u);
-    EXPECT_EQ(t.app->form2().SelectedCounties, region);
-    EXPECT_EQ(t.app->form2().SelectionMethod, 0);
-    EXPECT_THROW(SelectCountiesForCli(*t.app, "Oklahoma", "Nowhere", 50, false), std::invalid_argument);
-    EXPECT_THROW(SelectCountiesForCli(*t.app, "Oklahoma", "Oklahoma", 251, false), std::invalid_argument);
+    Form2& f2 = t.app->form2();
+    ASSERT_TRUE(f2.Combo3.selectText("Texas", 1));
+    ASSERT_TRUE(f2.Combo2.selectText("Travis", 1));
+    EXPECT_TRUE(DriveCountySelection(t.app->form4(), true, std::nullopt));
+    EXPECT_EQ(t.app->form4().CountyList.size(), 254u);
+    EXPECT_EQ(t.app->form4().Label2[8].caption(),
+              "Selected counties have sufficient number of tornadoes for computing hazard statistics.");
+    t.app->Unload<Form4>();
+    ASSERT_TRUE(f2.Combo3.selectText("Oklahoma", 1));
+    ASSERT_TRUE(f2.Combo2.selectText("Oklahoma", 1));
+    Form4& f4 = t.app->form4();
+    EXPECT_TRUE(DriveCountySelection(f4, false, "50"));
+    EXPECT_GT(f4.CountyList.size(), 5u);
+    EXPECT_EQ(f2.SelectedCounties, f4.CountyList);
+    EXPECT_EQ(f2.SelectionMethod, 0);
+    // A radius the screen refuses is told (choosing the option again left
+    // the radius at 0); a fractional one is taken in whole miles.
+    const auto region = f4.CountyList;
+    EXPECT_FALSE(DriveCountySelection(f4, false, "251"));
+    EXPECT_EQ(f4.Text1.text(), "0");
+    EXPECT_TRUE(DriveCountySelection(f4, false, "49.5"));
+    EXPECT_EQ(f4.Slider1.value(), 50);  // halves to even
+    EXPECT_EQ(f2.SelectedCounties, region);
 }
 
 }  // namespace
