@@ -5,16 +5,12 @@
 #include <iterator>
 #include <set>
 
-#include "app/app.h"
-#include "app/project_edit.h"
-#include "platform/dialogs.h"
+#include "model/hazard.h"
 #include "platform/number.h"
+#include "platform/paths.h"
 #include "platform/refdb.h"
-#include "project/project_file.h"
-#include "screens/analysis/form6.h"
-#include "screens/building/form3.h"
+#include "project/document_edits.h"
 #include "screens/mitigation/form5.h"
-#include "screens/project/form2.h"
 
 namespace verrane {
 
@@ -96,16 +92,6 @@ model::Variation DescribedVariation(const std::string& input, const std::string&
     return v;
 }
 
-model::Figures FiguresOf(const Form6& f6) {
-    const model::AnalysisResult& r = f6.Results;
-    model::Figures f;
-    f.totalBenefits = r.totalBenefits;
-    f.annualizedCost = r.annualizedCost;
-    f.netBenefits = r.netBenefits;
-    f.benefitCostRatio = r.benefitCostRatio;
-    return f;
-}
-
 std::array<double, 6> DistinctTornadoesByF(const std::filesystem::path& database,
                                            const std::vector<std::string>& counties) {
     std::array<std::set<int64_t>, 6> ids;
@@ -123,56 +109,38 @@ std::array<double, 6> DistinctTornadoesByF(const std::filesystem::path& database
     return out;
 }
 
-model::UncertaintyInput UncertaintyInputOf(App& app) {
-    const Form6& f6 = app.form6();
-    const model::AnalysisResult& r = f6.Results;
+model::UncertaintyInput UncertaintyInputOf(const project::DocumentAnalysis& a,
+                                           const std::vector<std::string>& selectedCounties,
+                                           const platform::ReferenceData& reference) {
+    const model::AnalysisResult& r = a.result;
     model::UncertaintyInput in;
     // Without statistics the tornado benefits were not computed: nothing to vary.
-    if (r.tornado && !f6.StatsPending) {
+    if (r.tornado && a.input.record) {
         in.countByF = r.tornado->reportCountByF;
         in.strikeProbabilityByF = r.tornado->strikeProbabilityByF;
         in.recordYears = r.tornado->reportRecordYears;
-        in.tornadoesByF = DistinctTornadoesByF(app.ReferenceDatabase(), app.form2().SelectedCounties);
+        in.tornadoesByF = DistinctTornadoesByF(reference.file(), selectedCounties);
+        in.hourlyFraction = a.input.record->hourlyFractionByF;
     }
-    in.hourlyFraction = app.form2().HourlyFractionByF;
-    in.tornadoHourlyOccupancy = app.form3().TornadoHourlyOccupancy;
-    in.injury = app.form5().InjuryOutcome;
-    in.death = app.form5().DeathOutcome;
+    in.tornadoHourlyOccupancy = a.input.tornadoHourlyOccupancy;
+    in.injury = a.input.injury;
+    in.death = a.input.death;
     in.hurricaneBenefits = r.hurricaneBenefits;
     in.annualizedCost = r.annualizedCost;
     return in;
 }
 
-model::Figures AnalyseEdited(const project::ProjectDocument& document, const std::vector<Edit>& edits,
-                             project::ProjectDocument* entered, model::UncertaintyInput* uncertainty) {
+model::Figures AnalyseEdited(const project::ProjectDocument& document, const platform::ReferenceData& reference,
+                             const std::vector<Edit>& edits, model::UncertaintyInput* uncertainty) {
     project::ProjectDocument edited = document;
-    if (!edits.empty()) {
-        platform::ScriptedDialogs dialogs;
-        App app(dialogs);
-        app.form2().OpenDocument(document);
-        for (const auto& [name, value] : edits) {
-            const EditResult r = SetInput(app, dialogs, name, value);
-            if (!r.ok())
-                throw SensitivityError(name + "=" + value + " was refused" +
-                                       (r.message.empty() ? std::string(".") : ": " + r.message));
-        }
-        // As the file Save As writes reads back.
-        edited = project::ParseProjectFile(project::FormatProjectFile(app.form2().StoreDocument()));
-    }
-    platform::ScriptedDialogs dialogs;
-    App app(dialogs);
-    app.form2().OpenDocument(edited);
-    Form2& f2 = app.form2();
-    f2.Command1_Click(3);
-    Form6* f6 = app.Loaded<Form6>();
-    if (!f6 || app.front() != f6) {
-        if (f2.Combo2.text() == kClickCounty || f2.Combo2.listIndex() < 0)
-            throw SensitivityError("not analysed: the project has no state and county");
-        throw SensitivityError("not analysed: the Benefit Cost Analysis screen did not come up");
-    }
-    if (entered) *entered = f2.StoreDocument();
-    if (uncertainty) *uncertainty = UncertaintyInputOf(app);
-    return FiguresOf(*f6);
+    std::vector<platform::Message> messages;
+    for (const auto& [name, value] : edits)
+        if (const auto refusal = project::EditDocument(edited, name, value, reference, messages))
+            throw SensitivityError(name + "=" + value + " was refused: " + refusal->message);
+    const project::DocumentAnalysis a = project::AnalyzeDocument(edited, reference);
+    if (!a.ok()) throw SensitivityError(a.notAnalysed);
+    if (uncertainty) *uncertainty = UncertaintyInputOf(a, edited.selectedCounties, reference);
+    return model::FiguresOf(a.result);
 }
 
 std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& entered,
@@ -217,7 +185,7 @@ std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& e
     const auto hurricanePeople = EnteredSingle(b.hurricaneOccupancy);
     if (!hurricanePeople || !(*hurricanePeople > 0)) {
         note("Hurricane occupancy is not varied: the project has none, so scaling it cannot change the result.");
-    } else if (!IsHurricaneProne(entered.stateName)) {
+    } else if (!model::IsHurricaneProne(entered.stateName)) {
         note("Hurricane occupancy is not varied: " + entered.stateName +
              " is not hurricane-prone, so it cannot change the result.");
     } else {
@@ -238,24 +206,26 @@ std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& e
 
 namespace {
 
-std::optional<double> BreakevenProjectCost(const project::ProjectDocument& document, double benefits) {
+std::optional<double> BreakevenProjectCost(const project::ProjectDocument& document,
+                                           const platform::ReferenceData& reference, double benefits) {
     // The annualized cost is affine in the project cost: two re-analyses fix
     // it, and a third, at the solution as typed, confirms the ratio is 1.
     const double high = 1e6;
-    const model::Figures atZero = AnalyseEdited(document, {{"ProjectCost", "0"}});
-    const model::Figures atHigh = AnalyseEdited(document, {{"ProjectCost", SingleText(high)}});
+    const model::Figures atZero = AnalyseEdited(document, reference, {{"ProjectCost", "0"}});
+    const model::Figures atHigh = AnalyseEdited(document, reference, {{"ProjectCost", SingleText(high)}});
     const double slope = (atHigh.annualizedCost - atZero.annualizedCost) / high;
     if (!(slope > 0) || !std::isfinite(slope)) return std::nullopt;
     const double cost = (benefits - atZero.annualizedCost) / slope;
     if (!(cost > 0) || !std::isfinite(static_cast<float>(cost))) return std::nullopt;
-    const model::Figures check = AnalyseEdited(document, {{"ProjectCost", SingleText(cost)}});
+    const model::Figures check = AnalyseEdited(document, reference, {{"ProjectCost", SingleText(cost)}});
     if (!check.benefitCostRatio || std::fabs(*check.benefitCostRatio - 1.0) > 1e-5) return std::nullopt;
     return cost;
 }
 
-std::optional<double> BreakevenDiscountRate(const project::ProjectDocument& document) {
-    auto ratioAt = [&document](float rate) {
-        return AnalyseEdited(document, {{"DiscountRate", SingleText(rate)}}).benefitCostRatio;
+std::optional<double> BreakevenDiscountRate(const project::ProjectDocument& document,
+                                            const platform::ReferenceData& reference) {
+    auto ratioAt = [&document, &reference](float rate) {
+        return AnalyseEdited(document, reference, {{"DiscountRate", SingleText(rate)}}).benefitCostRatio;
     };
     float lo = 0, hi = 20;
     const auto atLo = ratioAt(lo), atHi = ratioAt(hi);
@@ -278,22 +248,27 @@ std::optional<double> BreakevenDiscountRate(const project::ProjectDocument& docu
 
 }  // namespace
 
-model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file) {
+model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file,
+                                        const platform::ReferenceData& reference) {
     model::SensitivityResult result;
     result.file = std::move(file);
     result.buildingName = document.buildingName;
-    project::ProjectDocument entered;
     model::UncertaintyInput uncertainty;
-    result.base = AnalyseEdited(document, {}, &entered, &uncertainty);
-    for (const PlannedVariation& p : SensitivityEdits(entered, &result.notes)) {
+    result.base = AnalyseEdited(document, reference, {}, &uncertainty);
+    for (const PlannedVariation& p : SensitivityEdits(document, &result.notes)) {
         model::Variation v = DescribedVariation(p.input, p.value);
-        v.figures = AnalyseEdited(document, p.edits);
+        v.figures = AnalyseEdited(document, reference, p.edits);
         result.variations.push_back(std::move(v));
     }
-    result.breakevenProjectCost = BreakevenProjectCost(document, result.base.totalBenefits);
-    result.breakevenDiscountRate = BreakevenDiscountRate(document);
+    result.breakevenProjectCost = BreakevenProjectCost(document, reference, result.base.totalBenefits);
+    result.breakevenDiscountRate = BreakevenDiscountRate(document, reference);
     result.uncertainty = model::DrawUncertainty(uncertainty);
     return result;
+}
+
+model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file) {
+    return RunSensitivity(document, std::move(file),
+                          platform::ReferenceData::InMemory(platform::ReferenceDatabasePath()));
 }
 
 }  // namespace verrane

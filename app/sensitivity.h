@@ -1,9 +1,9 @@
 #pragma once
 // One-at-a-time sensitivity of a project: every variation is a whole
-// re-analysis of the project with one input changed as the user would type
-// or choose it (SetInput), run in a fresh program; then the breakeven project
-// cost and discount rate, and the interval of the tornado benefits drawn
-// from the sampling uncertainty of the record.
+// re-analysis of a copy of the project document with one input changed
+// through the field table, as the user would type or choose it; then the
+// breakeven project cost and discount rate, and the interval of the tornado
+// benefits drawn from the sampling uncertainty of the record.
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -14,38 +14,37 @@
 
 #include "model/sensitivity.h"
 #include "model/uncertainty.h"
+#include "platform/reference_data.h"
+#include "project/document_analysis.h"
 #include "project/project_document.h"
 
 namespace verrane {
 
-class App;
-class Form6;
-
-// The one place that reads the analysis results for these runs.
-model::Figures FiguresOf(const Form6& f6);
-// What the uncertainty draws need from an analysed program.
-model::UncertaintyInput UncertaintyInputOf(App& app);
 // The distinct tornadoes of each class (F0..F5) that touched any of the
 // counties (FIPS codes), from the reference table of each tornado's counties.
 std::array<double, 6> DistinctTornadoesByF(const std::filesystem::path& database,
                                            const std::vector<std::string>& counties);
+// What the uncertainty draws need from an analysis of a document whose
+// region is `selectedCounties`.
+model::UncertaintyInput UncertaintyInputOf(const project::DocumentAnalysis& analysis,
+                                           const std::vector<std::string>& selectedCounties,
+                                           const platform::ReferenceData& reference);
 
-// Why a sensitivity run could not be made: the project has no state and
-// county, an edit was refused, or the analysis did not come up.
+// Why a sensitivity run could not be made: the project cannot be analysed
+// (no state and county, an input missing), or an edit was refused.
 struct SensitivityError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
 using Edit = std::pair<std::string, std::string>;  // input name, text
 
-// The project opened in a fresh program, the edits applied in order, saved and
-// read back as its project file would be, and analysed as "Benefit Cost
-// Analysis" on the Project Information screen does. With `entered`, also the
-// project as the screens hold it after the analysis (both optional blocks
-// present). Throws SensitivityError.
-model::Figures AnalyseEdited(const project::ProjectDocument& document, const std::vector<Edit>& edits,
-                             project::ProjectDocument* entered = nullptr,
-                             model::UncertaintyInput* uncertainty = nullptr);
+// A copy of the document with the edits set in order through the field table
+// (project::EditDocument: each rule applies, and a new radius or method
+// re-applies the county selection), analysed as "Benefit Cost Analysis" does
+// (project::AnalyzeDocument). With `uncertainty`, also what the draws need.
+// Throws SensitivityError.
+model::Figures AnalyseEdited(const project::ProjectDocument& document, const platform::ReferenceData& reference,
+                             const std::vector<Edit>& edits, model::UncertaintyInput* uncertainty = nullptr);
 
 // The variations in this order: DiscountRate "2" "3" "7" "10"; ProjectCost,
 // MaintenanceCost, InjuryCost, DeathCost x 0.75 and x 1.25 (left out when the
@@ -68,7 +67,11 @@ std::vector<PlannedVariation> SensitivityEdits(const project::ProjectDocument& e
 // "Design wind speed 200 mph", "Region radius 25 miles", "Entire state".
 model::Variation DescribedVariation(const std::string& input, const std::string& value);
 
-// Throws SensitivityError.
+// The whole run on the document as the screens hold it (or File > Open leaves
+// it), every re-analysis asking `reference`. Throws SensitivityError.
+model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file,
+                                        const platform::ReferenceData& reference);
+// The same with the reference tables of the program's database read once.
 model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file);
 
 }  // namespace verrane

@@ -7,7 +7,8 @@
 namespace verrane {
 
 model::SensitivityResult CurrentSensitivity(ScreenHost& app) {
-    return RunSensitivity(app.form2().StoreDocument(), app.ProjectFileName);
+    return RunSensitivity(app.form2().StoreDocument(), app.ProjectFileName,
+                          platform::ReferenceData::InMemory(app.ReferenceDatabase()));
 }
 
 }  // namespace verrane

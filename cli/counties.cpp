@@ -35,17 +35,10 @@ int RunCounties(const CountiesRequest& r, std::ostream& out, std::ostream& err) 
         f2.Command1_Click(1);
         // The screen refuses a radius it cannot take (it says why); then the
         // selection is not the one asked for.
-        const size_t before = dialogs.messages.size();
-        auto refused = [&] {
-            for (size_t i = before; i < dialogs.messages.size(); ++i)
-                if (dialogs.messages[i].text.rfind("You must enter a number", 0) == 0) return true;
-            return false;
-        };
         Form4& f4 = app.form4();
         std::optional<std::string> radius;
         if (!r.entireState) radius = platform::GeneralText(*r.radiusMiles);
-        DriveCountySelection(f4, r.entireState, radius);
-        if (refused()) return 2;
+        if (!DriveCountySelection(f4, r.entireState, radius)) return 2;
         for (const auto& fips : f4.CountyList) out << fips << "\n";
         out << f4.Label2[8].caption() << "\n";
     } catch (const std::exception& e) {

@@ -13,15 +13,14 @@
 #include "cli/provenance_out.h"
 #include "model/hazard.h"
 #include "platform/dialogs.h"
-#include "platform/map.h"
 #include "platform/number.h"
 #include "platform/output_file.h"
 #include "platform/paths.h"
-#include "platform/refdb.h"
-#include "platform/refdb_snapshot.h"
-#include "screens/analysis/form6.h"
-#include "screens/building/form3.h"
-#include "screens/hazard/form4.h"
+#include "platform/reference_data.h"
+#include "project/document_analysis.h"
+#include "project/document_edits.h"
+#include "project/fields.h"
+#include "screens/hazard/selection.h"
 #include "screens/project/form2.h"
 
 namespace verrane::cli {
@@ -41,40 +40,29 @@ std::string CsvText(const std::string& s) {
 
 struct Target {
     std::string state, county, fips;
-    int countyIndex = 0;  // in the county list, after " Click County"
 };
 
 // The counties in the order the Project Information screen lists them: the
 // states in the state table's order, the counties of each in the order of the
 // county table filtered on the state.
-std::vector<Target> Targets(const std::vector<std::string>& states) {
-    const auto db = platform::Database::Open(platform::ReferenceDatabasePath());
+std::vector<Target> Targets(const platform::ReferenceData& reference, const std::vector<std::string>& states) {
     std::vector<Target> out;
     for (const std::string& state : states) {
-        auto rs = db.OpenRecordset("Counties", platform::Query::Where({{"STATE_NAME", state}}));
-        int i = 0;
-        for (rs.MoveFirst(); !rs.eof(); rs.MoveNext())
-            out.push_back({state, rs.Field("NAME").asText(), rs.Field("FIPS").asText(), ++i});
+        const std::vector<std::string> names = reference.CountyNames(state);
+        const std::vector<std::string> codes = reference.StateCounties(state);
+        for (size_t i = 0; i < names.size() && i < codes.size(); ++i) out.push_back({state, names[i], codes[i]});
     }
     return out;
 }
 
-std::vector<std::string> StateNames() {
-    const auto db = platform::Database::Open(platform::ReferenceDatabasePath());
-    auto rs = db.OpenRecordset("states");
-    std::vector<std::string> names;
-    for (rs.MoveFirst(); !rs.eof(); rs.MoveNext()) names.push_back(rs.Field("STATE_NAME").asText());
-    return names;
-}
-
 // The template's hurricane occupancy is above 0.
-bool HasHurricaneOccupancy(App& app) {
-    const std::string& occupancy = app.form3().Text1[3].text();
+bool HasHurricaneOccupancy(const project::ProjectDocument& d) {
+    const std::string occupancy = d.building ? d.building->hurricaneOccupancy : std::string();
     const auto v = platform::ParseNumber(occupancy);
     return !occupancy.empty() && v && platform::RoundHalfEven(*v) >= 1;
 }
 
-enum class Outcome { Analysed, Failed, RadiusRefused };
+enum class Outcome { Analysed, Failed };
 
 struct CountyRun {
     Outcome outcome = Outcome::Failed;
@@ -82,63 +70,53 @@ struct CountyRun {
     std::vector<platform::Message> messages;
 };
 
-// The template moved to one county and analysed there, in a program of its own.
-CountyRun ScreenCounty(const ScreenRequest& r, const Target& t, ScreenRow& row) {
+// How the request re-chooses each county's region: nothing (the template's
+// own method), every county of the state, or a radius in whole miles.
+struct RegionChoice {
+    bool entireState = false;
+    std::optional<int> miles;
+};
+
+// The template moved to one county and analysed there, as the user moves it:
+// the state and county chosen on the Project Information screen, a hurricane
+// occupancy the state should not have entered as 0, the region chosen on the
+// hazard screen, and the analysis of that document.
+CountyRun ScreenCounty(const project::ProjectDocument& tmpl, const RegionChoice& region, const Target& t,
+                       const platform::ReferenceData& reference, ScreenRow& row) {
     CountyRun run;
-    platform::ScriptedDialogs dialogs;
-    auto fail = [&](std::string why) {
+    auto fail = [&run](std::string why) {
         run.why = std::move(why);
-        run.messages = std::move(dialogs.messages);
         return run;
     };
     try {
-        App app(dialogs);
-        if (!OpenProjectFile(app, dialogs, r.templateFile).ok()) return fail("the template was not read");
-        Form2& f2 = app.form2();
-
-        if (!f2.Combo3.selectText(t.state, 1)) return fail("the state is not in the list");
-        if (t.countyIndex >= f2.Combo2.listCount() || f2.Combo2.item(t.countyIndex) != t.county)
-            return fail("the county is not in the list");
-        f2.Combo2.setListIndex(t.countyIndex);
-
+        project::ProjectDocument d = tmpl;
+        if (!project::MoveToCounty(d, t.state, t.county, reference, run.messages))
+            return fail("the county is not in the county table");
         // A state that is not hurricane-prone should have no hurricane
         // occupancy: the user enters zero, as the warning asks.
-        if (HasHurricaneOccupancy(app) && !IsHurricaneProne(t.state)) {
-            if (!SetInput(app, dialogs, "HurricaneOccupancy", "0").ok())
+        if (HasHurricaneOccupancy(d) && !model::IsHurricaneProne(t.state)) {
+            if (project::SetField(d, "HurricaneOccupancy", "0"))
                 return fail("the hurricane occupancy could not be set to 0");
             row.hurricaneOccupancyIgnored = true;
         }
+        const auto edit = [&](const char* name, const std::string& text) {
+            return !project::EditDocument(d, name, text, reference, run.messages);
+        };
+        if ((region.entireState && !edit("SelectionMethod", "1")) ||
+            (region.miles && !edit("SelectionRadius", std::to_string(*region.miles))))
+            return fail("the region could not be chosen");
 
-        // Opening the hazard screen re-applies the template's method to the new
-        // county (the radius of the region, or the whole state).
-        f2.Command1_Click(1);
-        Form4* f4 = app.Loaded<Form4>();
-        if (!f4 || app.front() != f4) return fail("the Tornado Hazard Information screen did not open");
-        const size_t before = dialogs.messages.size();
-        const bool accepted = r.entireState ? DriveCountySelection(*f4, true, std::nullopt)
-                              : r.radius    ? DriveCountySelection(*f4, false, platform::GeneralText(*r.radius))
-                                            : true;
-        if (!accepted) {
-            // The screen's own words on why.
-            std::string why;
-            for (size_t i = before; i < dialogs.messages.size(); ++i) why += dialogs.messages[i].text;
-            run = fail(why.empty() ? "the radius was refused" : why);
-            run.outcome = Outcome::RadiusRefused;
-            return run;
-        }
-
-        f4->Command1_Click(3);
-        Form6* f6 = app.Loaded<Form6>();
-        if (!f6 || app.front() != f6) return fail("the analysis did not run");
-        if (f2.StatsPending) return fail("the tornado statistics could not be extracted");
-        row.fips = f2.ProjectFips();
-        row.figures = FiguresOf(*f6);
-        row.sampleCounties = f2.SelectedCounties.size();
+        project::DocumentAnalysis a = project::AnalyzeDocument(d, reference);
+        run.messages.insert(run.messages.end(), a.messages.begin(), a.messages.end());
+        if (!a.ok()) return fail(a.notAnalysed);
+        if (!a.input.record) return fail("the tornado statistics could not be extracted");
+        row.fips = a.projectFips;
+        row.figures = model::FiguresOf(a.result);
+        row.sampleCounties = d.selectedCounties.size();
     } catch (const std::exception& e) {
         return fail(e.what());
     }
     run.outcome = Outcome::Analysed;
-    run.messages = std::move(dialogs.messages);
     return run;
 }
 
@@ -172,6 +150,7 @@ private:
 struct TemplateFacts {
     std::string buildingName;
     float method = -1, radius = 0;
+    project::ProjectDocument document;  // as the screens hold it after opening
 };
 
 // False, with the reason on err, when the template cannot be read or lacks
@@ -193,7 +172,10 @@ bool ReadTemplate(const std::string& file, TemplateFacts& facts, std::ostream& e
         err << "verrane-cli: " << file << ": " << reason << "\n";
         return false;
     }
-    facts = {f2.Text1[0].text(), f2.SelectionMethod, f2.SelectionRadius};
+    facts.document = f2.StoreDocument();
+    facts.buildingName = facts.document.buildingName;
+    facts.method = static_cast<float>(facts.document.selectionMethod);
+    facts.radius = facts.document.selectionRadius;
     return true;
 }
 
@@ -208,20 +190,6 @@ std::string RegionText(const ScreenRequest& r, const TemplateFacts& t) {
 }
 
 }  // namespace
-
-CountyFigures FiguresOf(const Form6& f6) {
-    const model::AnalysisResult& r = f6.Results;
-    CountyFigures f;
-    f.tornadoBenefits = r.tornadoBenefits;
-    f.hurricaneBenefits = r.hurricaneBenefits;
-    f.annualizedCost = r.annualizedCost;
-    f.totalBenefits = r.totalBenefits;
-    f.netBenefits = r.netBenefits;
-    f.benefitCostRatio = r.benefitCostRatio;
-    f.f3Tornadoes = r.tornado ? r.tornado->reportCountByF[3] : 0;
-    f.sufficient = r.tornado && !r.tornado->insufficient;
-    return f;
-}
 
 std::string ScreenCsvHeader() {
     return "FIPS,State,County,TornadoBenefits,HurricaneBenefits,TotalBenefits,AnnualizedCost,NetBenefits,"
@@ -275,21 +243,27 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
             err << "verrane-cli: the radius must be a number of miles from 0 to 250\n";
             return 2;
         }
+        // A radius as the hazard screen's box takes it, refused in its words.
+        RegionChoice region{r.entireState, std::nullopt};
+        if (r.radius && !r.entireState) {
+            const hazard::RadiusEntry entry = hazard::ReadRadius(platform::GeneralText(*r.radius));
+            if (!entry.message.empty() || !entry.miles) {
+                err << "verrane-cli: " << (entry.message.empty() ? "the radius was refused" : entry.message) << "\n";
+                return 2;
+            }
+            region.miles = entry.miles;
+        }
         // The outputs are checked before hours of work, and never replace the template.
         for (const std::string& file : {r.csvFile, r.mapFile})
             if (!file.empty() && !IsWritableOutput(file, {r.templateFile}, err)) return 1;
         TemplateFacts facts;
         if (!ReadTemplate(r.templateFile, facts, err)) return 1;
 
-        // One read of the reference tables and of the map layers for the whole
-        // run; every screen below queries memory.
-        // (A caller that holds the tables already keeps serving them.)
-        std::optional<platform::ScopedReferenceSnapshot> tables;
-        if (!platform::InstalledSnapshot(platform::ReferenceDatabasePath()))
-            tables.emplace(platform::ReferenceDatabasePath());
-        platform::ScopedMapLayerCache layers;
+        // One read of the reference tables for the whole run; every county
+        // below queries memory.
+        const platform::ReferenceData reference = platform::ReferenceData::InMemory(platform::ReferenceDatabasePath());
 
-        const std::vector<std::string> states = StateNames();
+        const std::vector<std::string> states = reference.StateNames();
         std::vector<std::string> chosen = states;
         if (!r.all) {
             if (std::find(states.begin(), states.end(), r.state) == states.end()) {
@@ -303,13 +277,9 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
 
         Report report(err);
         std::vector<ScreenRow> rows;
-        for (const Target& t : Targets(chosen)) {
+        for (const Target& t : Targets(reference, chosen)) {
             ScreenRow row{t.fips, t.state, t.county, std::nullopt, 0};
-            const CountyRun run = ScreenCounty(r, t, row);
-            if (run.outcome == Outcome::RadiusRefused) {
-                err << "verrane-cli: " << run.why << "\n";
-                return 2;
-            }
+            const CountyRun run = ScreenCounty(facts.document, region, t, reference, row);
             report.County(t, run, row);
             rows.push_back(std::move(row));
         }

@@ -1,12 +1,13 @@
 #pragma once
 // `screen`: one template project placed in every county of a state or of the
 // country and analysed there, as a user would move it: the template opened
-// as File > Open does, the state and then the county chosen on the Project
-// Information screen (which presets the time zone and daylight saving; the
-// mitigation screen reads the county's hurricane design wind speed), the
-// Tornado Hazard Information screen opened so that it selects the region by
-// the template's method and radius (or by the method asked for), then
-// "Benefit Cost Analysis" pressed there.
+// once as File > Open does; for each county a copy of its document moved
+// there as choosing the state and then the county on the Project Information
+// screen moves it (which presets the time zone and daylight saving), the
+// region re-selected by the template's method and radius as the Tornado
+// Hazard Information screen does (or by the method asked for), and that
+// document analysed as "Benefit Cost Analysis" does, the reference tables
+// read once for the run.
 //
 // A template whose counties were picked on the map (User Selected Counties)
 // has no rule that carries over to another county: moved as the window moves
@@ -20,9 +21,7 @@
 #include <string>
 #include <vector>
 
-namespace verrane {
-class Form6;
-}
+#include "model/sensitivity.h"
 
 namespace verrane::cli {
 
@@ -36,14 +35,8 @@ struct ScreenRequest {
     bool json = false;
 };
 
-// What the results screen holds after one analysis, at full precision.
-struct CountyFigures {
-    double tornadoBenefits = 0, hurricaneBenefits = 0, totalBenefits = 0, annualizedCost = 0, netBenefits = 0;
-    std::optional<double> benefitCostRatio;  // empty when the annualized cost is 0 ("Undefined")
-    double f3Tornadoes = 0;                  // F3 tornadoes of the pooled region
-    bool sufficient = false;                 // enough of them for the analysis
-};
-CountyFigures FiguresOf(const Form6& results);
+// What the results screen holds after one analysis (model::FiguresOf).
+using CountyFigures = model::Figures;
 
 struct ScreenRow {
     std::string fips, state, county;

@@ -11,14 +11,23 @@
 #include <string>
 #include <vector>
 
+#include "model/analysis.h"
+
 namespace verrane::model {
 
-// The four figures of one analysis, at full precision. The ratio is empty when
-// the annualized cost is 0 (the results screen shows "Undefined").
+// The figures of one analysis, at full precision, as the results screen holds
+// them. The ratio is empty when the annualized cost is 0 (the results screen
+// shows "Undefined").
 struct Figures {
     std::optional<double> benefitCostRatio;
     double netBenefits = 0, totalBenefits = 0, annualizedCost = 0;
+    double tornadoBenefits = 0, hurricaneBenefits = 0;
+    double f3Tornadoes = 0;   // F3 tornadoes of the pooled region
+    bool sufficient = false;  // enough of them for the analysis
 };
+
+// The one reading of an analysis's figures, for every batch run.
+Figures FiguresOf(const AnalysisResult& result);
 
 // One re-analysis. `input` is the line-table name (DiscountRate, ProjectCost,
 // TornadoOccupancy, SelectionRadius, ...); `value` the exact text put into the

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/hazard.h"
+#include "model/occupancy.h"
 #include "platform/number.h"
 #include "platform/refdb_snapshot.h"
 
@@ -116,6 +117,74 @@ HurricaneWindReading ReadHurricaneWind(const ReferenceData& reference, const std
         r.problem = "The hurricane wind of " + county + ", " + state + " could not be read. " + e.what();
     }
     return r;
+}
+
+CountyCodes ReadCountyCodes(const ReferenceData& reference, const std::string& state, const std::string& county) {
+    CountyCodes c;
+    try {
+        const auto record = reference.County(state, county);
+        if (!record) {
+            c.problem = "The county " + county + ", " + state + " is not in the county table; its codes are unchanged.";
+            return c;
+        }
+        c.county = record->CountyCode();
+        c.state = record->StateCode();
+    } catch (const std::exception& e) {
+        c.problem = std::string("The county codes could not be read. ") + e.what();
+    }
+    return c;
+}
+
+TimePreset ReadTimePreset(const ReferenceData& reference, const std::string& state, const std::string& county) {
+    TimePreset t;
+    try {
+        const auto record = reference.County(state, county);
+        if (!record) return t;
+        t.daylightSaving = record->DaylightSaving();
+        t.timeZone = model::TimeZoneIndex(record->TimeZone());
+        t.found = true;
+    } catch (const std::exception& e) {
+        t = {};
+        t.problem = "The time zone of " + county + ", " + state + " could not be read. " + e.what();
+    }
+    return t;
+}
+
+namespace {
+const char* const kProjectCountyAlone = " Only the project county is selected.";
+
+CountySelection AtLeastTheProjectCounty(CountySelection s, const std::string& projectFips) {
+    if (s.counties.empty()) s.counties.push_back(projectFips);
+    return s;
+}
+}  // namespace
+
+CountySelection RegionSelection(const ReferenceData& reference, const std::string& state, const std::string& county,
+                                int radius, const std::string& projectFips) {
+    CountySelection s;
+    if (radius > 0) {
+        try {
+            s.counties = reference.RegionCounties(state, county, radius);
+        } catch (const CountyNotFound& e) {
+            s = {{}, std::string(e.what()) + kProjectCountyAlone};
+        } catch (const std::exception& e) {
+            s = {{},
+                 "The counties around " + county + ", " + state + " could not be found. " + e.what() +
+                     kProjectCountyAlone};
+        }
+    }
+    return AtLeastTheProjectCounty(std::move(s), projectFips);
+}
+
+CountySelection StateSelection(const ReferenceData& reference, const std::string& state,
+                               const std::string& projectFips) {
+    CountySelection s;
+    try {
+        s.counties = reference.StateCounties(state);
+    } catch (const std::exception& e) {
+        s = {{}, "The counties of " + state + " could not be read. " + e.what() + kProjectCountyAlone};
+    }
+    return AtLeastTheProjectCounty(std::move(s), projectFips);
 }
 
 std::string PoolingFailure(const std::filesystem::path& file, const std::string& what) {

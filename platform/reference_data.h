@@ -67,6 +67,41 @@ struct HurricaneWindReading {
 HurricaneWindReading ReadHurricaneWind(const ReferenceData& reference, const std::string& state,
                                        const std::string& county);
 
+// The project county's 16-bit codes as the Project Information screen looks
+// them up; `problem` says why one is missing (no record, or a value that
+// cannot be read).
+struct CountyCodes {
+    std::optional<int16_t> state, county;
+    std::string problem;
+};
+CountyCodes ReadCountyCodes(const ReferenceData& reference, const std::string& state, const std::string& county);
+
+// The time zone and daylight saving the building screen presets for a
+// county: `found` false when the county has no record (both stay as they
+// are); `timeZone` empty for a value the time zone list does not have (the
+// time zone stays); `problem` when the record cannot be read (both stay).
+struct TimePreset {
+    bool found = false;
+    std::optional<int> timeZone;
+    bool daylightSaving = false;
+    std::string problem;
+};
+TimePreset ReadTimePreset(const ReferenceData& reference, const std::string& state, const std::string& county);
+
+// A selection of the hazard screen: the counties, or the project county alone
+// when they cannot be found or there are none, with `problem` saying why.
+struct CountySelection {
+    std::vector<std::string> counties;
+    std::string problem;
+};
+// The region of `radius` whole miles around the county (the county alone for
+// a radius of 0).
+CountySelection RegionSelection(const ReferenceData& reference, const std::string& state, const std::string& county,
+                                int radius, const std::string& projectFips);
+// Every county of the state.
+CountySelection StateSelection(const ReferenceData& reference, const std::string& state,
+                               const std::string& projectFips);
+
 // What the user is told when the tornado statistics of a selection could not
 // be pooled (`what` says why).
 std::string PoolingFailure(const std::filesystem::path& file, const std::string& what);

@@ -1,6 +1,7 @@
 // Wall time of whole verrane-cli processes: one project (start, open,
 // extract, analyse, print), a batch of 1,000 project files in one process,
-// and the screening of every county against one analysis.
+// and the screening of every county and one sensitivity run, each against
+// one analysis.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -71,17 +72,19 @@ void BM_AnalyzeBatchOf1000(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeBatchOf1000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-// One process screening all 3,231 counties beside one analyze process, timed
-// in the same run; the counter "ratio" is screening / analysis (the target is
-// at most 40).
-void BM_ScreenAllCountiesVersusOneAnalysis(benchmark::State& state) {
+// One batch process (`args` after the project) beside analyze processes of the
+// same project, timed in the same run; the counter "ratio" is batch /
+// analysis.
+void BatchVersusOneAnalysis(benchmark::State& state, const std::vector<std::string>& batch) {
     const std::string file = (ExamplesDir() / kExamples[state.range(0)]).string();
+    std::vector<std::string> args = {batch[0], file};
+    args.insert(args.end(), batch.begin() + 1, batch.end());
     using Clock = std::chrono::steady_clock;
     auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
-    double analyze = 0, screen = 0;
-    int analyses = 0, screens = 0;
+    double analyze = 0, run = 0;
+    int analyses = 0, runs = 0;
     for (auto _ : state) {
-        // Several analyses per screening: one process is short and its time varies.
+        // Several analyses per batch run: one process is short and its time varies.
         for (int i = 0; i < 5; ++i) {
             const auto start = Clock::now();
             if (RunCli({"analyze", file}) != 0) state.SkipWithError("verrane-cli analyze failed");
@@ -89,20 +92,33 @@ void BM_ScreenAllCountiesVersusOneAnalysis(benchmark::State& state) {
             ++analyses;
         }
         const auto start = Clock::now();
-        if (RunCli({"screen", file, "--all"}) != 0) state.SkipWithError("verrane-cli screen failed");
+        if (RunCli(args) != 0) state.SkipWithError(("verrane-cli " + batch[0] + " failed").c_str());
         const double took = seconds(Clock::now() - start);
-        screen += took;
-        ++screens;
+        run += took;
+        ++runs;
         state.SetIterationTime(took);
     }
-    const double perAnalysis = analyze / analyses, perScreen = screen / screens;
+    const double perAnalysis = analyze / analyses, perRun = run / runs;
     state.counters["analyze_ms"] = perAnalysis * 1000;
-    state.counters["screen_ms"] = perScreen * 1000;
-    state.counters["per_county_ms"] = perScreen * 1000 / 3231;
-    state.counters["ratio"] = perScreen / perAnalysis;
+    state.counters[batch[0] + "_ms"] = perRun * 1000;
+    state.counters["ratio"] = perRun / perAnalysis;
     state.SetLabel(kExamples[state.range(0)]);
 }
+
+// Screening all 3,231 counties: at most 10 analyze processes.
+void BM_ScreenAllCountiesVersusOneAnalysis(benchmark::State& state) {
+    BatchVersusOneAnalysis(state, {"screen", "--all"});
+}
 BENCHMARK(BM_ScreenAllCountiesVersusOneAnalysis)
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+
+// One sensitivity run (variations, breakeven searches, 10,000 draws): at most
+// 5 analyze processes.
+void BM_SensitivityVersusOneAnalysis(benchmark::State& state) { BatchVersusOneAnalysis(state, {"sensitivity"}); }
+BENCHMARK(BM_SensitivityVersusOneAnalysis)
     ->DenseRange(0, 3)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()

@@ -1,6 +1,6 @@
 // One whole sensitivity run in the process: the project's own analysis, its
-// 29 variations, the breakeven searches and the 10,000 draws, each
-// re-analysis in a fresh program on the shipped data. And the draws alone.
+// variations, the breakeven searches and the 10,000 draws, each re-analysis
+// a copy of the project document on the shipped data. And the draws alone.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -23,7 +23,7 @@ project::ProjectDocument Example(model::UncertaintyInput* draws = nullptr) {
     App app(dialogs);
     OpenProjectFile(app, dialogs, fs::path(VERRANE_SOURCE_DIR) / "examples" / "oklahoma-school-gym.tor");
     const project::ProjectDocument d = app.form2().StoreDocument();
-    if (draws) AnalyseEdited(d, {}, nullptr, draws);
+    if (draws) AnalyseEdited(d, platform::ReferenceData::InMemory(platform::ReferenceDatabasePath()), {}, draws);
     return d;
 }
 

@@ -207,21 +207,16 @@ void Form3::Settime() {
     Form2& f2 = app.form2();
     const std::string state = f2.Combo3.text(), county = f2.Combo2.text();
     if (county.empty() || county == kClickCounty) return;
-    std::string zone;
-    bool daylight = false;
-    try {
-        const auto record = platform::ReferenceData(app.ReferenceDatabase()).County(state, county);
-        // No record: the time zone and daylight saving stay as they are.
-        if (!record) return;
-        zone = record->TimeZone();
-        daylight = record->DaylightSaving();
-    } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The time zone of ") + county + ", " + state + " could not be read. " + e.what(),
-                         Buttons::OK, Icon::Exclamation, "Reference Data");
+    const platform::TimePreset preset =
+        platform::ReadTimePreset(platform::ReferenceData(app.ReferenceDatabase()), state, county);
+    if (!preset.problem.empty()) {
+        dialogs().MsgBox(preset.problem, Buttons::OK, Icon::Exclamation, "Reference Data");
         return;
     }
-    Check2.setValue(daylight ? 1 : 0);
-    if (const auto z = model::TimeZoneIndex(zone)) Combo1[0].setListIndex(*z);
+    // No record: the time zone and daylight saving stay as they are.
+    if (!preset.found) return;
+    Check2.setValue(preset.daylightSaving ? 1 : 0);
+    if (preset.timeZone) Combo1[0].setListIndex(*preset.timeZone);
 }
 
 void Form3::savedata() {

@@ -339,15 +339,13 @@ void Form4::Option1_Click(int index) {
 void Form4::Sortem_Up(int index) {
     if (index != 2) CountyList.clear();
     if (index != 1) return;
-    try {
-        CountyList = platform::ReferenceData(app.ReferenceDatabase()).StateCounties(ProjectStateName);
-    } catch (const std::exception& e) {
-        dialogs().MsgBox("The counties of " + ProjectStateName + " could not be read. " + e.what() +
-                             " Only the project county is selected.",
-                         Buttons::OK, Icon::Exclamation, hazard::kReferenceDataTitle);
-        CountyList.clear();
-    }
-    if (CountyList.empty()) CountyList.push_back(ProjectFips());
+    Select(platform::StateSelection(platform::ReferenceData(app.ReferenceDatabase()), ProjectStateName, ProjectFips()));
+}
+
+void Form4::Select(platform::CountySelection selection) {
+    if (!selection.problem.empty())
+        dialogs().MsgBox(selection.problem, Buttons::OK, Icon::Exclamation, hazard::kReferenceDataTitle);
+    CountyList = std::move(selection.counties);
 }
 
 void Form4::Slider1_Change() {
@@ -356,23 +354,8 @@ void Form4::Slider1_Change() {
     const int r = Slider1.value();
     Text1.setText(std::to_string(r));
     Refresh();
-    CountyList.clear();
-    if (r > 0) {
-        try {
-            CountyList =
-                platform::ReferenceData(app.ReferenceDatabase()).RegionCounties(ProjectStateName, ProjectCountyName, r);
-        } catch (const hazard::CountyNotFound& e) {
-            dialogs().MsgBox(std::string(e.what()) + " Only the project county is selected.", Buttons::OK,
-                             Icon::Exclamation, hazard::kReferenceDataTitle);
-            CountyList.clear();
-        } catch (const std::exception& e) {
-            dialogs().MsgBox("The counties around " + ProjectCountyName + ", " + ProjectStateName +
-                                 " could not be found. " + e.what() + " Only the project county is selected.",
-                             Buttons::OK, Icon::Exclamation, hazard::kReferenceDataTitle);
-            CountyList.clear();
-        }
-    }
-    if (CountyList.empty()) CountyList.push_back(ProjectFips());
+    Select(platform::RegionSelection(platform::ReferenceData(app.ReferenceDatabase()), ProjectStateName,
+                                     ProjectCountyName, r, ProjectFips()));
     Showem_Off();
     Addem_Up();
     Map1.Refresh();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/map.h"
+#include "platform/reference_data.h"
 #include "screens/screen.h"
 
 namespace verrane {
@@ -78,6 +79,8 @@ public:
 
 private:
     void RadiusEntered();
+    // The selection made by a rule becomes the list, and its problem is told.
+    void Select(platform::CountySelection selection);
     // Sets the slider without running the region search.
     void SetSliderSilently(int value);
     // Between the load after a file was read and the end of re-applying its selection.

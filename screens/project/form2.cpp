@@ -10,6 +10,7 @@
 #include "platform/refdb.h"
 #include "platform/reference_data.h"
 #include "platform/textfile.h"
+#include "project/document_edits.h"
 #include "project/fields.h"
 #include "project/file_result.h"
 #include "project/project_file.h"
@@ -196,16 +197,9 @@ void Form2::Combo3_Click() {
         dialogs().MsgBox(std::string("The counties of ") + state + " could not be read. " + e.what(), Buttons::OK,
                          Icon::Exclamation, "Reference Data");
     }
-    if (!IsHurricaneProne(state)) {
-        if (auto* f3 = app.Loaded<Form3>()) {
-            const std::string& occ = f3->Text1[3].text();
-            auto v = platform::ParseNumber(occ);
-            if (!occ.empty() && v && platform::RoundHalfEven(*v) >= 1)
-                dialogs().MsgBox(
-                    "This non-hurricane prone state has a hurricane occupancy on the Building Information screen.",
-                    Buttons::OK, Icon::Exclamation, kNoHurricaneOccupancyTitle);
-        }
-    }
+    if (auto* f3 = app.Loaded<Form3>())
+        if (const auto warning = project::HurricaneOccupancyWarning(state, f3->Text1[3].text()))
+            dialogs().MsgBox(warning->text, Buttons::OK, Icon::Exclamation, warning->title);
     StatePending = false;
 }
 
@@ -229,21 +223,11 @@ void Form2::LookupCountyFips() {
     ProjectStateName = Combo3.text();
     ProjectCountyName = Combo2.text();
     if (ProjectCountyName == kClickCounty) return;
-    try {
-        const auto record =
-            platform::ReferenceData(app.ReferenceDatabase()).County(ProjectStateName, ProjectCountyName);
-        if (!record) {
-            dialogs().MsgBox("The county " + ProjectCountyName + ", " + ProjectStateName +
-                                 " is not in the county table; its codes are unchanged.",
-                             Buttons::OK, Icon::Exclamation, "Reference Data");
-            return;
-        }
-        ProjectCountyCode = record->CountyCode();
-        ProjectStateCode = record->StateCode();
-    } catch (const std::exception& e) {
-        dialogs().MsgBox(std::string("The county codes could not be read. ") + e.what(), Buttons::OK, Icon::Exclamation,
-                         "Reference Data");
-    }
+    const platform::CountyCodes codes = platform::ReadCountyCodes(platform::ReferenceData(app.ReferenceDatabase()),
+                                                                  ProjectStateName, ProjectCountyName);
+    if (codes.county) ProjectCountyCode = *codes.county;
+    if (codes.state) ProjectStateCode = *codes.state;
+    if (!codes.problem.empty()) dialogs().MsgBox(codes.problem, Buttons::OK, Icon::Exclamation, "Reference Data");
 }
 
 void Form2::ShowNeedLocation() {
