@@ -1,9 +1,12 @@
 #include "cli/screen.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <exception>
 #include <optional>
 #include <set>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -118,6 +121,30 @@ CountyRun ScreenCounty(const project::ProjectDocument& tmpl, const RegionChoice&
     }
     run.outcome = Outcome::Analysed;
     return run;
+}
+
+// Every target screened, the counties shared out over the processor's cores
+// (each county's analysis is independent of the others); the rows and runs
+// in the targets' order.
+std::vector<CountyRun> ScreenAll(const project::ProjectDocument& tmpl, const RegionChoice& region,
+                                 const std::vector<Target>& targets, const platform::ReferenceData& reference,
+                                 std::vector<ScreenRow>& rows) {
+    rows.clear();
+    for (const Target& t : targets) rows.push_back({t.fips, t.state, t.county, std::nullopt, 0});
+    std::vector<CountyRun> runs(targets.size());
+    // From here on the reference data is only read.
+    reference.ReadAllOnce();
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < targets.size(); i = next++)
+            runs[i] = ScreenCounty(tmpl, region, targets[i], reference, rows[i]);
+    };
+    const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<std::thread> helpers;
+    for (size_t k = 1; k < threads && k < targets.size(); ++k) helpers.emplace_back(work);
+    work();
+    for (std::thread& h : helpers) h.join();
+    return runs;
 }
 
 // Why a county has no figures, and the warnings of the others: each text once
@@ -275,14 +302,11 @@ int RunScreen(const ScreenRequest& r, std::ostream& out, std::ostream& err) {
             chosen = {r.state};
         }
 
-        Report report(err);
+        const std::vector<Target> targets = Targets(reference, chosen);
         std::vector<ScreenRow> rows;
-        for (const Target& t : Targets(reference, chosen)) {
-            ScreenRow row{t.fips, t.state, t.county, std::nullopt, 0};
-            const CountyRun run = ScreenCounty(facts.document, region, t, reference, row);
-            report.County(t, run, row);
-            rows.push_back(std::move(row));
-        }
+        const std::vector<CountyRun> runs = ScreenAll(facts.document, region, targets, reference, rows);
+        Report report(err);
+        for (size_t i = 0; i < targets.size(); ++i) report.County(targets[i], runs[i], rows[i]);
 
         int status = 0;
         if (!r.csvFile.empty()) {

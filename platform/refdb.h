@@ -118,6 +118,8 @@ public:
         return row(pos_)[column];
     }
     const std::vector<std::string>& columns() const { return table_->columns; }
+    // The current record's position in its table.
+    size_t Position() const { return all_ ? pos_ : rows_[pos_]; }
     // Every record from the first, whatever the current one.
     std::vector<std::vector<FieldValue>> AllRows() const;
     const std::shared_ptr<const RecordTable>& table() const { return table_; }

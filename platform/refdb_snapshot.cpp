@@ -82,11 +82,17 @@ std::vector<Installed>& Registry() {
 
 }  // namespace
 
-std::shared_ptr<const ReferenceSnapshot> ReferenceSnapshot::Load(const std::filesystem::path& file) {
+std::shared_ptr<const ReferenceSnapshot> ReferenceSnapshot::Load(const std::filesystem::path& file,
+                                                                 const std::vector<std::string>& only) {
     auto snapshot = std::shared_ptr<ReferenceSnapshot>(new ReferenceSnapshot);
     snapshot->path_ = file;
     const Database db = Database::Open(file);
+    const auto wanted = [&only](const std::string& name) {
+        return only.empty() || std::any_of(only.begin(), only.end(),
+                                           [&name](const std::string& w) { return LowerName(w) == LowerName(name); });
+    };
     for (const std::string& name : db.TableNames()) {
+        if (!wanted(name)) continue;
         Table t;
         t.data = db.OpenRecordset(name).table();
         const RecordTable& data = *t.data;

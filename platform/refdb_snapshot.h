@@ -21,8 +21,11 @@ namespace verrane::platform {
 
 class ReferenceSnapshot {
 public:
-    // Reads every table of the file. Throws DatabaseError.
-    static std::shared_ptr<const ReferenceSnapshot> Load(const std::filesystem::path& file);
+    // Reads every table of the file, or only the tables named in `only`
+    // (any case; the others are then unknown to the snapshot). Throws
+    // DatabaseError.
+    static std::shared_ptr<const ReferenceSnapshot> Load(const std::filesystem::path& file,
+                                                         const std::vector<std::string>& only = {});
 
     // What Database::OpenRecordset returns for the file. Throws DatabaseError
     // for an unknown table or field, as the file does.

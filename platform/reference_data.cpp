@@ -70,14 +70,16 @@ struct TornadoColumns {
     std::array<std::array<Named, 24>, 6> hourly;
 };
 
-model::TornadoRow ReadTornadoRow(const Recordset& walk, const TornadoColumns& c, bool first) {
-    model::TornadoRow row;
-    if (first) {
-        if (walk.FieldAt(c.years).isNull())
-            throw DatabaseError("The tornado record of county " + walk.Field("FIPS").asText() +
-                                " has no number of record years (RYEARS).");
-        row.ryears = RecordValue(walk, c.years, "tornado", "RYEARS");
-    }
+// The record years, read from the first row of a pooling only.
+void ReadYears(const Recordset& walk, const TornadoColumns& c, model::TornadoRow& row) {
+    if (walk.FieldAt(c.years).isNull())
+        throw DatabaseError("The tornado record of county " + walk.Field("FIPS").asText() +
+                            " has no number of record years (RYEARS).");
+    row.ryears = RecordValue(walk, c.years, "tornado", "RYEARS");
+}
+
+// The counts, lengths, areas and hourly counts of the current row.
+void ReadCounts(const Recordset& walk, const TornadoColumns& c, model::TornadoRow& row) {
     auto value = [&walk](const TornadoColumns::Named& n) { return RecordValue(walk, n.second, "tornado", n.first); };
     for (size_t f = 0; f < 6; ++f) {
         row.fcount[f] = value(c.count[f]);
@@ -85,7 +87,6 @@ model::TornadoRow ReadTornadoRow(const Recordset& walk, const TornadoColumns& c,
         row.fac[f] = value(c.area[f]);
         for (size_t h = 0; h < 24; ++h) row.fcnt[f][h] = value(c.hourly[f][h]);
     }
-    return row;
 }
 
 }  // namespace
@@ -200,12 +201,52 @@ struct ReferenceData::Coordinates {
     std::vector<model::CountyExtent> extent;
 };
 
+// The tornado table's columns and rows as numbers, each row read once, by
+// its position in the table: a batch run pools the same rows for many
+// regions.
+struct ReferenceData::TornadoRows {
+    std::optional<TornadoColumns> columns;
+    struct Read {
+        model::TornadoRow counts;
+        std::string error;  // why the row's values cannot be used
+    };
+    std::vector<std::optional<Read>> rows;
+
+    // The row the walk is on, read now if it has not been.
+    const Read& At(const Recordset& walk) {
+        if (rows.size() <= walk.Position()) rows.resize(walk.table()->rowCount());
+        auto& read = rows[walk.Position()];
+        if (!read) {
+            read.emplace();
+            try {
+                ReadCounts(walk, *columns, read->counts);
+            } catch (const DatabaseError& e) {
+                read->error = e.what();
+            }
+        }
+        return *read;
+    }
+};
+
 ReferenceData::ReferenceData(std::filesystem::path file) : file_(std::move(file)) {}
+
+void ReferenceData::ReadAllOnce() const {
+    if (!memory_) return;
+    const Database db = Open();
+    CoordinateTable(db);
+    Recordset walk = db.OpenRecordset("tornado");
+    if (walk.eof()) return;
+    if (!tornadoRows_) tornadoRows_ = std::make_shared<TornadoRows>();
+    if (!tornadoRows_->columns) tornadoRows_->columns.emplace(walk);
+    for (walk.MoveFirst(); !walk.eof(); walk.MoveNext()) tornadoRows_->At(walk);
+}
 
 ReferenceData ReferenceData::InMemory(const std::filesystem::path& file) {
     ReferenceData r(file);
     r.memory_ = InstalledSnapshot(file);
-    if (!r.memory_) r.memory_ = ReferenceSnapshot::Load(file);
+    // The tables these questions read; the others (each tornado's counties,
+    // the data's identity) are left on disk.
+    if (!r.memory_) r.memory_ = ReferenceSnapshot::Load(file, {"states", "Counties", "cntycoor", "tornado"});
     return r;
 }
 
@@ -297,12 +338,33 @@ model::TornadoStats ReferenceData::PooledStats(const std::vector<std::string>& c
     {
         Recordset walk = db.OpenRecordset("tornado", Query::AnyOf("FIPS", counties));
         if (!walk.eof()) {
-            const TornadoColumns columns(walk);
+            // In memory the columns and the rows' values are read once for the run.
+            std::optional<TornadoColumns> ownColumns;
+            if (memory_ && !tornadoRows_) tornadoRows_ = std::make_shared<TornadoRows>();
+            std::optional<TornadoColumns>& columnsInUse = memory_ ? tornadoRows_->columns : ownColumns;
+            if (!columnsInUse) columnsInUse.emplace(walk);
+            const TornadoColumns& columns = *columnsInUse;
             bool first = true;
             for (walk.MoveFirst(); !walk.eof(); walk.MoveNext()) {
-                const model::TornadoRow row = ReadTornadoRow(walk, columns, first);
+                model::TornadoRow own;
+                if (first) ReadYears(walk, columns, own);
+                const model::TornadoRow* row = &own;
+                if (memory_) {
+                    const TornadoRows::Read& read = tornadoRows_->At(walk);
+                    if (!read.error.empty()) throw DatabaseError(read.error);
+                    // Past the first row the years are not read: the row read once serves as it is.
+                    if (first) {
+                        const double years = own.ryears;
+                        own = read.counts;
+                        own.ryears = years;
+                    } else {
+                        row = &read.counts;
+                    }
+                } else {
+                    ReadCounts(walk, columns, own);
+                }
                 try {
-                    builder.AddTornadoRow(row);
+                    builder.AddTornadoRow(*row);
                 } catch (const std::overflow_error&) {
                     throw DatabaseError("The number of record years (RYEARS) of the tornado record, " +
                                         walk.Field("RYEARS").asText() + ", is out of range.");

@@ -117,6 +117,12 @@ public:
 
     const std::filesystem::path& file() const { return file_; }
 
+    // In memory: reads now what is otherwise read on first use (the
+    // coordinate table as numbers, every row of the tornado record), after
+    // which the object's questions only read and may be asked from several
+    // threads at once. Nothing to do over the file.
+    void ReadAllOnce() const;
+
     // The state list of the Project Information screen (table order) and the
     // county list of a state (the county table's order for that state).
     std::vector<std::string> StateNames() const;
@@ -150,6 +156,8 @@ private:
     std::filesystem::path file_;
     std::shared_ptr<const ReferenceSnapshot> memory_;
     mutable std::shared_ptr<const Coordinates> coordinates_;
+    struct TornadoRows;
+    mutable std::shared_ptr<TornadoRows> tornadoRows_;
 };
 
 }  // namespace verrane::platform

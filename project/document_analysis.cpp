@@ -182,7 +182,8 @@ DocumentAnalysis AnalyzeDocument(const ProjectDocument& document, const platform
 
     // Opening the project leaves out user-defined pairs above 100 %.
     ProjectDocument opened = document;
-    ClearUserPairsAbove100(opened);
+    // (Without user-defined cells there is nothing to leave out.)
+    if (opened.mitigation && HasUserRates(*opened.mitigation)) ClearUserPairsAbove100(opened);
 
     PublishedValues p;
     p.projectStateName = document.stateName;

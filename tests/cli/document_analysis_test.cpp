@@ -11,9 +11,12 @@
 
 #include "cli/analyze.h"
 #include "project/document_analysis.h"
+#include "project/document_edits.h"
 #include "project/fields.h"
+#include "project/project_file.h"
 #include "screens/analysis/form6.h"
 #include "tests/screens/analysis/open_project.h"
+#include "tests/support/fixture_db.h"
 
 namespace verrane {
 namespace {
@@ -231,6 +234,86 @@ TEST(DocumentAnalysis, GivesNoFiguresWhereTheWindowKeepsTheAnalysisOff) {
     d = opened;
     d.building.reset();
     EXPECT_FALSE(project::AnalyzeDocument(d, reference).ok());
+}
+
+// What a batch run gets from the tables read once, after every row was read
+// up front, equals what the file gives question by question: every county's
+// region and its pooled statistics, and a row that cannot be used refused
+// with the same words wherever it is pooled.
+TEST(DocumentAnalysis, TablesReadOnceAnswerAsTheFile) {
+    const auto data = test::MakeFixtureDataDir("read-once");
+    const std::vector<test::FixtureCounty> counties = test::FixtureCounties();
+    ASSERT_GE(counties.size(), 3u);
+    const std::string broken = counties[1].fips;
+    test::ExecSql(data, "UPDATE tornado SET FCOUNT2 = 'many' WHERE FIPS = '" + broken + "'");
+    const platform::ReferenceData onFile(data / "verrane.sqlite");
+    const platform::ReferenceData inMemory = platform::ReferenceData::InMemory(onFile.file());
+    inMemory.ReadAllOnce();
+
+    auto pooled = [](const platform::ReferenceData& r, const std::vector<std::string>& region,
+                     const std::string& fips) {
+        try {
+            const model::TornadoStats s = r.PooledStats(region, fips);
+            return std::to_string(s.countByF[3]) + " " + std::to_string(s.avgPathAreaByF[2]) + " " +
+                   std::to_string(s.sampleRegionArea) + " " + std::to_string(s.recordYears) + " " +
+                   std::to_string(s.hourlyFractionByF[1][17]);
+        } catch (const platform::DatabaseError& e) {
+            return std::string("refused: ") + e.what();
+        }
+    };
+    size_t refused = 0;
+    for (const test::FixtureCounty& c : counties) {
+        for (double radius : {0.0, 20.0, 45.0, 250.0}) {
+            SCOPED_TRACE(c.fips + " within " + std::to_string(radius));
+            const std::vector<std::string> region =
+                radius > 0 ? onFile.RegionCounties(c.state, c.name, radius) : std::vector<std::string>{c.fips};
+            EXPECT_EQ(inMemory.RegionCounties(c.state, c.name, radius == 0 ? 0.5 : radius),
+                      onFile.RegionCounties(c.state, c.name, radius == 0 ? 0.5 : radius));
+            const std::string a = pooled(onFile, region, c.fips), b = pooled(inMemory, region, c.fips);
+            EXPECT_EQ(a, b);
+            if (std::find(region.begin(), region.end(), broken) != region.end()) {
+                EXPECT_NE(a.find("refused: The field FCOUNT2 of table tornado holds \"many\""), std::string::npos) << a;
+                ++refused;
+            }
+        }
+    }
+    EXPECT_GT(refused, 0u);
+}
+
+// A batch edit goes through the field table: a refused value comes back as a
+// value and changes nothing; a new radius re-selects the region as the hazard
+// screen does, and moving the project presets its county's time zone.
+TEST(DocumentAnalysis, EditsOfADocumentFollowTheFieldRulesAndTheSelection) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
+    test::TestApp t("");
+    ASSERT_TRUE(test::OpenAndAnalyse(t, test::ExamplesDir() / "oklahoma-school-gym.tor"));
+    const ProjectDocument opened = t.app->form2().StoreDocument();
+    const platform::ReferenceData reference = platform::ReferenceData::InMemory(t.app->ReferenceDatabase());
+    std::vector<platform::Message> messages;
+
+    ProjectDocument d = opened;
+    const auto refusal = project::EditDocument(d, "ProjectLifetime", "-5", reference, messages);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->reason, project::RefusalReason::OutOfRange);
+    EXPECT_NE(refusal->message.find("Project useful lifetime (years)"), std::string::npos) << refusal->message;
+    EXPECT_EQ(project::FormatProjectFile(d), project::FormatProjectFile(opened));
+    EXPECT_TRUE(project::EditDocument(d, "NoSuchInput", "1", reference, messages));
+
+    ASSERT_FALSE(project::EditDocument(d, "SelectionRadius", "0", reference, messages));
+    EXPECT_EQ(d.selectedCounties.size(), 1u);
+    ASSERT_FALSE(project::EditDocument(d, "SelectionRadius", "100", reference, messages));
+    EXPECT_EQ(d.selectedCounties, reference.RegionCounties(d.stateName, d.countyName, 100));
+    ASSERT_FALSE(project::EditDocument(d, "SelectionMethod", "1", reference, messages));
+    EXPECT_EQ(d.selectedCounties, reference.StateCounties(d.stateName));
+
+    d = opened;
+    ASSERT_TRUE(project::MoveToCounty(d, "Arizona", "Maricopa", reference, messages));
+    const auto preset = platform::ReadTimePreset(reference, "Arizona", "Maricopa");
+    ASSERT_TRUE(preset.found && preset.timeZone);
+    EXPECT_EQ(d.building->timeZone, *preset.timeZone);
+    EXPECT_EQ(d.building->daylightSaving, preset.daylightSaving ? 1 : 0);
+    EXPECT_EQ(d.selectedCounties, reference.RegionCounties("Arizona", "Maricopa", d.selectionRadius));
+    EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace
