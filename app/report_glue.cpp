@@ -6,6 +6,7 @@
 #include "reports/short_report.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
+#include "screens/field_controls.h"
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
 
@@ -37,9 +38,9 @@ reports::BuildingPart Building(const project::BuildingBlock& b, const Form3& f) 
     r.buildingWidth = b.width;
     r.shelterArea = b.shelterArea;
     r.hurricaneOccupancy = b.hurricaneOccupancy;
-    r.constructionType = f.Combo1[1].text();
+    r.constructionType = InputText(f, "ConstructionType");
     r.minimalWindowArea = b.minimalWindowArea != 0;
-    r.timeZoneText = f.Combo1[0].text();
+    r.timeZoneText = InputText(f, "TimeZone");
     r.daylightSaving = b.daylightSaving != 0;
     r.hourly = b.hourly;
     return r;

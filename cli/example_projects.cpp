@@ -3,13 +3,16 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "cli/messages.h"
 #include "platform/dialogs.h"
+#include "project/fields.h"
 #include "screens/building/form3.h"
+#include "screens/field_controls.h"
 #include "screens/hazard/form4.h"
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
@@ -19,13 +22,13 @@ namespace verrane::cli {
 namespace {
 
 struct UserRate {
-    int cell;  // Form5.Text2 index
+    const char* input;  // "UserInjuryPercent[3]"
     const char* value;
 };
 
 struct Example {
     const char* file;
-    std::array<const char*, 7> info;  // Form2.Text1(0..6)
+    std::array<const char*, 7> info;  // building name, address, city, disaster, project, scenario, analyst
     const char *state, *county;
     // Building: length, width, shelter area, hurricane occupancy.
     const char *length, *width, *shelterArea, *hurricaneOccupancy;
@@ -127,7 +130,10 @@ const std::vector<Example>& Examples() {
          // The plant's own survey of its pre-engineered buildings: more injuries
          // and deaths without the shelter at 139 - 194 mph than the defaults
          // for steel, and a less effective shelter at 211 - 262 mph.
-         {{14, "55"}, {15, "70"}, {64, "8"}, {87, "80"}}},
+         {{"UserInjuryPercent[4]", "55"},
+          {"UserInjuryPercent[5]", "70"},
+          {"UserDeathPercent[4]", "8"},
+          {"UserDeathEffectiveness[7]", "80"}}},
     };
     return all;
 }
@@ -137,24 +143,40 @@ void Choose(platform::ComboBox& list, const std::string& name) {
     throw std::runtime_error("\"" + name + "\" is not in the list");
 }
 
+// The control of an input on its screen, found through the field table by
+// the input's name (the screen is loaded as naming it does).
+template <class C>
+C& Input(App& app, const std::string& name) {
+    const project::Field* field = project::FindField(name);
+    auto* control = field ? dynamic_cast<C*>(ControlOf(app, *field)) : nullptr;
+    if (!control) throw std::logic_error("no control for the input " + name);
+    return *control;
+}
+
+void Type(App& app, const std::string& name, const std::string& text) {
+    Input<platform::TextBox>(app, name).setText(text);
+}
+
 void Write(const Example& e, const std::filesystem::path& file, std::ostream& err) {
     platform::ScriptedDialogs dialogs;
     dialogs.onMessage = [&](const platform::Message& m) { PrintMessage(err, m); };
     App app(dialogs);
     Form2& f2 = app.form2();
     f2.Show();
-    for (size_t i = 0; i < 7; ++i) f2.Text1[i].setText(e.info[i]);
+    const char* const info[7] = {"BuildingName",  "Address",       "City",   "DisasterNumber",
+                                 "ProjectNumber", "ScenarioRunId", "Analyst"};
+    for (size_t i = 0; i < 7; ++i) Type(app, info[i], e.info[i]);
     Choose(f2.Combo3, e.state);
     Choose(f2.Combo2, e.county);
 
     Form3& f3 = app.form3();
-    f3.Text1[0].setText(e.length);
-    f3.Text1[1].setText(e.width);
-    f3.Text1[2].setText(e.shelterArea);
-    f3.Combo1[1].setListIndex(e.constructionType);
-    f3.Check1.setValue(e.minimalWindowArea);
-    f3.Text1[3].setText(e.hurricaneOccupancy);
-    for (size_t h = 0; h < 24; ++h) f3.Text2[h].setText(e.hourly[h]);
+    Type(app, "BuildingLength", e.length);
+    Type(app, "BuildingWidth", e.width);
+    Type(app, "ShelterArea", e.shelterArea);
+    Input<platform::ComboBox>(app, "ConstructionType").setListIndex(e.constructionType);
+    Input<platform::CheckBox>(app, "MinimalWindowArea").setValue(e.minimalWindowArea);
+    Type(app, "HurricaneOccupancy", e.hurricaneOccupancy);
+    for (size_t h = 0; h < 24; ++h) Type(app, "TornadoOccupancy[" + std::to_string(h) + "]", e.hourly[h]);
     f3.savedata();
 
     if (e.method == 2) {
@@ -165,9 +187,12 @@ void Write(const Example& e, const std::filesystem::path& file, std::ostream& er
     }
 
     Form5& f5 = app.form5();
-    for (size_t i = 0; i < 7; ++i) f5.Text1[i].setText(e.mitigation[i]);
-    f5.Combo1.setListIndex(e.designWindSpeed);
-    for (const auto& u : e.userRates) f5.Text2[static_cast<size_t>(u.cell)].setText(u.value);
+    const char* const mitigation[7] = {"MitigationDescription", "ProjectCost", "MaintenanceCost",
+                                       "ProjectLifetime",       "InjuryCost",  "DeathCost",
+                                       "DiscountRate"};
+    for (size_t i = 0; i < 7; ++i) Type(app, mitigation[i], e.mitigation[i]);
+    Input<platform::ComboBox>(app, "DesignWindSpeed").setListIndex(e.designWindSpeed);
+    for (const auto& u : e.userRates) Type(app, u.input, u.value);
     f5.savedata();
 
     f2.Write_File(file);

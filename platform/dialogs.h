@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace verrane::platform {
@@ -32,6 +33,15 @@ struct Message {
     Icon icon = Icon::None;
     Answer answer = Answer::OK;
 };
+
+// A warning (OK, exclamation icon) as a screen would show it.
+inline Message WarningMessage(std::string text, std::string title) {
+    Message m;
+    m.text = std::move(text);
+    m.title = std::move(title);
+    m.icon = Icon::Exclamation;
+    return m;
+}
 
 class Dialogs {
 public:

@@ -46,14 +46,6 @@ std::array<std::optional<double>, 9> UserCells(const std::array<std::string, 9>&
     return out;
 }
 
-platform::Message Warning(std::string text, std::string title) {
-    platform::Message m;
-    m.text = std::move(text);
-    m.title = std::move(title);
-    m.icon = platform::Icon::Exclamation;
-    return m;
-}
-
 }  // namespace
 
 model::AnalysisInput AnalysisInputOf(const ProjectDocument& d, const PublishedValues& p,
@@ -140,7 +132,7 @@ model::RateGrid RateGridOf(const ProjectDocument& d) {
 std::vector<std::size_t> ClearUserPairsAbove100(ProjectDocument& d) {
     if (!d.mitigation) return {};
     model::RateGrid grid = RateGridOf(d);
-    const std::vector<std::size_t> cleared = model::ClearPairsAbove100(grid);
+    std::vector<std::size_t> cleared = model::ClearPairsAbove100(grid);
     for (std::size_t k : cleared) {
         d.mitigation->userInjuryPercent[k].clear();
         d.mitigation->userDeathPercent[k].clear();
@@ -190,11 +182,12 @@ DocumentAnalysis AnalyzeDocument(const ProjectDocument& document, const platform
     const platform::HurricaneWindReading wind =
         platform::ReadHurricaneWind(reference, document.stateName, document.countyName);
     p.hurricaneWind = wind.wind.value_or(0.0);
-    if (!wind.problem.empty()) a.messages.push_back(Warning(wind.problem, "Reference Data"));
+    if (!wind.problem.empty()) a.messages.push_back(platform::WarningMessage(wind.problem, "Reference Data"));
     try {
         p.record = reference.PooledStats(document.selectedCounties, a.projectFips);
     } catch (const std::exception& e) {
-        a.messages.push_back(Warning(platform::PoolingFailure(reference.file(), e.what()), "Reference Data"));
+        a.messages.push_back(
+            platform::WarningMessage(platform::PoolingFailure(reference.file(), e.what()), "Reference Data"));
     }
     p.tornadoHourlyOccupancy = TornadoHourlyOccupancyOf(*opened.building);
     p.hurricaneOccupancyList = opened.building->hurricaneOccupancy;
@@ -206,7 +199,8 @@ DocumentAnalysis AnalyzeDocument(const ProjectDocument& document, const platform
     std::vector<std::string> unusable;
     a.input = AnalysisInputOf(opened, p, unusable);
     a.result = model::Analyze(a.input);
-    if (!unusable.empty()) a.messages.push_back(Warning(UnusableInputsMessage(unusable), "Benefit Cost Analysis"));
+    if (!unusable.empty())
+        a.messages.push_back(platform::WarningMessage(UnusableInputsMessage(unusable), "Benefit Cost Analysis"));
     return a;
 }
 

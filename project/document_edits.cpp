@@ -13,25 +13,17 @@ namespace {
 const char* const kReferenceData = "Reference Data";
 constexpr double kMaxRadius = 250;
 
-platform::Message Warning(std::string text, std::string title) {
-    platform::Message m;
-    m.text = std::move(text);
-    m.title = std::move(title);
-    m.icon = platform::Icon::Exclamation;
-    return m;
-}
-
 // The project county's code, or nullopt (said why) when it cannot be looked up.
 std::optional<std::string> ProjectFips(const ProjectDocument& d, const platform::ReferenceData& reference,
                                        std::vector<platform::Message>& messages) {
     const platform::CountyCodes codes = platform::ReadCountyCodes(reference, d.stateName, d.countyName);
-    if (!codes.problem.empty()) messages.push_back(Warning(codes.problem, kReferenceData));
+    if (!codes.problem.empty()) messages.push_back(platform::WarningMessage(codes.problem, kReferenceData));
     if (!codes.state || !codes.county) return std::nullopt;
     return platform::FipsText(*codes.state, *codes.county);
 }
 
 void Keep(platform::CountySelection selection, ProjectDocument& d, std::vector<platform::Message>& messages) {
-    if (!selection.problem.empty()) messages.push_back(Warning(selection.problem, kReferenceData));
+    if (!selection.problem.empty()) messages.push_back(platform::WarningMessage(selection.problem, kReferenceData));
     d.selectedCounties = std::move(selection.counties);
 }
 
@@ -42,8 +34,9 @@ std::optional<platform::Message> HurricaneOccupancyWarning(const std::string& st
     if (model::IsHurricaneProne(state) || hurricaneOccupancy.empty()) return std::nullopt;
     const auto v = platform::ParseNumber(hurricaneOccupancy);
     if (!v || platform::RoundHalfEven(*v) < 1) return std::nullopt;
-    return Warning("This non-hurricane prone state has a hurricane occupancy on the Building Information screen.",
-                   "State Should Have No Hurricane Occupancy");
+    return platform::WarningMessage(
+        "This non-hurricane prone state has a hurricane occupancy on the Building Information screen.",
+        "State Should Have No Hurricane Occupancy");
 }
 
 bool SelectCounties(ProjectDocument& d, const platform::ReferenceData& reference,
@@ -86,7 +79,7 @@ bool MoveToCounty(ProjectDocument& d, const std::string& state, const std::strin
         d.selectedCounties = {*fips};
         if (d.building) {
             const platform::TimePreset preset = platform::ReadTimePreset(reference, state, county);
-            if (!preset.problem.empty()) messages.push_back(Warning(preset.problem, kReferenceData));
+            if (!preset.problem.empty()) messages.push_back(platform::WarningMessage(preset.problem, kReferenceData));
             if (preset.found) {
                 d.building->daylightSaving = preset.daylightSaving ? 1 : 0;
                 if (preset.timeZone) d.building->timeZone = *preset.timeZone;

@@ -3,6 +3,8 @@
 // field table names (project/fields.h), found on the screen's object. The
 // screens' load and store and `edit` reach an input only through here, so no
 // control index of an input is written anywhere but in the table.
+#include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "platform/controls.h"
@@ -28,6 +30,17 @@ requires std::is_same_v<Form, Form2> || std::is_same_v<Form, Form3> || std::is_s
     std::is_same_v<Form, Form5>
 const platform::Control* ControlOf(const Form& screen, const project::Field& field) {
     return ControlOf(const_cast<Form&>(screen), field);  // only looked up, never changed here
+}
+
+// The text an input's box or list shows on its screen, the input named as
+// the field table names it; "" when it has no such control there.
+template <class Form>
+std::string InputText(const Form& screen, std::string_view name) {
+    const project::Field* field = project::FindField(name);
+    const platform::Control* control = field ? ControlOf(screen, *field) : nullptr;
+    if (const auto* box = dynamic_cast<const platform::TextBox*>(control)) return box->text();
+    if (const auto* list = dynamic_cast<const platform::ComboBox*>(control)) return list->text();
+    return {};
 }
 
 // The control of `field` on its screen, the screen created (as naming it

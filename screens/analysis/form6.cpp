@@ -8,6 +8,7 @@
 #include "platform/number.h"
 #include "project/document_analysis.h"
 #include "screens/building/form3.h"
+#include "screens/field_controls.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/form9.h"
 #include "screens/menus.h"
@@ -141,7 +142,7 @@ void Form6::Form_Activate() {
         Form2& f2 = app.form2();
         Form5& f5 = app.form5();
 
-        const std::array<std::string, 8> captions = ResultCaptions(f5.Text1[3].text());
+        const std::array<std::string, 8> captions = ResultCaptions(InputText(f5, "ProjectLifetime"));
         Label2[static_cast<size_t>(ResultCaptionLabel(kLivesSavedBox))].setCaption(captions[kLivesSavedBox]);
         Label2[static_cast<size_t>(ResultCaptionLabel(kInjuriesAvoidedBox))].setCaption(captions[kInjuriesAvoidedBox]);
         LivesSavedCaption = Label2[5].caption();

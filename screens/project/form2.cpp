@@ -198,7 +198,7 @@ void Form2::Combo3_Click() {
                          Icon::Exclamation, "Reference Data");
     }
     if (auto* f3 = app.Loaded<Form3>())
-        if (const auto warning = project::HurricaneOccupancyWarning(state, f3->Text1[3].text()))
+        if (const auto warning = project::HurricaneOccupancyWarning(state, InputText(*f3, "HurricaneOccupancy")))
             dialogs().MsgBox(warning->text, Buttons::OK, Icon::Exclamation, warning->title);
     StatePending = false;
 }

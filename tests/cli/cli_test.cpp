@@ -246,5 +246,21 @@ TEST(CliCounties, PrintsTheSelectionAndItsSufficiency) {
     fs::remove_all(data);
 }
 
+// The shipped examples are what the example writer types into the screens,
+// input by input through the field table: regenerated, they are the same bytes.
+TEST(CliExamples, RegeneratedExamplesAreTheShippedFiles) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
+    const fs::path dir = Scratch() / "regenerated-examples";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const CliRun r = Cli("write-examples " + Quoted(dir));
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* name : kExampleFiles) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(fs::exists(dir / name));
+        EXPECT_EQ(Slurp(dir / name), Slurp(Example(name)));
+    }
+}
+
 }  // namespace
 }  // namespace verrane
