@@ -433,6 +433,19 @@ QString TwoLines(const QString& caption) {
     return t;
 }
 
+QString AccessibleText(const QString& caption) {
+    QString t = caption;
+    t.replace("&&", "\x01").remove('&').replace('\x01', '&');
+    t = t.simplified();
+    while (t.endsWith(':')) t.chop(1);
+    return t.trimmed();
+}
+
+void LabelInput(QLabel* label, QWidget* input, const QString& name) {
+    label->setBuddy(input);
+    input->setAccessibleName(name.isEmpty() ? AccessibleText(label->text()) : name);
+}
+
 QLabel* BlueLabel(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     QPalette p = l->palette();
