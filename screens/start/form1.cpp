@@ -34,7 +34,7 @@ void Form1::Form_Unload() { app.ProjectFileName.clear(); }
 
 project::FileResult Form1::OpenGivenProject(const std::filesystem::path& file) {
     const bool hadProject = app.Loaded<Form2>() != nullptr;
-    const project::FileResult opened = app.form2().OpenFile(file);
+    project::FileResult opened = app.form2().OpenFile(file);
     // Without a project the start screen stays the way in, as without a file.
     if (!opened.ok() && !hadProject) app.Unload<Form2>();
     return opened;
