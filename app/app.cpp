@@ -3,6 +3,7 @@
 #include "app/report_glue.h"
 #include "platform/paths.h"
 #include "screens/menus.h"
+#include "screens/start/form1.h"
 
 namespace verrane {
 
@@ -51,6 +52,21 @@ std::filesystem::path App::ReferenceDatabase() const { return platform::Referenc
 
 std::unique_ptr<platform::report::Report> App::MakeReport(bool longReport, std::vector<std::string>& notes) {
     return verrane::MakeReport(*this, longReport, notes);
+}
+
+void App::RecentFilesChanged() {
+    if (onRecentFilesChanged) onRecentFilesChanged();
+}
+
+project::FileResult App::Start(const std::optional<std::filesystem::path>& project) {
+    if (!project) {
+        form1().Show();
+        return {};
+    }
+    Form1& start = form1();
+    project::FileResult opened = start.OpenGivenProject(*project);
+    if (!opened.ok()) start.Show();
+    return opened;
 }
 
 void App::ShowSensitivity() {

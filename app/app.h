@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/dialogs.h"
+#include "project/file_result.h"
 #include "screens/screen.h"
 #include "screens/screen_host.h"
 
@@ -23,6 +25,11 @@ public:
     std::filesystem::path DataDir() const override;
     std::unique_ptr<platform::report::Report> MakeReport(bool longReport, std::vector<std::string>& notes) override;
     void ShowSensitivity() override;
+    void RecentFilesChanged() override;
+    // The first screen: the start screen, or, for a project given to the
+    // program, that project opened through File > Open's steps (the start
+    // screen when it is refused).
+    project::FileResult Start(const std::optional<std::filesystem::path>& project);
 
     // Window layer hooks.
     std::function<void(Screen&)> onScreenCreated;
@@ -30,6 +37,7 @@ public:
     std::function<void(Screen&)> onScreenShown;
     std::function<void(Screen&)> onScreenHidden;
     std::function<void()> onShowSensitivity;
+    std::function<void()> onRecentFilesChanged;
 
 protected:
     Screen* ScreenAt(int number) const override;

@@ -343,7 +343,11 @@ QKeySequence Shortcut(const platform::MenuItem& item) {
 void AddItems(QWidget* menu, std::vector<platform::MenuItem>& items) {
     for (auto& item : items) {
         if (item.caption == "-") {
-            if (auto* m = qobject_cast<QMenu*>(menu)) m->addSeparator();
+            if (auto* m = qobject_cast<QMenu*>(menu)) {
+                QAction* line = m->addSeparator();
+                item.onViewUpdate = [line, &item] { line->setVisible(item.visible); };
+                item.onViewUpdate();
+            }
             continue;
         }
         if (!item.items.empty()) {
@@ -366,6 +370,7 @@ void AddItems(QWidget* menu, std::vector<platform::MenuItem>& items) {
             item.click();
         });
         auto update = [action, &item] {
+            action->setText(Q(item.caption));
             action->setEnabled(item.enabled);
             action->setVisible(item.visible);
         };
@@ -426,6 +431,19 @@ QString TwoLines(const QString& caption) {
     QString t = caption;
     t[best] = '\n';
     return t;
+}
+
+QString AccessibleText(const QString& caption) {
+    QString t = caption;
+    t.replace("&&", "\x01").remove('&').replace('\x01', '&');
+    t = t.simplified();
+    while (t.endsWith(':')) t.chop(1);
+    return t.trimmed();
+}
+
+void LabelInput(QLabel* label, QWidget* input, const QString& name) {
+    label->setBuddy(input);
+    input->setAccessibleName(name.isEmpty() ? AccessibleText(label->text()) : name);
 }
 
 QLabel* BlueLabel(const QString& text, QWidget* parent) {

@@ -56,6 +56,13 @@ void ForgetBoxes(QWidget* root);
 // user moving between the screen's controls.
 inline constexpr char kScreenProperty[] = "verraneScreen";
 
+// Ties an input to its label for keyboard and screen-reader users: the
+// label becomes the input's buddy and the input is named `name`, or the
+// label's text (without a trailing colon) when `name` is empty.
+void LabelInput(QLabel* label, QWidget* input, const QString& name = {});
+// A caption as an accessible name: one line, no mnemonic, no trailing colon.
+QString AccessibleText(const QString& caption);
+
 // A label in the optional-input blue.
 QLabel* BlueLabel(const QString& text, QWidget* parent = nullptr);
 inline const QColor kOptionalBlue(0, 0, 192);

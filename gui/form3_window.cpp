@@ -11,6 +11,7 @@
 
 #include "gui/binding.h"
 #include "gui/screen_window.h"
+#include "project/fields.h"
 
 namespace verrane::gui {
 
@@ -43,17 +44,22 @@ QWidget* CreateForm3Window(Form3& f) {
     grid->setVerticalSpacing(8);
     int row = 0;
     auto number = [&](int index, const char* caption, const char* units) {
-        grid->addWidget(new QLabel(caption), row, 0, Qt::AlignRight);
-        grid->addWidget(NumberBox(f.Text1[static_cast<size_t>(index)], 90), row, 1);
+        auto* label = new QLabel(caption);
+        grid->addWidget(label, row, 0, Qt::AlignRight);
+        QLineEdit* box = NumberBox(f.Text1[static_cast<size_t>(index)], 90);
+        LabelInput(label, box, QString("%1 (%2)").arg(caption, units));
+        grid->addWidget(box, row, 1);
         grid->addWidget(new QLabel(units), row, 2);
         ++row;
     };
     number(0, "Building Longest Length", "feet");
     number(1, "Building Longest Width", "feet");
     number(2, "Shelter Area", "square feet");
-    grid->addWidget(new QLabel("Shelter Construction Type"), row, 0, Qt::AlignRight);
+    auto* typeLabel = new QLabel("Shelter Construction Type");
+    grid->addWidget(typeLabel, row, 0, Qt::AlignRight);
     auto* type = new QComboBox();
     Bind(type, f.Combo1[1]);
+    LabelInput(typeLabel, type);
     grid->addWidget(type, row++, 1, 1, 2);
     auto* windows = new QCheckBox(Q(f.Check1.caption));
     Bind(windows, f.Check1);
@@ -64,18 +70,22 @@ QWidget* CreateForm3Window(Form3& f) {
     small.setItalic(true);
     hint->setFont(small);
     grid->addWidget(hint, row++, 0, 1, 3, Qt::AlignRight);
-    grid->addWidget(new QLabel("Time Zone"), row, 0, Qt::AlignRight);
+    auto* zoneLabel = new QLabel("Time Zone");
+    grid->addWidget(zoneLabel, row, 0, Qt::AlignRight);
     auto* zone = new QComboBox();
     Bind(zone, f.Combo1[0]);
+    LabelInput(zoneLabel, zone);
     grid->addWidget(zone, row++, 1, 1, 2);
     auto* daylight = new QCheckBox(Q(f.Check2.caption));
     Bind(daylight, f.Check2);
     grid->addWidget(daylight, row++, 1, 1, 2);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(row++, 1);
-    grid->addWidget(new QLabel("Occupancy Check"), row++, 0, 1, 3);
+    auto* checkLabel = new QLabel("Occupancy Check");
+    grid->addWidget(checkLabel, row++, 0, 1, 3);
     auto* check = new QPlainTextEdit();
     Bind(check, f.Text1[5]);
+    LabelInput(checkLabel, check);
     check->setFocusPolicy(Qt::NoFocus);
     check->setFixedHeight(54);
     grid->addWidget(check, row++, 0, 1, 3);
@@ -94,8 +104,13 @@ QWidget* CreateForm3Window(Form3& f) {
     for (int h = 0; h < 24; ++h) {
         const int col = h < 12 ? 0 : 3;
         const int r = h % 12;
-        hgrid->addWidget(new QLabel(HourCaption(h)), r, col, Qt::AlignRight);
-        hgrid->addWidget(NumberBox(f.Text2[static_cast<size_t>(h)], 70), r, col + 1);
+        auto* label = new QLabel(HourCaption(h));
+        hgrid->addWidget(label, r, col, Qt::AlignRight);
+        QLineEdit* box = NumberBox(f.Text2[static_cast<size_t>(h)], 70);
+        // The hour alone says little: the field's own words name the box.
+        const project::Field* field = project::FindField("TornadoOccupancy[" + std::to_string(h) + "]");
+        LabelInput(label, box, field ? Q(field->label) : QString());
+        hgrid->addWidget(box, r, col + 1);
     }
     hgrid->setColumnMinimumWidth(2, 18);
     columns->addWidget(hours, 2);

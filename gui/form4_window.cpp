@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "gui/binding.h"
 #include "gui/screen_window.h"
@@ -23,6 +24,7 @@ MapView::MapView(platform::MapControl& map, QWidget* parent) : QWidget(parent), 
     setObjectName("Map1");
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setCursor(Qt::CrossCursor);
+    setAccessibleName("County map");
     map_.onRefresh = [view = QPointer<MapView>(this)] {
         if (view) view->update();
     };
@@ -51,6 +53,20 @@ void MapView::mousePressEvent(QMouseEvent* e) {
     const QPointF at = e->position();
     map_.MouseDown(button, shift, (std::floor(at.x()) + 0.5) * platform::MapControl::kTwipsPerPixel,
                    (std::floor(at.y()) + 0.5) * platform::MapControl::kTwipsPerPixel);
+}
+
+void MapView::wheelEvent(QWheelEvent* e) {
+    const int steps = e->angleDelta().y();
+    if (steps == 0) {
+        e->ignore();
+        return;
+    }
+    // 1.25 times per notch of the wheel (120 eighths of a degree).
+    const QPointF at = e->position();
+    map_.ZoomAt(std::pow(1.25, steps / 120.0), at.x() * platform::MapControl::kTwipsPerPixel,
+                at.y() * platform::MapControl::kTwipsPerPixel);
+    map_.Refresh();
+    e->accept();
 }
 
 namespace {
@@ -82,9 +98,11 @@ QGroupBox* SelectionBox(Form4& f) {
     }
     v->addSpacing(6);
     auto* radiusRow = new QHBoxLayout();
-    radiusRow->addWidget(Bound(f.Label5[0]));
+    QLabel* radiusLabel = Bound(f.Label5[0]);
+    radiusRow->addWidget(radiusLabel);
     auto* miles = new QLineEdit();
     Bind(miles, f.Text1);
+    LabelInput(radiusLabel, miles);
     miles->setFixedWidth(60);
     miles->setAlignment(Qt::AlignRight);
     radiusRow->addWidget(miles);
@@ -92,6 +110,7 @@ QGroupBox* SelectionBox(Form4& f) {
     v->addLayout(radiusRow);
     auto* slider = new QSlider(Qt::Horizontal);
     Bind(slider, f.Slider1);
+    slider->setAccessibleName(AccessibleText(radiusLabel->text()));
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setTickInterval(50);
     slider->setPageStep(10);

@@ -10,7 +10,7 @@ namespace verrane::gui {
 QWidget* CreateForm4Window(Form4& form);
 
 // Shows a map control and passes mouse presses to it (in twips, as its
-// mouse-down event reports them). The hazard screen and the county map
+// mouse-down event reports them); the wheel zooms it. The hazard screen and the county map
 // window both use it.
 class MapView : public QWidget {
 public:
@@ -22,6 +22,8 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
+    // The wheel zooms about the point under the pointer.
+    void wheelEvent(QWheelEvent*) override;
 
 private:
     platform::MapControl& map_;

@@ -74,6 +74,11 @@ QGroupBox* RateTable(Form5& f, const char* title, model::RateTable table, const 
         for (int c = 0; c < 5; ++c) {
             const size_t cell = model::RateCell(table, static_cast<model::RateColumn>(c), static_cast<size_t>(k));
             auto* e = NumberBox(f.Text2[cell], 62);
+            // A cell has no label of its own: its table, column and row name it.
+            const char* group = c < 2 ? "Pre-Mitigation" : (c < 4 ? "Mitigation Effectiveness" : "Post-Mitigation");
+            e->setAccessibleName(QString("%1, %2, %3, %4 mph")
+                                     .arg(title, group, QString(captions[c]).simplified(),
+                                          Q(model::WindRangeNames[static_cast<size_t>(k)])));
             add(e, k + 2, c + 1, 1, 1, Qt::AlignHCenter);
         }
     }
@@ -89,16 +94,21 @@ QWidget* CreateForm5Window(Form5& f) {
     auto* grid = new QGridLayout(top);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(6);
-    grid->addWidget(new QLabel("Mitigation Project Description"), 0, 0, Qt::AlignRight | Qt::AlignTop);
+    auto* descriptionLabel = new QLabel("Mitigation Project Description");
+    grid->addWidget(descriptionLabel, 0, 0, Qt::AlignRight | Qt::AlignTop);
     auto* description = new QPlainTextEdit();
     Bind(description, f.Text1[0]);
+    LabelInput(descriptionLabel, description);
     description->setFixedHeight(46);
     description->setTabChangesFocus(true);
     grid->addWidget(description, 0, 1, 1, 6);
     auto number = [&](int index, const char* caption, const char* units, int r, int c) {
-        grid->addWidget(new QLabel(caption), r, c, Qt::AlignRight);
+        auto* label = new QLabel(caption);
+        grid->addWidget(label, r, c, Qt::AlignRight);
         auto* e = new QLineEdit();
         Bind(e, f.Text1[static_cast<size_t>(index)]);
+        const QString words = QString(caption).simplified();
+        LabelInput(label, e, *units ? QString("%1 (%2)").arg(words, units) : words);
         e->setFixedWidth(100);
         e->setAlignment(Qt::AlignRight);
         grid->addWidget(e, r, c + 1);
@@ -110,9 +120,11 @@ QWidget* CreateForm5Window(Form5& f) {
     number(6, "Discount Rate (Default: 7%)", "%", 4, 0);
     number(4, "Injury Cost ($)     (Default: $12,500)", "per person", 1, 4);
     number(5, "Death Cost ($)   (Default: $2,200,000)", "per person", 2, 4);
-    grid->addWidget(new QLabel("Design Wind Speed from Figure 2-2"), 3, 4, Qt::AlignRight);
+    auto* speedLabel = new QLabel("Design Wind Speed from Figure 2-2");
+    grid->addWidget(speedLabel, 3, 4, Qt::AlignRight);
     auto* speed = new QComboBox();
     Bind(speed, f.Combo1);
+    LabelInput(speedLabel, speed, "Design Wind Speed from Figure 2-2 (mph, 3-second gust)");
     speed->setMinimumWidth(100);
     grid->addWidget(speed, 3, 5);
     grid->addWidget(new QLabel("mph*"), 3, 6);

@@ -40,6 +40,13 @@ QWidget* CreateForm6Window(Form6& f) {
         auto* e = new QLineEdit();
         Bind(e, f.Text1[static_cast<size_t>(text)]);
         e->setAlignment(Qt::AlignRight);
+        // The caption changes with the lifetime: the box's name follows it.
+        platform::Label& caption = f.Label2[static_cast<size_t>(label)];
+        LabelInput(l, e);
+        caption.onViewUpdate = [show = std::move(caption.onViewUpdate), l, e] {
+            show();
+            e->setAccessibleName(AccessibleText(l->text()));
+        };
         // The box widens for a figure longer than its usual width: a result
         // is never shown with its leading digits cut off.
         auto fit = [e] {

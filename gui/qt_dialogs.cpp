@@ -15,6 +15,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <iostream>
 
 #include "gui/binding.h"
 #include "gui/report_preview.h"
@@ -26,6 +27,10 @@ using platform::Buttons;
 using platform::Icon;
 
 Answer QtDialogs::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title) {
+    if (unattended) {
+        std::cerr << (title.empty() || title == " " ? std::string("Verrane") : title) << ": " << text << '\n';
+        return buttons == Buttons::OK ? Answer::OK : (buttons == Buttons::YesNo ? Answer::No : Answer::Cancel);
+    }
     QMessageBox box(parent ? parent() : nullptr);
     box.setWindowTitle(Q(title).trimmed().isEmpty() ? QStringLiteral("Verrane") : Q(title));
     box.setText(Q(text));
@@ -81,6 +86,7 @@ Answer QtDialogs::MsgBox(const std::string& text, Buttons buttons, Icon icon, co
 }
 
 std::optional<std::string> QtDialogs::FileDialog(const platform::FileDialogRequest& r) {
+    if (unattended) return std::nullopt;
     // "Tornado Project (*.tor)|*.tor" -> "Tornado Project (*.tor)"
     QString filter = Q(r.filter).section('|', 0, 0);
     QFileDialog dlg(parent ? parent() : nullptr);

@@ -27,6 +27,10 @@ public:
 
     // The window the dialogs are modal to (the screen in front).
     std::function<QWidget*()> parent;
+    // With nobody at the screen (`verrane --check-start`): each message is
+    // written to standard error and answered with its default (No, Cancel),
+    // and a file dialog is cancelled.
+    bool unattended = false;
 
 private:
     int busy_ = 0;

@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTimer>
@@ -16,9 +18,11 @@
 #include "gui/report_preview.h"
 #include "gui/screen_window.h"
 #include "gui/sensitivity_window.h"
+#include "gui/session_settings.h"
 #include "platform/output_file.h"
 #include "project/project_file.h"
 #include "screens/analysis/form6.h"
+#include "screens/menus.h"
 #include "screens/project/form2.h"
 
 namespace verrane::gui {
@@ -72,6 +76,10 @@ WindowManager::WindowManager(App& app) : app_(app) {
             return;
         }
         w->setWindowTitle(Caption(s));
+        if (IsStartScreen(s)) {
+            w->setAcceptDrops(true);
+            w->installEventFilter(this);
+        }
         if (main_ && !IsStartScreen(s)) {
             // The county map and the progress windows stand over the project.
             w->setParent(main_, (w->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
@@ -92,7 +100,10 @@ WindowManager::WindowManager(App& app) : app_(app) {
             }
             windows_.erase(it);
         }
-        if (main_ && pages_->count() == 0) main_->hide();
+        if (main_ && pages_->count() == 0) {
+            if (rememberPlace && main_->isVisible()) StoreMainWindowPlace(*main_);
+            main_->hide();
+        }
         if (quitWhenEmpty)
             QTimer::singleShot(0, qApp, [this] {
                 if (!app_.AnyLoaded()) QApplication::quit();
@@ -128,6 +139,7 @@ WindowManager::~WindowManager() {
     app_.onScreenShown = nullptr;
     app_.onScreenHidden = nullptr;
     app_.onShowSensitivity = nullptr;
+    if (rememberPlace && main_ && main_->isVisible()) StoreMainWindowPlace(*main_);
     delete sensitivity_.data();
     for (auto& [s, w] : windows_)
         if (w) delete w.data();
@@ -144,10 +156,53 @@ QMainWindow* WindowManager::EnsureMainWindow() {
     auto* titleTimer = new QTimer(m);
     connect(titleTimer, &QTimer::timeout, this, [this] { UpdateTitle(); });
     titleTimer->start(250);
-    // One size and one place for the whole session, whole on the screen.
-    m->resize(FitToScreen(kMainWindowSize, nullptr, 24));
-    Centre(m, nullptr);
+    m->setAcceptDrops(true);
+    m->installEventFilter(this);
+    // One size and one place for the whole session, whole on the screen:
+    // where it was last, or centred.
+    if (!rememberPlace || !RestoreMainWindowPlace(*m)) {
+        m->resize(FitToScreen(kMainWindowSize, nullptr, 24));
+        Centre(m, nullptr);
+    }
     return m;
+}
+
+QString DraggedProjectFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(".tor", Qt::CaseInsensitive)) return {};
+    return url.toLocalFile();
+}
+
+bool WindowManager::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (DraggedProjectFile(drag->mimeData()).isEmpty()) return false;
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QString file = DraggedProjectFile(drop->mimeData());
+            if (file.isEmpty()) return false;
+            drop->acceptProposedAction();
+            // The drag ends first; the save prompt and the file's messages follow.
+            QTimer::singleShot(0, this, [this, file] { OpenDroppedFile(file); });
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
+    }
+}
+
+void WindowManager::OpenDroppedFile(const QString& file) {
+    CommitPendingEdits();
+    Screen* from = app_.front();
+    if (!from) return;
+    OpenGivenProject(app_, *from, S(file));
+    UpdateTitle();
 }
 
 void WindowManager::UpdateTitle(const Screen* shown) {

@@ -17,6 +17,7 @@
 #include "model/sensitivity.h"
 
 class QMainWindow;
+class QMimeData;
 class QStackedWidget;
 
 namespace verrane::gui {
@@ -40,11 +41,21 @@ public:
     QMainWindow* mainWindow() const;
     // Ends the program once no screen is left.
     bool quitWhenEmpty = true;
+    // The main window opens where it was last closed, and its size and place
+    // are stored when it closes (gui/session_settings).
+    bool rememberPlace = false;
     // What "Sensitivity..." shows, computed with the busy pointer on; by
     // default the sensitivity of the project the screens hold.
     std::function<model::SensitivityResult()> sensitivityResult;
     // The one sensitivity window, over the results screen (null until opened).
     SensitivityWindow* sensitivityWindow() const;
+
+    // A project file dropped on the main window or the start screen: opened
+    // through File > Open's steps (OpenGivenProject of screens/menus).
+    void OpenDroppedFile(const QString& file);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowSensitivity();
@@ -70,6 +81,9 @@ private:
 bool SaveWindowImage(QWidget* window, const std::filesystem::path& file, std::string& error);
 // A widget as it is drawn now, as a PNG file through the safe writer.
 bool WriteWidgetPng(QWidget* widget, const std::filesystem::path& file, std::string& error);
+
+// The single local project file (.tor) a drag carries, or an empty string.
+QString DraggedProjectFile(const QMimeData* data);
 
 // Room the main window asks for; it fits a 1024x768 screen with its frame.
 inline constexpr QSize kMainWindowSize(1000, 700);

@@ -312,6 +312,18 @@ struct MenuItem {
             if (onViewUpdate) onViewUpdate();
         }
     }
+    void setCaption(std::string v) {
+        if (v != caption) {
+            caption = std::move(v);
+            if (onViewUpdate) onViewUpdate();
+        }
+    }
+    void setVisible(bool v) {
+        if (v != visible) {
+            visible = v;
+            if (onViewUpdate) onViewUpdate();
+        }
+    }
     // The handler runs from a copy: New, Open and Exit discard the screen that owns the item.
     void click() {
         if (!enabled || !onClick) return;

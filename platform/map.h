@@ -203,6 +203,11 @@ public:
     // What the control actually shows: the extent widened to its aspect.
     MapRect visibleExtent() const;
 
+    // Zooms in (factor > 1) or out about the point under (xTwips, yTwips),
+    // which stays where it is on the control: what the mouse wheel does. The
+    // view stays between 1/1000 and 4 times the width of all the layers.
+    void ZoomAt(double factor, double xTwips, double yTwips);
+
     void SetControlSize(int widthPixels, int heightPixels);
     int widthPixels() const { return width_; }
     int heightPixels() const { return height_; }

@@ -98,6 +98,23 @@ MapRect MapControl::extent() const {
     return r;
 }
 
+void MapControl::ZoomAt(double factor, double xTwips, double yTwips) {
+    if (!std::isfinite(factor) || factor <= 0) return;
+    MapRect all;
+    bool any = false;
+    for (const auto& l : layers_) {
+        if (l->recordCount() == 0) continue;
+        all = any ? MapRect::Union(all, l->extent()) : l->extent();
+        any = true;
+    }
+    const MapRect v = visibleExtent();
+    if (!any || v.width() <= 0) return;
+    factor = std::clamp(factor, v.width() / (4 * all.width()), v.width() / (all.width() / 1000));
+    const MapPoint p = ToMapPoint(xTwips, yTwips);
+    SetExtent({p.x - (p.x - v.left) / factor, p.x + (v.right - p.x) / factor, p.y - (p.y - v.bottom) / factor,
+               p.y + (v.top - p.y) / factor});
+}
+
 void MapControl::SetControlSize(int w, int h) {
     width_ = std::max(1, w);
     height_ = std::max(1, h);

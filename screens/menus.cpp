@@ -7,6 +7,7 @@
 #include "screens/mitigation/form5.h"
 #include "screens/project/form2.h"
 #include "screens/screen_host.h"
+#include "screens/start/form1.h"
 
 namespace verrane {
 
@@ -160,6 +161,42 @@ void RunReport(ScreenHost& app, Screen& from, bool longReport, bool print) {
     if (InputScreenNumber(from) == 6 && app.front() == &from && !print) from.Form_Activate();
 }
 
+project::FileResult OpenGivenProject(ScreenHost& app, Screen& from, const std::filesystem::path& file) {
+    if (auto* start = dynamic_cast<Form1*>(&from)) return start->OpenGivenProject(file);
+    if (dynamic_cast<Form4*>(&from))
+        if (auto* f4 = app.Loaded<Form4>()) f4->Save_Counties();
+    return app.form2().OpenNamedFile(file);
+}
+
+namespace {
+
+std::string RecentItemName(size_t i) { return "mnuRecent" + std::to_string(i + 1); }
+
+// "&1 school.tor"; the whole path when two recent files share a name. An
+// ampersand of the name is shown as itself.
+std::string RecentCaption(const std::vector<std::string>& files, size_t i) {
+    const std::filesystem::path path(files[i]);
+    std::string shown = path.filename().string();
+    for (size_t j = 0; j < files.size(); ++j)
+        if (j != i && std::filesystem::path(files[j]).filename() == path.filename()) shown = files[i];
+    std::string escaped;
+    for (char c : shown) escaped += c == '&' ? std::string("&&") : std::string(1, c);
+    return "&" + std::to_string(i + 1) + " " + escaped;
+}
+
+}  // namespace
+
+void ShowRecentFiles(ScreenHost& app, Screen& s) {
+    if (MenuItem* line = s.FindMenu("mnuRecentEnd")) line->setVisible(!app.RecentFiles.empty());
+    for (size_t i = 0; i < ScreenHost::kRecentFileCount; ++i) {
+        MenuItem* item = s.FindMenu(RecentItemName(i));
+        if (!item) return;
+        const bool listed = i < app.RecentFiles.size();
+        if (listed) item->setCaption(RecentCaption(app.RecentFiles, i));
+        item->setVisible(listed);
+    }
+}
+
 namespace {
 
 // Initial enabled state: the item of this screen is never available.
@@ -243,8 +280,15 @@ void InstallMenus(ScreenHost& app, Screen& s) {
                                Menu("mnuPrint", "&Print",
                                     {Item("mnuPrintShort", "Short Report", report(false, true)),
                                      Item("mnuPrintLong", "Long Report", report(true, true))}),
-                               Separator(),
-                               Item("mnuExit", "E&xit", fileCommand(&Form2::mnuExit_Click))};
+                               Separator()};
+    for (size_t i = 0; i < ScreenHost::kRecentFileCount; ++i)
+        file.push_back(Item(RecentItemName(i), "", [&app, &s, i] {
+            if (i < app.RecentFiles.size()) OpenGivenProject(app, s, app.RecentFiles[i]);
+        }));
+    MenuItem recentEnd = Separator();
+    recentEnd.name = "mnuRecentEnd";
+    file.push_back(std::move(recentEnd));
+    file.push_back(Item("mnuExit", "E&xit", fileCommand(&Form2::mnuExit_Click)));
     std::vector<MenuItem> edit;
     if (n != 4)
         edit = {Item(
@@ -268,6 +312,7 @@ void InstallMenus(ScreenHost& app, Screen& s) {
 
     SetInitialMenuStates(s, n);
     FollowFocusWithEditMenu(s, n);
+    ShowRecentFiles(app, s);
 }
 
 }  // namespace verrane

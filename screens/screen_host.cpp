@@ -1,10 +1,14 @@
 #include "screens/screen_host.h"
 
+#include <algorithm>
+#include <system_error>
+
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/hazard/form4.h"
 #include "screens/hazard/form7.h"
 #include "screens/hazard/form9.h"
+#include "screens/menus.h"
 #include "screens/mitigation/form5.h"
 #include "screens/progress/form8.h"
 #include "screens/project/form2.h"
@@ -44,6 +48,24 @@ bool ScreenHost::IsLoaded(std::string_view name) const {
     for (int n = 0; n < kScreenSlots; ++n)
         if (const Screen* s = ScreenAt(n); s && s->name() == name) return true;
     return false;
+}
+
+void ScreenHost::NoteRecentFile(const std::string& file) {
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(file, ec);
+    const std::string path = (ec ? std::filesystem::path(file) : full).lexically_normal().string();
+    std::vector<std::string> files{path};
+    for (const std::string& f : RecentFiles)
+        if (f != path && files.size() < kRecentFileCount) files.push_back(f);
+    SetRecentFiles(std::move(files));
+    RecentFilesChanged();
+}
+
+void ScreenHost::SetRecentFiles(std::vector<std::string> files) {
+    if (files.size() > kRecentFileCount) files.resize(kRecentFileCount);
+    RecentFiles = std::move(files);
+    for (int n = 0; n < kScreenSlots; ++n)
+        if (Screen* s = ScreenAt(n)) ShowRecentFiles(*this, *s);
 }
 
 void ScreenHost::Unload(std::string_view name) {

@@ -76,6 +76,18 @@ public:
     // window compares what the screens hold with what they held then.
     int ProjectAgreesWithFile = 0;
 
+    // The projects last opened or saved, newest first, at most
+    // kRecentFileCount, as absolute paths; the File menu lists them. The
+    // window keeps them between runs; the command line starts with none and
+    // keeps none.
+    static constexpr size_t kRecentFileCount = 8;
+    std::vector<std::string> RecentFiles;
+    // Puts a project opened or saved first in RecentFiles, updates the File
+    // menus and tells RecentFilesChanged.
+    void NoteRecentFile(const std::string& file);
+    // Replaces the list (the window's remembered one) and updates the File menus.
+    void SetRecentFiles(std::vector<std::string> files);
+
     virtual std::filesystem::path ReferenceDatabase() const = 0;
     virtual std::filesystem::path DataDir() const = 0;
 
@@ -86,6 +98,8 @@ public:
     // "Sensitivity...": the sensitivity of the results on the results screen,
     // in a window over it. Without windows (the command line) there is none.
     virtual void ShowSensitivity() {}
+    // RecentFiles changed (the window stores the list).
+    virtual void RecentFilesChanged() {}
 
     static constexpr int kScreenSlots = 10;
 

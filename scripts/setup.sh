@@ -8,7 +8,7 @@ cd "$here"
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libshp-dev libsqlite3-dev
           nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-liberation xvfb xauth poppler-utils unzip zlib1g-dev libgeos-dev
-          clang-format clang-tidy git)
+          clang-format clang-tidy git desktop-file-utils shared-mime-info)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

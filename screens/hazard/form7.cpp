@@ -111,6 +111,11 @@ void Form7::Map1_MouseDown(int button, int, double xTwips, double yTwips) {
         dialogs().MsgBox(hazard::kPointToCounty, Buttons::OK, Icon::Exclamation, "");
         return;
     }
+    CountyClicked(button, county);
+}
+
+void Form7::CountyClicked(int button, int county) {
+    if (!counties_ || county < 0 || county >= counties_->recordCount()) return;
     if (button == 2) {
         dialogs().MsgBox("County Name = " + counties_->attribute(county, "NAME"), Buttons::OK, Icon::None,
                          hazard::kIdentifyTitle);
@@ -127,6 +132,28 @@ void Form7::Map1_MouseDown(int button, int, double xTwips, double yTwips) {
         MapCountyList.erase(it);
     }
     Show_Maps();
+}
+
+std::vector<Form7::CountyEntry> Form7::StateCounties() const {
+    std::vector<CountyEntry> list;
+    if (!counties_) return list;
+    const std::string state = ProjectFips().substr(0, 2);
+    const int name = counties_->fieldIndex("NAME"), fips = counties_->fieldIndex("FIPS");
+    if (name < 0 || fips < 0) return list;
+    for (int r = 0; r < counties_->recordCount(); ++r) {
+        std::string code = counties_->attribute(r, fips);
+        if (code.size() == 5 && code.compare(0, 2, state) == 0)
+            list.push_back({r, counties_->attribute(r, name), std::move(code)});
+    }
+    std::stable_sort(list.begin(), list.end(),
+                     [](const CountyEntry& a, const CountyEntry& b) { return a.name < b.name; });
+    return list;
+}
+
+std::string Form7::StateName() const { return app.form2().ProjectStateName; }
+
+bool Form7::IsSelected(const std::string& fips) const {
+    return std::find(MapCountyList.begin(), MapCountyList.end(), fips) != MapCountyList.end();
 }
 
 void Form7::Command1_Click(int index) {

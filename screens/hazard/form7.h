@@ -31,6 +31,20 @@ public:
     void Form_Unload() override;
     void Command1_Click(int index);
     void Map1_MouseDown(int button, int shift, double xTwips, double yTwips);
+    // What a click on county `record` of the counties layer does, wherever
+    // it comes from (the map, or the list of the state's counties): button 1
+    // adds or removes it, button 2 names it.
+    void CountyClicked(int button, int record);
+
+    // The counties of the project's state, by name: the list beside the map,
+    // for choosing a county without the mouse.
+    struct CountyEntry {
+        int record;  // in the counties layer
+        std::string name, fips;
+    };
+    std::vector<CountyEntry> StateCounties() const;
+    std::string StateName() const;
+    bool IsSelected(const std::string& fips) const;
     void Show_Maps();
     void Addem_Up2();
     void Project_Warning();

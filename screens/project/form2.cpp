@@ -152,6 +152,7 @@ void Form2::LoadAfterStart() {
         return;
     }
     FinishLoad(&progress);
+    app.NoteRecentFile(app.ProjectFileName);
 }
 
 void Form2::FinishLoad(Form8* progress) {
@@ -161,9 +162,11 @@ void Form2::FinishLoad(Form8* progress) {
     if (auto* f5 = app.Loaded<Form5>()) f5->savedata();
     BC_On();
     if (progress) progress->SetProgress(100);
+    // The screens and the file agree before the screen shows: its title
+    // never marks the project just read as changed.
+    ++app.ProjectAgreesWithFile;
     Show();
     if (progress) app.Unload<Form8>();
-    ++app.ProjectAgreesWithFile;
 }
 
 void Form2::OpenDocument(const project::ProjectDocument& document) {
@@ -546,14 +549,26 @@ project::FileResult Form2::OpenProject() {
     }
     auto file = dialogs().FileDialog({false, kProjectFilter, 4100, ProjectFolder()});
     if (!file) return cancelled;
+    return OpenFile(*file);
+}
+
+project::FileResult Form2::OpenNamedFile(const std::filesystem::path& file) {
+    {
+        BusyPointer busy(dialogs());
+        if (!OfferToSave()) return {project::FileStatus::Cancelled, ""};
+    }
+    return OpenFile(file);
+}
+
+project::FileResult Form2::OpenFile(const std::filesystem::path& file) {
     BusyPointer busy(dialogs());
     project::ProjectDocument document;
-    if (project::FileResult checked = CheckFile(*file, document); !checked.ok()) return checked;
+    if (project::FileResult checked = CheckFile(file, document); !checked.ok()) return checked;
     Show();
     app.Unload<Form1>();
     app.Unload<Form3, Form4, Form5, Form6, Form7>();
     // The project opened is the one Save writes.
-    app.ProjectFileName = *file;
+    app.ProjectFileName = file.string();
     app.HasFileName = true;
     Hide();
     Form8& progress = app.form8();
@@ -562,6 +577,7 @@ project::FileResult Form2::OpenProject() {
     LoadCheckedFile(std::move(document));
     FinishLoad(&progress);
     StatsPending = true;
+    app.NoteRecentFile(app.ProjectFileName);
     return {};
 }
 
@@ -583,6 +599,7 @@ void Form2::mnusave_Click() {
     app.ProjectFileName = file;
     app.HasFileName = true;
     ++app.ProjectAgreesWithFile;
+    app.NoteRecentFile(file);
 }
 
 void Form2::mnusaveas_Click() { SaveAs(); }
@@ -595,6 +612,7 @@ bool Form2::SaveAs() {
     app.ProjectFileName = *file;
     app.HasFileName = true;
     ++app.ProjectAgreesWithFile;
+    app.NoteRecentFile(*file);
     return true;
 }
 

@@ -105,6 +105,14 @@ public:
     // File > Open: the outcome of reading the chosen file (Cancelled when
     // the user stopped before a file was read).
     project::FileResult OpenProject();
+    // File > Open once the file is chosen: the file is read and checked
+    // first (a rejected file changes nothing of the project), then every
+    // screen is filled from it. A project given to the program, a recent
+    // file and a file dropped on the window all open through here.
+    project::FileResult OpenFile(const std::filesystem::path& file);
+    // File > Open with the file already chosen (a recent file, a file
+    // dropped on the window): the save prompt, then OpenFile.
+    project::FileResult OpenNamedFile(const std::filesystem::path& file);
     // What File > Open does once a file was read and checked, for a document
     // that is already checked (batch work re-opening a project it holds):
     // every screen filled from it, the input screens published, this screen

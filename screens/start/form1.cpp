@@ -32,6 +32,14 @@ void Form1::Form_Load() {
 
 void Form1::Form_Unload() { app.ProjectFileName.clear(); }
 
+project::FileResult Form1::OpenGivenProject(const std::filesystem::path& file) {
+    const bool hadProject = app.Loaded<Form2>() != nullptr;
+    project::FileResult opened = app.form2().OpenFile(file);
+    // Without a project the start screen stays the way in, as without a file.
+    if (!opened.ok() && !hadProject) app.Unload<Form2>();
+    return opened;
+}
+
 void Form1::Command1_Click(int index) {
     if (index == 1) {
         app.Unload<Form1>();

@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 
+#include "project/file_result.h"
 #include "screens/screen.h"
 
 namespace verrane {
@@ -21,6 +22,10 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void Command1_Click(int index);
+    // A project given to the program (its command line, a file dropped on
+    // this window): opened as File > Open opens a chosen file. A refused
+    // file leaves this screen as it was.
+    project::FileResult OpenGivenProject(const std::filesystem::path& file);
 };
 
 }  // namespace verrane

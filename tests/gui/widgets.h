@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWidget>
 
@@ -17,7 +18,10 @@ inline void EnsureQt() {
     static int argc = 1;
     static char arg0[] = "gui_tests";
     static char* argv[] = {arg0, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);  // lives for the test process
+    if (QApplication::instance()) return;
+    // Settings go to a test folder, never to the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    new QApplication(argc, argv);  // lives for the test process
 }
 
 template <class W>
