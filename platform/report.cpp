@@ -415,6 +415,8 @@ PlacedItem Place(const Item& item, SectionKind section, int x0, int y0, int room
     p.font = item.font;
     p.align = item.align;
     p.penWidth = item.penWidth;
+    p.color = item.color;
+    if (item.kind == ItemKind::PageNumber) p.pattern = item.text;
     if (IsText(item.kind)) {
         FittedText fit = FitText(item, room);
         p.font = fit.font;
@@ -425,6 +427,8 @@ PlacedItem Place(const Item& item, SectionKind section, int x0, int y0, int room
         p.height = std::max(p.height, textHeight);
     } else if (item.kind == ItemKind::Image) {
         p.image = item.image;
+    } else if (item.kind == ItemKind::Drawing) {
+        p.draw = item.draw;
     }
     return p;
 }
@@ -703,7 +707,13 @@ PageModel Report::Layout() {
     }
     for (int i = 0; i < count; ++i)
         for (auto& p : pages[static_cast<size_t>(i)].items) {
-            if (p.kind == ItemKind::PageNumber) p.lines = {std::to_string(i + 1)};
+            if (p.kind == ItemKind::PageNumber) {
+                std::string text = p.pattern.empty() ? std::to_string(i + 1) : p.pattern;
+                for (const auto& [key, value] : {std::pair<std::string, int>{"{page}", i + 1}, {"{pages}", count}})
+                    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key))
+                        text.replace(at, key.size(), std::to_string(value));
+                p.lines = {text};
+            }
             if (p.kind == ItemKind::PageCount) p.lines = {std::to_string(count)};
         }
     model_.pages = std::move(pages);
@@ -720,11 +730,11 @@ void Report::RenderPage(QPainter& painter, const PageModel& model, int pageIndex
     for (const PlacedItem& p : model.pages[pageIndex].items) {
         switch (p.kind) {
             case ItemKind::Line:
-                painter.setPen(QPen(Qt::black, p.penWidth));
+                painter.setPen(QPen(QColor::fromRgba(p.color), p.penWidth));
                 painter.drawLine(QPointF(p.left, p.top), QPointF(p.left + p.width, p.top + p.height));
                 break;
             case ItemKind::Box:
-                painter.setPen(QPen(Qt::black, p.penWidth));
+                painter.setPen(QPen(QColor::fromRgba(p.color), p.penWidth));
                 painter.setBrush(Qt::NoBrush);
                 painter.drawRect(QRectF(p.left, p.top, p.width, p.height));
                 break;
@@ -738,9 +748,15 @@ void Report::RenderPage(QPainter& painter, const PageModel& model, int pageIndex
             }
             case ItemKind::PageBreak:
                 break;
+            case ItemKind::Drawing:
+                if (!p.draw) break;
+                painter.save();
+                p.draw(painter, QRectF(p.left, p.top, p.width, p.height));
+                painter.restore();
+                break;
             default: {
                 if (p.lines.empty()) break;
-                painter.setPen(Qt::black);
+                painter.setPen(QColor::fromRgba(p.color));
                 painter.setFont(MakeFont(p.font));
                 const QFontMetricsF& fm = Metrics(p.font);
                 for (size_t i = 0; i < p.lines.size(); ++i) {
@@ -769,6 +785,7 @@ bool Report::ExportPdf(const std::filesystem::path& file, std::string* error) {
         WriteFileAtomically(file, [this](QIODevice& out) {
             QPdfWriter writer(&out);
             writer.setCreator("Verrane");
+            if (!title.empty()) writer.setTitle(QString::fromStdString(title));
             writer.setResolution(kTwipsPerInch);
             writer.setPageSize(QPageSize(QSizeF(pageWidth, pageHeight) / kTwipsPerInch, QPageSize::Inch));
             writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -781,7 +798,7 @@ bool Report::ExportPdf(const std::filesystem::path& file, std::string* error) {
             return painter.end();
         });
     } catch (const TextFileError& e) {
-        if (error) *error = std::string("The report could not be written. ") + e.what();
+        if (error) *error = "The " + what + " could not be written. " + e.what();
         return false;
     }
     return true;
@@ -815,7 +832,7 @@ bool Report::Print(QPrinter& printer, std::string* error) {
         painter.restore();
     }
     if (!painter.end()) {
-        if (error) *error = "The printer stopped before the report was printed.";
+        if (error) *error = "The printer stopped before the " + what + " was printed.";
         return false;
     }
     return true;

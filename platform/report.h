@@ -13,9 +13,11 @@
 #include <vector>
 
 #include <QImage>
+#include <QRgb>
 
 class QPainter;
 class QPrinter;
+class QRectF;
 
 namespace verrane::platform::report {
 
@@ -33,8 +35,9 @@ enum class ItemKind {
     Box,         // rectangle outline
     Image,       // picture scaled into its box, aspect kept
     PageBreak,   // the detail continues on a new page from its top
-    PageNumber,  // prints the current page number
-    PageCount    // prints the number of pages of the report
+    PageNumber,  // prints the current page number, or its text with "{page}" and "{pages}" filled in
+    PageCount,   // prints the number of pages of the report
+    Drawing      // painted by its `draw` function into its box
 };
 
 enum class Align { Left, Center, Right };
@@ -79,6 +82,11 @@ struct Item {
     // grow (a rule under a page header whose text wraps).
     bool anchorBottom = false;
     QImage image;
+    // The colour of a text, line or box (opaque black unless set).
+    QRgb color = 0xff000000;
+    // A Drawing paints itself: the painter works in twips of the page, the
+    // rectangle is the item's box as placed.
+    std::function<void(QPainter&, const QRectF&)> draw;
 };
 
 struct Section {
@@ -108,6 +116,9 @@ struct PlacedItem {
     int textOffset = 0;  // first line's distance below top
     int penWidth = 15;
     QImage image;
+    QRgb color = 0xff000000;
+    std::function<void(QPainter&, const QRectF&)> draw;
+    std::string pattern;  // a page number's text before the numbers are known
 
     int bottom() const { return top + height; }
     std::string Text() const;  // lines joined with '\n'
@@ -193,6 +204,10 @@ public:
     int pageWidth = kLetterWidth;
     int pageHeight = kLetterHeight;
     std::function<void()> reportStart;
+    // What the report is called in its PDF's title and in the messages of a
+    // failed export or print ("The report could not be written.").
+    std::string title;
+    std::string what = "report";
 
     // What went wrong while the report was laid out (a picture that could
     // not be read, say); the report still prints. Emptied by each Layout.

@@ -1,9 +1,7 @@
 #include "reports/sensitivity_report.h"
 
 #include <QFontMetricsF>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -12,7 +10,6 @@
 
 #include "model/swing_bars.h"
 #include "platform/number.h"
-#include "platform/output_file.h"
 #include "platform/report.h"
 #include "reports/report_text.h"
 
@@ -29,7 +26,7 @@ constexpr int kWidth = kSensitivityPageWidth - 2 * kMargin;
 constexpr int kTop = kMargin;
 constexpr int kFooter = 420;
 constexpr int kBottom = kSensitivityPageHeight - kMargin - kFooter;
-constexpr int kTwipsPerPoint = 20;
+using platform::report::kTwipsPerPoint;
 constexpr int kGap = 220;           // above each part
 constexpr int kSectionTitle = 340;  // a part's heading
 constexpr int kFigureRow = 270;
@@ -290,58 +287,122 @@ void PaintTableNote(QPainter& p, const SensitivityResult& r, const PlacedPart& p
     p.drawText(QRectF(kLeft, part.top + 120, kWidth, part.height - 120), Qt::TextWordWrap | Qt::AlignLeft, text);
 }
 
-void PaintFooter(QPainter& p, int index, int count) {
-    const int y = kSensitivityPageHeight - kMargin - 260;
-    p.setPen(QPen(kRule, 10));
-    p.drawLine(QPointF(kLeft, y - 60), QPointF(kLeft + kWidth, y - 60));
-    constexpr double kPageBox = 1300;
-    Text(p, QRectF(kLeft, y, kWidth - kPageBox, 260),
-         QString::fromStdString("Verrane sensitivity; " + ProvenanceText()), PageFont(6.5), Qt::AlignLeft, kGrey);
-    Text(p, QRectF(kLeft + kWidth - kPageBox, y, kPageBox, 260), QString("Page %1 of %2").arg(index + 1).arg(count),
-         PageFont(8), Qt::AlignRight, kGrey);
-}
-
-void PaintPage(QPainter& p, const SensitivityResult& r, const std::vector<std::vector<PlacedPart>>& pages, int index) {
-    if (index < 0 || index >= static_cast<int>(pages.size())) return;
-    const QPaintDevice* device = p.device();
-    const double scale = device ? std::min(device->width() / static_cast<double>(kSensitivityPageWidth),
-                                           device->height() / static_cast<double>(kSensitivityPageHeight))
-                                : 1.0;
-    p.save();
-    p.scale(scale, scale);
+void PaintPart(QPainter& p, const SensitivityResult& r, const PlacedPart& part) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    for (const PlacedPart& part : pages[static_cast<size_t>(index)]) {
-        switch (part.part) {
-            case SensitivityPart::Heading:
-                PaintHeading(p, r, part.top);
-                break;
-            case SensitivityPart::BaseFigures:
-                PaintBaseFigures(p, r, part.top);
-                break;
-            case SensitivityPart::Chart:
-                PaintChartPart(p, r, part);
-                break;
-            case SensitivityPart::Breakeven:
-                PaintBreakeven(p, r, part.top);
-                break;
-            case SensitivityPart::Interval:
-                PaintInterval(p, r, part.top);
-                break;
-            case SensitivityPart::TableHeader:
-                PaintTableHeader(p, part);
-                break;
-            case SensitivityPart::TableRow:
-                PaintTableRow(p, r, part);
-                break;
-            case SensitivityPart::TableNote:
-                PaintTableNote(p, r, part);
-                break;
-        }
+    switch (part.part) {
+        case SensitivityPart::Heading:
+            PaintHeading(p, r, part.top);
+            break;
+        case SensitivityPart::BaseFigures:
+            PaintBaseFigures(p, r, part.top);
+            break;
+        case SensitivityPart::Chart:
+            PaintChartPart(p, r, part);
+            break;
+        case SensitivityPart::Breakeven:
+            PaintBreakeven(p, r, part.top);
+            break;
+        case SensitivityPart::Interval:
+            PaintInterval(p, r, part.top);
+            break;
+        case SensitivityPart::TableHeader:
+            PaintTableHeader(p, part);
+            break;
+        case SensitivityPart::TableRow:
+            PaintTableRow(p, r, part);
+            break;
+        case SensitivityPart::TableNote:
+            PaintTableNote(p, r, part);
+            break;
     }
-    PaintFooter(p, index, static_cast<int>(pages.size()));
-    p.restore();
 }
+
+// The document as a report of the program's engine: every placed part is a
+// drawing in the detail at its place on its page, with a page break before
+// each page after the first; the engine numbers the pages, prints the footer
+// on each, and writes the PDF or drives the printer. The keeping together
+// (a heading with its first rows, the table's heading again on each page it
+// continues on) is decided by LayOutSensitivity.
+class SensitivityDocument : public platform::report::Report {
+public:
+    explicit SensitivityDocument(const SensitivityResult& r) {
+        using platform::report::Item;
+        using platform::report::ItemKind;
+        pageWidth = kSensitivityPageWidth;
+        pageHeight = kSensitivityPageHeight;
+        margins = {0, 0, 0, 0};
+        title = TitleText().toStdString();
+        what = "sensitivity document";
+
+        const auto pages = LayOutSensitivity(r);
+        for (size_t k = 0; k < pages.size(); ++k) {
+            // Page k's parts stand k page heights down the detail.
+            const int origin = static_cast<int>(k) * kSensitivityPageHeight;
+            if (k > 0) {
+                Item pageBreak;
+                pageBreak.kind = ItemKind::PageBreak;
+                pageBreak.top = origin;
+                Detail().Add(pageBreak);
+            }
+            for (const PlacedPart& part : pages[k]) {
+                Item drawing;
+                drawing.kind = ItemKind::Drawing;
+                drawing.top = origin + part.top;
+                drawing.width = kSensitivityPageWidth;
+                drawing.height = part.height;
+                drawing.draw = [&r, part](QPainter& p, const QRectF& box) {
+                    p.translate(0, box.top() - part.top);
+                    PaintPart(p, r, part);
+                };
+                Detail().Add(drawing);
+            }
+        }
+        Detail().height = 0;
+
+        // The footer: a rule, what made the document, and the page.
+        auto& footer = PageFooter();
+        footer.height = kSensitivityPageHeight - kBottom;
+        Item rule;
+        rule.kind = ItemKind::Line;
+        rule.left = kLeft;
+        rule.top = 100;
+        rule.width = kWidth;
+        rule.penWidth = 10;
+        rule.color = kRule.rgba();
+        footer.Add(rule);
+        constexpr int kPageBox = 1300;
+        Item made;
+        made.kind = ItemKind::Label;
+        made.name = "FooterProvenance";
+        made.text = "Verrane sensitivity; " + ProvenanceText();
+        made.left = kLeft;
+        made.top = 140;
+        made.width = kWidth - kPageBox;
+        made.height = 340;
+        made.font.pointSize = 6.5;
+        // On two lines when it needs them, smaller rather than cut.
+        made.canGrow = false;
+        made.shrinkToFit = true;
+        made.minPointSize = 4;
+        made.color = kGrey.rgba();
+        footer.Add(made);
+        Item page;
+        page.kind = ItemKind::PageNumber;
+        page.name = "FooterPage";
+        page.text = "Page {page} of {pages}";
+        page.left = kLeft + kWidth - kPageBox;
+        page.top = 160;
+        page.width = kPageBox;
+        page.height = 260;
+        page.font.pointSize = 8;
+        page.align = platform::report::Align::Right;
+        page.valign = platform::report::VAlign::Middle;
+        page.canGrow = false;
+        page.color = kGrey.rgba();
+        footer.Add(page);
+    }
+};
 
 // Chart geometry, in points.
 constexpr double kChartLabelRows = 26;  // the base and ratio-1 captions above the bars
@@ -582,7 +643,17 @@ std::vector<std::vector<PlacedPart>> LayOutSensitivity(const SensitivityResult& 
 int SensitivityPageCount(const SensitivityResult& r) { return static_cast<int>(LayOutSensitivity(r).size()); }
 
 void PaintSensitivityPage(QPainter& painter, const SensitivityResult& r, int index) {
-    PaintPage(painter, r, LayOutSensitivity(r), index);
+    SensitivityDocument document(r);
+    const platform::report::PageModel model = document.Layout();
+    if (index < 0 || index >= static_cast<int>(model.pages.size())) return;
+    const QPaintDevice* device = painter.device();
+    const double scale = device ? std::min(device->width() / static_cast<double>(kSensitivityPageWidth),
+                                           device->height() / static_cast<double>(kSensitivityPageHeight))
+                                : 1.0;
+    painter.save();
+    painter.scale(scale, scale);
+    platform::report::Report::RenderPage(painter, model, index);
+    painter.restore();
 }
 
 // The breakeven values are searched by re-analyses: with none run there was
@@ -658,55 +729,15 @@ std::string NotesText(const SensitivityResult& r) {
 bool WriteSensitivityPdf(const SensitivityResult& r, const std::filesystem::path& file, std::string& error) {
     error.clear();
     if (!platform::report::EnsureGuiApplication(&error)) return false;
-    const auto pages = LayOutSensitivity(r);
-    try {
-        platform::WriteFileAtomically(file, [&](QIODevice& out) {
-            QPdfWriter writer(&out);
-            writer.setCreator("Verrane");
-            writer.setTitle(TitleText());
-            writer.setResolution(platform::report::kTwipsPerInch);
-            writer.setPageSize(QPageSize(QPageSize::Letter));
-            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-            QPainter painter;
-            if (!painter.begin(&writer)) return false;
-            for (int i = 0; i < static_cast<int>(pages.size()); ++i) {
-                if (i > 0) writer.newPage();
-                PaintPage(painter, r, pages, i);
-            }
-            return painter.end();
-        });
-    } catch (const platform::TextFileError& e) {
-        error = std::string("The sensitivity document could not be written. ") + e.what();
-        return false;
-    }
-    return true;
+    SensitivityDocument document(r);
+    return document.ExportPdf(file, &error);
 }
 
 bool PrintSensitivity(const SensitivityResult& r, QPrinter& printer, std::string& error) {
     error.clear();
     if (!platform::report::EnsureGuiApplication(&error)) return false;
-    printer.setFullPage(true);
-    const auto pages = LayOutSensitivity(r);
-    const int count = static_cast<int>(pages.size());
-    int first = 1, last = count;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = std::max(1, printer.fromPage());
-        last = std::min(count, printer.toPage() > 0 ? printer.toPage() : count);
-    }
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        error = "The printer could not be started.";
-        return false;
-    }
-    for (int i = first; i <= last; ++i) {
-        if (i > first) printer.newPage();
-        PaintPage(painter, r, pages, i - 1);
-    }
-    if (!painter.end()) {
-        error = "The printer stopped before the document was printed.";
-        return false;
-    }
-    return true;
+    SensitivityDocument document(r);
+    return document.Print(printer, &error);
 }
 
 }  // namespace verrane::reports

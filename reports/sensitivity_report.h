@@ -1,16 +1,18 @@
 #pragma once
 // The sensitivity document: the project's figures, the swing chart of the
 // benefit-cost ratio by input, every variation in a table, the breakeven
-// values and the 90 % interval from the tornado record. One routine paints
-// its pages on any paged device (a PDF file, a printer, an image for the
-// screen), so the preview, the print-out and the exported file are one
-// document.
+// values and the 90 % interval from the tornado record. It is a report of the
+// program's engine (platform/report.h): the engine pages it, prints its
+// footer and page numbers and paints it on any paged device (a PDF file, a
+// printer, an image for the screen), so the preview, the print-out and the
+// exported file are one document.
 #include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "model/sensitivity.h"
+#include "platform/report.h"
 
 class QPainter;
 class QPrinter;
@@ -18,9 +20,9 @@ class QRectF;
 
 namespace verrane::reports {
 
-// A US Letter page in twips.
-inline constexpr int kSensitivityPageWidth = 12240;
-inline constexpr int kSensitivityPageHeight = 15840;
+// A US Letter page in twips, as the reports use.
+inline constexpr int kSensitivityPageWidth = platform::report::kLetterWidth;
+inline constexpr int kSensitivityPageHeight = platform::report::kLetterHeight;
 
 enum class SensitivityPart { Heading, BaseFigures, Chart, Breakeven, Interval, TableHeader, TableRow, TableNote };
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <cstdlib>
 #include <filesystem>
@@ -107,6 +109,58 @@ TEST(ReportLayout, PageBreaksHeadersFootersAndPageCount) {
     EXPECT_EQ(m.pages[2].Find("C")->top, 1080 + 360 + 90);
     EXPECT_EQ(m.pages[1].Find("A"), nullptr);
     EXPECT_EQ(m.pages[0].Find("A")->left, 1080);
+}
+
+// A drawing paints itself in its box as placed, moving to the next page with
+// the detail like any item; a page number's text gets both numbers; colours
+// reach the painted page.
+TEST(ReportLayout, DrawingsPageNumberTextsAndColours) {
+    Report r;
+    r.margins = {0, 0, 0, 0};
+    r.PageFooter().height = 600;
+    Item page = Text("Page", "Page {page} of {pages}", 8000, 0, 3000);
+    page.kind = ItemKind::PageNumber;
+    page.color = qRgb(200, 0, 0);
+    r.PageFooter().Add(page);
+    std::vector<QRectF> painted;
+    Item drawing;
+    drawing.kind = ItemKind::Drawing;
+    drawing.name = "Blue";
+    drawing.left = 1000;
+    drawing.top = 14500;  // does not fit above the footer: the next page
+    drawing.width = 2000;
+    drawing.height = 1000;
+    drawing.draw = [&painted](QPainter& p, const QRectF& box) {
+        painted.push_back(box);
+        p.fillRect(box, QColor(0, 0, 255));
+    };
+    r.Detail().Add(Text("First", "first", 0, 100, 3000));
+    r.Detail().Add(drawing);
+
+    const PageModel m = r.Layout();
+    ASSERT_EQ(m.pages.size(), 2u);
+    EXPECT_EQ(m.pages[0].Find("Page")->Text(), "Page 1 of 2");
+    EXPECT_EQ(m.pages[1].Find("Page")->Text(), "Page 2 of 2");
+    ASSERT_NE(m.pages[1].Find("Blue"), nullptr);
+    EXPECT_EQ(m.pages[1].Find("Blue")->top, 0);
+
+    QImage image(kLetterWidth / 20, kLetterHeight / 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.scale(0.05, 0.05);
+        Report::RenderPage(painter, m, 1);
+    }
+    ASSERT_EQ(painted.size(), 1u);
+    EXPECT_EQ(painted[0], QRectF(1000, 0, 2000, 1000));
+    EXPECT_EQ(image.pixel(100, 25), qRgb(0, 0, 255));  // inside the drawing
+    bool red = false;
+    for (int y = (kLetterHeight - 600) / 20; y < kLetterHeight / 20 && !red; ++y)
+        for (int x = 8000 / 20; x < 11000 / 20 && !red; ++x) {
+            const QRgb c = image.pixel(x, y);
+            red = qRed(c) > 150 && qGreen(c) < 90 && qBlue(c) < 90;  // antialiased edges blend with white
+        }
+    EXPECT_TRUE(red) << "the page number prints in its colour";
 }
 
 TEST(ReportLayout, FullPageReportHeaderIsACoverAndDetailOverflowMovesOn) {
