@@ -104,8 +104,9 @@ TEST(KeyboardAccess, EveryInputHasANameAndItsLabelPointsToIt) {
             // buttons and check boxes, whose text is their label.
             const bool gridCell = dynamic_cast<Form5*>(s) && input->objectName().startsWith("Text2_");
             if (!gridCell && !qobject_cast<QCheckBox*>(input) && !qobject_cast<QRadioButton*>(input) &&
-                !qobject_cast<QSlider*>(input))
+                !qobject_cast<QSlider*>(input)) {
                 EXPECT_TRUE(HasBuddy(input)) << where;
+            }
         }
     }
     EXPECT_GT(inputs, 100);
