@@ -6,16 +6,17 @@
 #include <QPainter>
 
 #include <array>
+#include <cmath>
 #include <map>
 #include <set>
 
-#include "cli/screen.h"
+#include "app/screening.h"
 #include "platform/map.h"
 #include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/report.h"
 
-namespace verrane::cli {
+namespace verrane::screening {
 
 namespace {
 
@@ -104,19 +105,25 @@ void DrawLegend(QPainter& p, const QRect& box, const std::array<int, 5>& counts)
     }
 }
 
+// A click this close to a border (pixels) still finds the county.
+constexpr double kClickTolerancePixels = 3;
+
 }  // namespace
 
-bool WriteScreenMap(const std::vector<ScreenRow>& rows, const std::string& title, const std::string& subtitle,
-                    const std::filesystem::path& png, std::string& error) {
-    if (!platform::report::EnsureGuiApplication(&error)) return false;
+std::unique_ptr<ScreenMap> ScreenMap::Draw(const std::vector<ScreenRow>& rows, const std::string& title,
+                                           const std::string& subtitle, std::string& error) {
+    if (!platform::report::EnsureGuiApplication(&error)) return nullptr;
+    auto out = std::unique_ptr<ScreenMap>(new ScreenMap());
     std::shared_ptr<MapLayer> counties, states;
     try {
         counties = MapLayer::Open(platform::DataDir() / "Counties.shp");
         states = MapLayer::Open(platform::DataDir() / "states.shp");
     } catch (const std::exception& e) {
         error = e.what();
-        return false;
+        return nullptr;
     }
+    out->counties_ = counties;
+    out->fipsField_ = counties->fieldIndex("FIPS");
 
     auto renderer = std::make_shared<platform::ValueMapRenderer>();
     renderer->field = "FIPS";
@@ -141,7 +148,8 @@ bool WriteScreenMap(const std::vector<ScreenRow>& rows, const std::string& title
     const std::map<int, MapRect> extents = RegionExtents(*states, screenedStates);
     const bool country = extents.size() > 1;
     const int width = country ? 1600 : 1100, height = country ? 1050 : 900;
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage& image = out->image_;
+    image = QImage(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -164,35 +172,80 @@ bool WriteScreenMap(const std::vector<ScreenRow>& rows, const std::string& title
     const int others = static_cast<int>(extents.size()) - (extents.count(0) ? 1 : 0);
     int slot = 0;
     for (const auto& [region, extent] : extents) {
-        MapControl map;
-        map.AddLayer(counties);
-        map.AddLayer(states);
-        map.SetExtent(extent.ScaledAboutCentre(country ? 1.04 : 1.1));
-        QRect frame = mainArea;
+        Frame frame;
+        frame.map.AddLayer(counties);
+        frame.map.AddLayer(states);
+        frame.map.SetExtent(extent.ScaledAboutCentre(country ? 1.04 : 1.1));
+        frame.pixels = mainArea;
         if (country && region != 0) {
             const int w = foot.width() / std::max(1, others);
-            frame = QRect(foot.left() + slot * w, foot.top(), w - 10, foot.height());
+            frame.pixels = QRect(foot.left() + slot * w, foot.top(), w - 10, foot.height());
             ++slot;
         } else if (!country) {
-            frame = QRect(mainArea.left(), mainArea.top(), mainArea.width() - legendWidth - 10, mainArea.height());
+            frame.pixels =
+                QRect(mainArea.left(), mainArea.top(), mainArea.width() - legendWidth - 10, mainArea.height());
         }
-        map.Render(p, frame);
+        frame.map.SetControlSize(frame.pixels.width(), frame.pixels.height());
+        frame.map.Render(p, frame.pixels);
         if (country && region != 0) {
             p.setPen(QColor(150, 150, 150));
             p.setBrush(Qt::NoBrush);
-            p.drawRect(frame);
+            p.drawRect(frame.pixels);
             QFont small = p.font();
             small.setPixelSize(13);
             p.setFont(small);
             p.setPen(Qt::black);
-            p.drawText(frame.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, kRegionNames[region]);
+            p.drawText(frame.pixels.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop, kRegionNames[region]);
         }
+        out->frames_.push_back(std::move(frame));
     }
     const QRect legend(width - legendWidth - 10, height - 10 - 26 - 24 * 5 - 10, legendWidth, 26 + 24 * 5 + 10);
     DrawLegend(p, legend, counts);
     p.end();
+    return out;
+}
+
+std::string ScreenMap::FipsAt(QPoint pixel) const {
+    if (!counties_ || fipsField_ < 0) return {};
+    for (const Frame& frame : frames_) {
+        if (!frame.pixels.contains(pixel)) continue;
+        const double twips = MapControl::kTwipsPerPixel;
+        const platform::MapPoint at =
+            frame.map.ToMapPoint((pixel.x() - frame.pixels.left()) * twips, (pixel.y() - frame.pixels.top()) * twips);
+        const int record = counties_->ShapeAt(at, frame.map.ToMapDistance(kClickTolerancePixels * twips));
+        return record < 0 ? std::string() : counties_->attribute(record, fipsField_);
+    }
+    return {};
+}
+
+QRect ScreenMap::CountyBounds(const std::string& fips) const {
+    if (!counties_ || fipsField_ < 0) return {};
+    for (int record = 0; record < counties_->recordCount(); ++record) {
+        if (counties_->attribute(record, fipsField_) != fips) continue;
+        const MapRect b = counties_->shape(record).bounds;
+        for (const Frame& frame : frames_) {
+            const MapRect v = frame.map.visibleExtent();
+            if (!v.intersects(b) || v.width() <= 0 || v.height() <= 0) continue;
+            const double sx = frame.pixels.width() / v.width(), sy = frame.pixels.height() / v.height();
+            const QPoint topLeft(frame.pixels.left() + static_cast<int>(std::floor((b.left - v.left) * sx)),
+                                 frame.pixels.top() + static_cast<int>(std::floor((v.top - b.top) * sy)));
+            const QPoint bottomRight(frame.pixels.left() + static_cast<int>(std::ceil((b.right - v.left) * sx)),
+                                     frame.pixels.top() + static_cast<int>(std::ceil((v.top - b.bottom) * sy)));
+            return QRect(topLeft, bottomRight).intersected(frame.pixels);
+        }
+    }
+    return {};
+}
+
+bool WriteScreenMap(const std::vector<ScreenRow>& rows, const std::string& title, const std::string& subtitle,
+                    const std::filesystem::path& png, std::string& error,
+                    const std::vector<std::filesystem::path>& inputs) {
+    const std::unique_ptr<ScreenMap> map = ScreenMap::Draw(rows, title, subtitle, error);
+    if (!map) return false;
     try {
-        platform::WriteFileAtomically(png, [&image](QIODevice& out) { return image.save(&out, "PNG"); });
+        const QImage& image = map->image();
+        platform::WriteFileAtomically(
+            png, [&image](QIODevice& out) { return image.save(&out, "PNG"); }, inputs);
     } catch (const platform::TextFileError& e) {
         error = e.what();
         return false;
@@ -200,4 +253,4 @@ bool WriteScreenMap(const std::vector<ScreenRow>& rows, const std::string& title
     return true;
 }
 
-}  // namespace verrane::cli
+}  // namespace verrane::screening
