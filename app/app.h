@@ -23,6 +23,7 @@ public:
     std::filesystem::path DataDir() const override;
     std::unique_ptr<platform::report::Report> MakeReport(bool longReport, std::vector<std::string>& notes) override;
     void ShowSensitivity() override;
+    void ShowScreening() override;
 
     // Window layer hooks.
     std::function<void(Screen&)> onScreenCreated;
@@ -30,6 +31,7 @@ public:
     std::function<void(Screen&)> onScreenShown;
     std::function<void(Screen&)> onScreenHidden;
     std::function<void()> onShowSensitivity;
+    std::function<void()> onShowScreening;
 
 protected:
     Screen* ScreenAt(int number) const override;

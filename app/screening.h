@@ -109,6 +109,16 @@ std::string ScreenCsvHeader();
 std::string ScreenCsvLine(const ScreenRow& row);
 std::string ScreenCsv(const std::vector<ScreenRow>& rows);
 
+// The classes the map fills the counties by: below 1, 1 to 2, 2 to 5, 5 and
+// more, then counties without a ratio.
+struct RatioClass {
+    const char* label;
+    platform::Color color;
+};
+inline constexpr std::size_t kRatioClassCount = 5;
+const RatioClass& RatioClassAt(std::size_t index);
+std::size_t RatioClassOf(const ScreenRow& row);
+
 // The choropleth of the ratios: each screened county filled by the class of
 // its benefit-cost ratio on the shipped county shapes, the state outlines on
 // top, a title, a subtitle and a legend. Keeps what it needs to tell which

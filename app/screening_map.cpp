@@ -25,26 +25,14 @@ using platform::MapControl;
 using platform::MapLayer;
 using platform::MapRect;
 
-struct RatioClass {
-    const char* label;
-    Color color;
-};
-
-// Below 1, 1 to 2, 2 to 5, 5 and more, then counties without a ratio.
-const std::array<RatioClass, 5> kClasses{{{"below 1", {215, 48, 39}},
-                                          {"1 to 2", {254, 224, 139}},
-                                          {"2 to 5", {145, 207, 96}},
-                                          {"5 and more", {26, 152, 80}},
-                                          {"undefined or no data", {160, 160, 160}}}};
+const std::array<RatioClass, kRatioClassCount> kClasses{{{"below 1", {215, 48, 39}},
+                                                         {"1 to 2", {254, 224, 139}},
+                                                         {"2 to 5", {145, 207, 96}},
+                                                         {"5 and more", {26, 152, 80}},
+                                                         {"undefined or no data", {160, 160, 160}}}};
 constexpr Color kNotScreened{246, 244, 240};
 constexpr Color kCountyBorder{190, 186, 180};
 constexpr Color kStateOutline{40, 40, 40};
-
-size_t ClassOf(const ScreenRow& row) {
-    if (!row.figures || !row.figures->benefitCostRatio) return 4;
-    const double r = *row.figures->benefitCostRatio;
-    return r < 1 ? 0 : r < 2 ? 1 : r < 5 ? 2 : 3;
-}
 
 // The map regions of the shapes, each drawn in its own frame: the 48 states
 // and DC, then Alaska, Hawaii, Puerto Rico with the Virgin Islands, Guam with
@@ -110,6 +98,14 @@ constexpr double kClickTolerancePixels = 3;
 
 }  // namespace
 
+const RatioClass& RatioClassAt(size_t index) { return kClasses.at(index); }
+
+size_t RatioClassOf(const ScreenRow& row) {
+    if (!row.figures || !row.figures->benefitCostRatio) return 4;
+    const double r = *row.figures->benefitCostRatio;
+    return r < 1 ? 0 : r < 2 ? 1 : r < 5 ? 2 : 3;
+}
+
 std::unique_ptr<ScreenMap> ScreenMap::Draw(const std::vector<ScreenRow>& rows, const std::string& title,
                                            const std::string& subtitle, std::string& error) {
     if (!platform::report::EnsureGuiApplication(&error)) return nullptr;
@@ -132,7 +128,7 @@ std::unique_ptr<ScreenMap> ScreenMap::Draw(const std::vector<ScreenRow>& rows, c
     std::array<int, 5> counts{};
     std::set<int> screenedStates;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const size_t c = ClassOf(rows[i]);
+        const size_t c = RatioClassOf(rows[i]);
         ++counts[c];
         renderer->setValue(static_cast<int>(i), rows[i].fips);
         renderer->symbol(static_cast<int>(i)).color = kClasses[c].color;

@@ -3,6 +3,7 @@
 
 #include "app/app.h"
 #include "gui/qt_dialogs.h"
+#include "gui/screening_window.h"
 #include "gui/sensitivity_window.h"
 #include "gui/window_manager.h"
 #include "screens/start/form1.h"
@@ -17,8 +18,9 @@ int main(int argc, char** argv) {
     verrane::App app(dialogs);
     verrane::gui::WindowManager windows(app);
     dialogs.parent = [&windows]() -> QWidget* {
-        // The sensitivity window's file dialog and messages stand over it.
+        // The sensitivity and screening windows' file dialogs and messages stand over them.
         if (auto* s = windows.sensitivityWindow(); s && s->isVisible()) return s;
+        if (auto* s = windows.screeningWindow(); s && s->isVisible()) return s;
         return windows.frontWindow();
     };
     app.form1().Show();

@@ -86,6 +86,10 @@ public:
     // "Sensitivity...": the sensitivity of the results on the results screen,
     // in a window over it. Without windows (the command line) there is none.
     virtual void ShowSensitivity() {}
+    // "Screen Counties...": the project as the screens hold it placed in the
+    // counties of its state or of the country, in a window over the screens.
+    // Without windows there is none.
+    virtual void ShowScreening() {}
 
     static constexpr int kScreenSlots = 10;
 
