@@ -420,8 +420,8 @@ void ScreeningWindow::Run() {
     const size_t atLeastOne = std::count_if(rows_.begin(), rows_.end(), [](const screening::ScreenRow& r) {
         return r.figures && r.figures->benefitCostRatio && *r.figures->benefitCostRatio >= 1;
     });
-    std::string summary = (all ? "Every county" : "The counties of " + state) + ", each with " + regionText + ": " +
-                          std::to_string(rows_.size()) + " screened";
+    std::string summary = (all ? "Every county" : "The counties of " + state) + "; region of each: " + regionText +
+                          ". " + std::to_string(rows_.size()) + " screened";
     if (analysed != rows_.size())
         summary += ", " + std::to_string(rows_.size() - analysed) + " not analysed (their rows are empty)";
     summary += "; the benefit-cost ratio is 1 or more in " + std::to_string(atLeastOne) + ".";
@@ -486,6 +486,7 @@ void ScreeningWindow::ShowRows() {
 
     const std::vector<std::string> ignored = screening::StatesWithHurricaneOccupancyIgnored(rows_);
     std::vector<std::string> lines;
+    lines.reserve(ignored.size());
     for (const std::string& s : ignored) lines.push_back(screening::HurricaneOccupancyIgnoredText(s));
     hurricaneNote_->setText(Sentences(lines));
     hurricaneNote_->setVisible(!lines.empty());

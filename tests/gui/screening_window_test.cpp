@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -202,8 +203,8 @@ TEST(ScreeningWindow, RunsTheCommandsRowsAndFindsACountyFromTheMap) {
         return !r["BenefitCostRatio"].is_null() && r["BenefitCostRatio"].get<double>() >= 1;
     });
     EXPECT_EQ(Shown(w, "Summary"),
-              QString("The counties of Delaware, each with counties within 50 miles: 3 screened; the benefit-cost "
-                      "ratio is 1 or more in %1.")
+              QString("The counties of Delaware; region of each: counties within 50 miles. 3 screened; the "
+                      "benefit-cost ratio is 1 or more in %1.")
                   .arg(atLeastOne));
     EXPECT_FALSE(Find<QLabel>(w, "HurricaneNote")->isVisible());
     QStringList headings;
@@ -296,7 +297,42 @@ TEST(ScreeningWindow, EveryCountyWithTheCommandsHurricaneNotes) {
     ASSERT_GT(notes.size(), 10);
     EXPECT_EQ(Shown(w, "HurricaneNote"), notes.join("\n"));
     EXPECT_TRUE(Find<QLabel>(w, "HurricaneNote")->isVisible());
-    EXPECT_TRUE(Shown(w, "Summary").startsWith("Every county, each with counties within 50 miles: "));
+    EXPECT_TRUE(
+        Shown(w, "Summary").startsWith("Every county; region of each: counties within 50 miles. 3231 screened; "));
+}
+
+// The region choices are the command's options: a radius typed into the
+// box is --radius, the entire state is --entire-state.
+TEST(ScreeningWindow, TheRegionChoicesAreTheCommandsOptions) {
+    if (!test::TestApp::HaveShippedData()) GTEST_SKIP() << "no shipped data";
+    const fs::path project = Example("oklahoma-school-gym.tor");
+    Session s(project);
+    gui::ScreeningWindow* w = s.Open();
+    ASSERT_NE(w, nullptr);
+    auto* radius = Find<QSpinBox>(w, "RadiusMiles");
+    EXPECT_FALSE(radius->isEnabled());
+    test::Choose(w, "RegionRule", "Counties within a radius");
+    ASSERT_TRUE(radius->isEnabled());
+    radius->setFocus();
+    radius->selectAll();
+    QTest::keyClicks(radius, "25");
+    EXPECT_EQ(radius->value(), 25);
+    Click(w, "Run");
+    cli::ScreenRequest request;
+    request.templateFile = project.string();
+    request.state = "Oklahoma";
+    request.json = true;
+    request.radius = 25;
+    EXPECT_EQ(cli::ScreenJson(w->rows()), ScreenWithCli(request).out);
+    EXPECT_TRUE(Shown(w, "Summary").startsWith("The counties of Oklahoma; region of each: counties within 25 miles. "));
+
+    test::Choose(w, "RegionRule", "The entire state");
+    EXPECT_FALSE(radius->isEnabled());
+    Click(w, "Run");
+    request.radius.reset();
+    request.entireState = true;
+    EXPECT_EQ(cli::ScreenJson(w->rows()), ScreenWithCli(request).out);
+    EXPECT_TRUE(Shown(w, "Summary").startsWith("The counties of Oklahoma; region of each: entire state. "));
 }
 
 // Cancel in the progress window: no half table. A first run leaves the table
