@@ -140,7 +140,7 @@ model::RateGrid RateGridOf(const ProjectDocument& d) {
 std::vector<std::size_t> ClearUserPairsAbove100(ProjectDocument& d) {
     if (!d.mitigation) return {};
     model::RateGrid grid = RateGridOf(d);
-    const std::vector<std::size_t> cleared = model::ClearPairsAbove100(grid);
+    std::vector<std::size_t> cleared = model::ClearPairsAbove100(grid);
     for (std::size_t k : cleared) {
         d.mitigation->userInjuryPercent[k].clear();
         d.mitigation->userDeathPercent[k].clear();
