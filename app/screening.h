@@ -10,8 +10,10 @@
 //
 // `verrane-cli screen` and the screening window both run it through here.
 #include <QImage>
+#include <QPainterPath>
 #include <QPoint>
 #include <QRect>
+#include <QTransform>
 
 #include <cstddef>
 #include <filesystem>
@@ -136,12 +138,17 @@ public:
     // Where the county is drawn, in the image's pixels (the first frame that
     // shows it); empty when it is not on the map.
     QRect CountyBounds(const std::string& fips) const;
+    // The county's outline in the image's pixels (every frame that shows
+    // it); empty when it is not on the map.
+    QPainterPath CountyOutline(const std::string& fips) const;
 
 private:
     struct Frame {
         QRect pixels;
         platform::MapControl map;  // sized to the frame: control twips are the frame's pixels
+        QTransform MapToPixels() const;
     };
+    int RecordOf(const std::string& fips) const;
     QImage image_;
     std::vector<Frame> frames_;
     std::shared_ptr<platform::MapLayer> counties_;

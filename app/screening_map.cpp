@@ -214,21 +214,42 @@ std::string ScreenMap::FipsAt(QPoint pixel) const {
     return {};
 }
 
+int ScreenMap::RecordOf(const std::string& fips) const {
+    if (!counties_ || fipsField_ < 0) return -1;
+    for (int record = 0; record < counties_->recordCount(); ++record)
+        if (counties_->attribute(record, fipsField_) == fips) return record;
+    return -1;
+}
+
+QTransform ScreenMap::Frame::MapToPixels() const {
+    const MapRect v = map.visibleExtent();
+    if (v.width() <= 0 || v.height() <= 0) return {};
+    const double sx = pixels.width() / v.width(), sy = pixels.height() / v.height();
+    return QTransform(sx, 0, 0, -sy, pixels.left() - v.left * sx, pixels.top() + v.top * sy);
+}
+
+QPainterPath ScreenMap::CountyOutline(const std::string& fips) const {
+    const int record = RecordOf(fips);
+    QPainterPath out;
+    if (record < 0) return out;
+    const auto& shape = counties_->shape(record);
+    for (const Frame& frame : frames_) {
+        if (!frame.map.visibleExtent().intersects(shape.bounds)) continue;
+        QPainterPath clip;
+        clip.addRect(frame.pixels);
+        out.addPath(frame.MapToPixels().map(shape.path).intersected(clip));
+    }
+    return out;
+}
+
 QRect ScreenMap::CountyBounds(const std::string& fips) const {
-    if (!counties_ || fipsField_ < 0) return {};
-    for (int record = 0; record < counties_->recordCount(); ++record) {
-        if (counties_->attribute(record, fipsField_) != fips) continue;
-        const MapRect b = counties_->shape(record).bounds;
-        for (const Frame& frame : frames_) {
-            const MapRect v = frame.map.visibleExtent();
-            if (!v.intersects(b) || v.width() <= 0 || v.height() <= 0) continue;
-            const double sx = frame.pixels.width() / v.width(), sy = frame.pixels.height() / v.height();
-            const QPoint topLeft(frame.pixels.left() + static_cast<int>(std::floor((b.left - v.left) * sx)),
-                                 frame.pixels.top() + static_cast<int>(std::floor((v.top - b.top) * sy)));
-            const QPoint bottomRight(frame.pixels.left() + static_cast<int>(std::ceil((b.right - v.left) * sx)),
-                                     frame.pixels.top() + static_cast<int>(std::ceil((v.top - b.bottom) * sy)));
-            return QRect(topLeft, bottomRight).intersected(frame.pixels);
-        }
+    const int record = RecordOf(fips);
+    if (record < 0) return {};
+    const MapRect b = counties_->shape(record).bounds;
+    for (const Frame& frame : frames_) {
+        if (!frame.map.visibleExtent().intersects(b)) continue;
+        const QRectF drawn = frame.MapToPixels().mapRect(QRectF(b.left, b.bottom, b.width(), b.height()));
+        return drawn.toAlignedRect().intersected(frame.pixels);
     }
     return {};
 }

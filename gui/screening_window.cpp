@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -98,6 +99,14 @@ ScreenMapView::ScreenMapView(QWidget* parent) : QWidget(parent) {
 
 void ScreenMapView::SetMap(const screening::ScreenMap* map) {
     map_ = map;
+    selected_.clear();
+    outline_ = QPainterPath();
+    update();
+}
+
+void ScreenMapView::SetSelected(const std::string& fips) {
+    selected_ = map_ ? fips : std::string();
+    outline_ = map_ && !fips.empty() ? map_->CountyOutline(fips) : QPainterPath();
     update();
 }
 
@@ -133,6 +142,15 @@ void ScreenMapView::paintEvent(QPaintEvent*) {
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.drawImage(r, map_->image());
+    if (outline_.isEmpty()) return;
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.translate(r.topLeft());
+    p.scale(r.width() / map_->image().width(), r.height() / map_->image().height());
+    QPen pen(QColor(20, 50, 170), 2.5);
+    pen.setCosmetic(true);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(outline_);
 }
 
 void ScreenMapView::mousePressEvent(QMouseEvent* event) {
@@ -220,6 +238,11 @@ ScreeningWindow::ScreeningWindow(platform::Dialogs& dialogs, QWidget* parent) : 
     table_->horizontalHeader()->setSectionResizeMode(kCountyColumn, QHeaderView::Stretch);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(true);
+    // The current row's county is outlined on the map.
+    connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) {
+        const QTableWidgetItem* item = row >= 0 ? table_->item(row, 0) : nullptr;
+        mapView_->SetSelected(item ? S(item->text()) : std::string());
+    });
     splitter->addWidget(table_);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);

@@ -5,6 +5,7 @@
 // that can cancel, the map of the ratios (a click on a county picks its row),
 // the sortable table of the rows, and Export CSV... and Export PNG....
 #include <QDialog>
+#include <QPainterPath>
 #include <QWidget>
 
 #include <array>
@@ -37,6 +38,9 @@ class ScreenMapView : public QWidget {
 public:
     explicit ScreenMapView(QWidget* parent = nullptr);
     void SetMap(const screening::ScreenMap* map);
+    // The county outlined over the map (the table's current row); "" for none.
+    void SetSelected(const std::string& fips);
+    const std::string& selected() const { return selected_; }
     // Where a pixel of the map image is drawn in the widget, and back.
     QPoint WidgetPointOf(QPoint imagePixel) const;
     QPoint ImagePixelOf(QPoint widgetPoint) const;
@@ -50,6 +54,8 @@ protected:
 private:
     QRectF ImageRect() const;
     const screening::ScreenMap* map_ = nullptr;
+    std::string selected_;
+    QPainterPath outline_;  // in the image's pixels
 };
 
 // The project a screening starts from.

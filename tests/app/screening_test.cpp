@@ -131,6 +131,10 @@ TEST(Screening, TheMapTellsWhichCountyAPixelShows) {
                 found.insert(fips);
             }
         EXPECT_GT(inside, 20) << row.county;
+        // Its outline lies within its bounds and holds its pixels.
+        const QPainterPath outline = map->CountyOutline(row.fips);
+        EXPECT_TRUE(QRectF(bounds).adjusted(-1, -1, 1, 1).contains(outline.boundingRect())) << row.county;
+        EXPECT_GT(outline.boundingRect().width(), bounds.width() / 2.0) << row.county;
     }
     // The title, the legend and the sea are no county.
     EXPECT_EQ(map->FipsAt({5, 5}), "");

@@ -260,6 +260,8 @@ TEST(ScreeningWindow, RunsTheCommandsRowsAndFindsACountyFromTheMap) {
         ASSERT_FALSE(picked.isEmpty());
         EXPECT_EQ(table->item(picked.front()->row(), 0)->text().toStdString(), fips);
         EXPECT_EQ(table->currentRow(), picked.front()->row());
+        // and is outlined on the map.
+        EXPECT_EQ(view->selected(), fips);
     }
     // Outside every county nothing changes.
     const int before = table->currentRow();
@@ -459,6 +461,7 @@ TEST(ScreeningWindow, FitsA1024By768Screen) {
     ASSERT_NE(w, nullptr);
     Click(w, "ScopeAll");
     Click(w, "Run");
+    EXPECT_TRUE(w->SelectCounty("28047"));  // Harrison, Mississippi
     w->resize(gui::kScreeningWindowSize);
     QApplication::processEvents();
     EXPECT_LE(w->frameGeometry().width(), 1024);
