@@ -73,4 +73,8 @@ void App::ShowSensitivity() {
     if (onShowSensitivity) onShowSensitivity();
 }
 
+void App::ShowScreening() {
+    if (onShowScreening) onShowScreening();
+}
+
 }  // namespace verrane

@@ -30,6 +30,7 @@ public:
     // program, that project opened through File > Open's steps (the start
     // screen when it is refused).
     project::FileResult Start(const std::optional<std::filesystem::path>& project);
+    void ShowScreening() override;
 
     // Window layer hooks.
     std::function<void(Screen&)> onScreenCreated;
@@ -38,6 +39,7 @@ public:
     std::function<void(Screen&)> onScreenHidden;
     std::function<void()> onShowSensitivity;
     std::function<void()> onRecentFilesChanged;
+    std::function<void()> onShowScreening;
 
 protected:
     Screen* ScreenAt(int number) const override;

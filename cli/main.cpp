@@ -128,7 +128,8 @@ void AddScreenshot(CLI::App& cli, ScreenshotArgs& a, int& status) {
     auto* cmd = cli.add_subcommand("screenshot", "Render one screen's window to a PNG file, with no display.");
     cmd->add_option(
            "SCREEN", a.screen,
-           "start, project, building, hazard, mitigation, analysis, sensitivity, map, progress, extraction, or "
+           "start, project, building, hazard, mitigation, analysis, sensitivity, screening, map, progress, extraction, "
+           "or "
            "Form1..Form9")
         ->required();
     cmd->add_option("--project", a.project, "Show this project (.tor); the analysis screen runs its analysis");

@@ -1,7 +1,5 @@
 #include "cli/messages.h"
 
-#include <charconv>
-
 #include "platform/output_file.h"
 #include "project/fields.h"
 
@@ -29,12 +27,6 @@ bool IsWritableOutput(const std::filesystem::path& output, const std::vector<std
         err << "verrane-cli: " << e.what() << "\n";
         return false;
     }
-}
-
-std::string ShortestNumber(double v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
 }
 
 }  // namespace verrane::cli

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/number.h"
 #include "project/document_analysis.h"
 
 namespace verrane::cli {
@@ -23,8 +24,7 @@ bool IsProjectFile(const std::filesystem::path& file, std::ostream& err);
 bool IsWritableOutput(const std::filesystem::path& output, const std::vector<std::filesystem::path>& inputs,
                       std::ostream& err);
 
-// The shortest text that reads back as the same double (JSON and CSV numbers).
-std::string ShortestNumber(double v);
+using platform::ShortestNumber;
 
 // Why the window would keep "Benefit Cost Analysis" off for a project.
 using project::NotAnalysedReason;

@@ -1,17 +1,12 @@
 #pragma once
-// The provenance (platform/provenance.h) as the command line prints it: a
-// JSON object, and trailing CSV columns so every CSV line says which program
-// and data made it while the file stays plain CSV.
-#include <nlohmann/json.hpp>
-#include <string>
+// The provenance columns and object as every command prints them
+// (app/provenance_out.h), under the command line's names.
+#include "app/provenance_out.h"
 
 namespace verrane::cli {
 
-// {"Program": ..., "TornadoRecord": ..., "Database": ...}
-nlohmann::ordered_json ProvenanceJson();
-// ",Program,TornadoRecord,Database" to append to a header line.
-std::string ProvenanceCsvHeader();
-// The three fields, each preceded by a comma, to append to a CSV line.
-std::string ProvenanceCsvFields();
+using verrane::ProvenanceCsvFields;
+using verrane::ProvenanceCsvHeader;
+using verrane::ProvenanceJson;
 
 }  // namespace verrane::cli

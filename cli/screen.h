@@ -1,27 +1,20 @@
 #pragma once
 // `screen`: one template project placed in every county of a state or of the
-// country and analysed there, as a user would move it: the template opened
-// once as File > Open does; for each county a copy of its document moved
-// there as choosing the state and then the county on the Project Information
-// screen moves it (which presets the time zone and daylight saving), the
-// region re-selected by the template's method and radius as the Tornado
-// Hazard Information screen does (or by the method asked for), and that
-// document analysed as "Benefit Cost Analysis" does, the reference tables
-// read once for the run.
+// country and analysed there, as a user would move it (app/screening.h): the
+// template opened once as File > Open does, its document moved to each county
+// and analysed there, the reference tables read once for the run.
 //
 // A template whose counties were picked on the map (User Selected Counties)
 // has no rule that carries over to another county: moved as the window moves
 // it, each county keeps itself alone as the region, unless --radius or
 // --entire-state says otherwise. So does a template that never chose a
 // method.
-#include <cstddef>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "model/sensitivity.h"
+#include "app/screening.h"
 
 namespace verrane::cli {
 
@@ -35,20 +28,12 @@ struct ScreenRequest {
     bool json = false;
 };
 
-// What the results screen holds after one analysis (model::FiguresOf).
-using CountyFigures = model::Figures;
+using screening::CountyFigures;
+using screening::ScreenCsvHeader;
+using screening::ScreenCsvLine;
+using screening::ScreenRow;
+using screening::WriteScreenMap;
 
-struct ScreenRow {
-    std::string fips, state, county;
-    std::optional<CountyFigures> figures;  // empty when the county could not be analysed
-    std::size_t sampleCounties = 0;
-    // The county's state is not hurricane-prone and the template's hurricane
-    // occupancy was taken as 0 there, as the program's warning asks.
-    bool hurricaneOccupancyIgnored = false;
-};
-
-std::string ScreenCsvHeader();
-std::string ScreenCsvLine(const ScreenRow& row);
 std::string ScreenJson(const std::vector<ScreenRow>& rows);
 
 // The whole subcommand: 0 done (also when some counties could not be
@@ -56,10 +41,5 @@ std::string ScreenJson(const std::vector<ScreenRow>& rows);
 // input (no template, a template the program rejects, an unknown state, a
 // radius the hazard screen refuses).
 int RunScreen(const ScreenRequest& request, std::ostream& out, std::ostream& err);
-
-// The choropleth of the ratios (cli/screen_map.cpp). False with `error` set
-// when the map could not be drawn or written.
-bool WriteScreenMap(const std::vector<ScreenRow>& rows, const std::string& title, const std::string& subtitle,
-                    const std::filesystem::path& png, std::string& error);
 
 }  // namespace verrane::cli

@@ -12,6 +12,7 @@
 #include "app/app.h"
 #include "gui/binding.h"
 #include "gui/qt_dialogs.h"
+#include "gui/screening_window.h"
 #include "gui/sensitivity_window.h"
 #include "gui/session_settings.h"
 #include "gui/window_manager.h"
@@ -66,8 +67,9 @@ int main(int argc, char** argv) {
     verrane::gui::WindowManager windows(app);
     windows.rememberPlace = !dialogs.unattended;
     dialogs.parent = [&windows]() -> QWidget* {
-        // The sensitivity window's file dialog and messages stand over it.
+        // The sensitivity and screening windows' file dialogs and messages stand over them.
         if (auto* s = windows.sensitivityWindow(); s && s->isVisible()) return s;
+        if (auto* s = windows.screeningWindow(); s && s->isVisible()) return s;
         return windows.frontWindow();
     };
     // A check leaves the user's recent files alone.

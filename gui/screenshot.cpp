@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "gui/binding.h"
+#include "gui/screening_window.h"
 #include "gui/sensitivity_window.h"
 #include "gui/window_manager.h"
 #include "platform/dialogs.h"
@@ -46,6 +47,9 @@ const ScreenEntry kScreens[] = {
     {"analysis", "Form6", true, Analysed},
     // Not a screen: the window "BC Analysis" > "Sensitivity..." opens over the results.
     {"sensitivity", "Sensitivity", true, Analysed},
+    // Not a screen: "BC Analysis" > "Screen Counties..." over the project
+    // screen, run over the counties of the project's state.
+    {"screening", "Screening", true, [](App& a) -> Screen& { return a.form2(); }},
     {"map", "Form7", true,
      [](App& a) -> Screen& {
          a.form4().Show();
@@ -96,6 +100,20 @@ int RenderScreenToPng(const std::string& screen, const std::string& projectFile,
             return 1;
         }
         s->resize(kSensitivityWindowSize);
+        QApplication::processEvents();
+        return WriteWidgetPng(s, outFile, error) ? 0 : 1;
+    }
+    if (std::string_view(entry->alias) == "screening") {
+        if (auto* item = target->FindMenu("mnuScreening")) item->click();
+        auto* s = windows.screeningWindow();
+        if (!s) {
+            error = "The screening window did not open.";
+            return 1;
+        }
+        s->resize(kScreeningWindowSize);
+        s->setAttribute(Qt::WA_DontShowOnScreen, true);
+        s->show();
+        s->Run();
         QApplication::processEvents();
         return WriteWidgetPng(s, outFile, error) ? 0 : 1;
     }

@@ -13,10 +13,12 @@
 #include <QStackedWidget>
 #include <QTimer>
 
+#include "app/screening.h"
 #include "app/sensitivity_source.h"
 #include "gui/binding.h"
 #include "gui/report_preview.h"
 #include "gui/screen_window.h"
+#include "gui/screening_window.h"
 #include "gui/sensitivity_window.h"
 #include "gui/session_settings.h"
 #include "platform/output_file.h"
@@ -130,6 +132,7 @@ WindowManager::WindowManager(App& app) : app_(app) {
         if (QWidget* w = windowOf(s); w && !IsPage(s)) w->hide();
     };
     app_.onShowSensitivity = [this] { ShowSensitivity(); };
+    app_.onShowScreening = [this] { ShowScreening(); };
     sensitivityResult = [this] { return CurrentSensitivity(app_); };
 }
 
@@ -139,8 +142,10 @@ WindowManager::~WindowManager() {
     app_.onScreenShown = nullptr;
     app_.onScreenHidden = nullptr;
     app_.onShowSensitivity = nullptr;
+    app_.onShowScreening = nullptr;
     if (rememberPlace && main_ && main_->isVisible()) StoreMainWindowPlace(*main_);
     delete sensitivity_.data();
+    delete screening_.data();
     for (auto& [s, w] : windows_)
         if (w) delete w.data();
     delete main_.data();
@@ -253,6 +258,29 @@ void WindowManager::ShowSensitivity() {
     sensitivity_->show();
     sensitivity_->raise();
     sensitivity_->activateWindow();
+}
+
+ScreeningWindow* WindowManager::screeningWindow() const { return screening_.data(); }
+
+void WindowManager::ShowScreening() {
+    // The project as the screens hold it now; its own county is not needed.
+    ScreeningTemplate tmpl{app_.form2().StoreDocument(), app_.HasFileName ? app_.ProjectFileName : std::string(),
+                           app_.ReferenceDatabase()};
+    if (const std::string reason = screening::CannotScreenReason(tmpl.document); !reason.empty()) {
+        app_.dialogs.MsgBox(reason, platform::Buttons::OK, platform::Icon::Exclamation, "Screen Counties");
+        return;
+    }
+    if (!screening_) {
+        // Over the screens, which it blocks while it is open: what it screens
+        // stays the project the screens hold.
+        screening_ = new ScreeningWindow(app_.dialogs, main_);
+        screening_->setWindowModality(Qt::WindowModal);
+    }
+    screening_->SetTemplate(std::move(tmpl));
+    if (!screening_->isVisible()) Centre(screening_, main_);
+    screening_->show();
+    screening_->raise();
+    screening_->activateWindow();
 }
 
 bool SaveWindowImage(QWidget* window, const std::filesystem::path& file, std::string& error) {

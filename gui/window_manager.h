@@ -22,6 +22,7 @@ class QStackedWidget;
 
 namespace verrane::gui {
 
+class ScreeningWindow;
 class SensitivityWindow;
 
 // The window of a screen, made by the screen's own window file.
@@ -49,6 +50,8 @@ public:
     std::function<model::SensitivityResult()> sensitivityResult;
     // The one sensitivity window, over the results screen (null until opened).
     SensitivityWindow* sensitivityWindow() const;
+    // The one screening window, over the screens (null until opened).
+    ScreeningWindow* screeningWindow() const;
 
     // A project file dropped on the main window or the start screen: opened
     // through File > Open's steps (OpenGivenProject of screens/menus).
@@ -59,6 +62,7 @@ protected:
 
 private:
     void ShowSensitivity();
+    void ShowScreening();
     QMainWindow* EnsureMainWindow();
     // "file.tor[*] - caption of the screen in front" (`shown`, or the front
     // screen); "Untitled" for a project without a file; the mark shows
@@ -68,6 +72,7 @@ private:
     std::map<const Screen*, QPointer<QWidget>> windows_;
     QPointer<QMainWindow> main_;
     QPointer<SensitivityWindow> sensitivity_;
+    QPointer<ScreeningWindow> screening_;
     QStackedWidget* pages_ = nullptr;
     // The project file's lines when the screens and the file last agreed
     // (App::ProjectAgreesWithFile was agreedAt_).

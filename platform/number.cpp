@@ -288,4 +288,10 @@ std::string RatioText(const std::optional<double>& ratio) {
     return ratio && std::isfinite(*ratio) ? FormatNumber(*ratio, "##0.00") : "Undefined";
 }
 
+std::string ShortestNumber(double v) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
 }  // namespace verrane::platform

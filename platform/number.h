@@ -61,6 +61,9 @@ std::string FormatNumber(double value, std::string_view pattern);
 std::string MoneyText(double value);
 std::string RatioText(const std::optional<double>& ratio);
 
+// The shortest text that reads back as the same double (JSON and CSV numbers).
+std::string ShortestNumber(double v);
+
 // The general conversion of a number to text: shortest digits that read
 // back as the same single (or double, up to 15 significant digits) value,
 // no grouping, no trailing zeros: 25, 37.5, 0.6, -2.

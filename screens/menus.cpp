@@ -305,7 +305,8 @@ void InstallMenus(ScreenHost& app, Screen& s) {
                  Menu("mnuInput", "&Input", std::move(input)),
                  Menu("mnuBCAnalysis", "&BC Analysis",
                       {Item("mnuBCResults", "BC Analysis Results", go(6)),
-                       Item("mnuSensitivity", "Sensitivity...", [&app, &s] { ShowSensitivity(app, s); })}),
+                       Item("mnuSensitivity", "Sensitivity...", [&app, &s] { ShowSensitivity(app, s); }),
+                       Item("mnuScreening", "Screen Counties...", [&app] { app.ShowScreening(); })}),
                  Menu("mnuHelpMenu", "&Help",
                       {Item("mnuHelp", "&Contents", [&app] { app.dialogs.ShowHelp(app.form2().HelpFile, 3); }),
                        Item("mnuAbout", "&About Verrane", [&app] { ShowAbout(app); })})};

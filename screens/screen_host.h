@@ -100,6 +100,10 @@ public:
     virtual void ShowSensitivity() {}
     // RecentFiles changed (the window stores the list).
     virtual void RecentFilesChanged() {}
+    // "Screen Counties...": the project as the screens hold it placed in the
+    // counties of its state or of the country, in a window over the screens.
+    // Without windows there is none.
+    virtual void ShowScreening() {}
 
     static constexpr int kScreenSlots = 10;
 

@@ -1,11 +1,11 @@
-#include "cli/provenance_out.h"
+#include "app/provenance_out.h"
 
 #include <filesystem>
 
 #include "platform/paths.h"
 #include "platform/provenance.h"
 
-namespace verrane::cli {
+namespace verrane {
 
 namespace {
 // Read once per reference database: a batch run asks for it on every line.
@@ -37,4 +37,4 @@ std::string ProvenanceCsvFields() {
     return "," + p.program + "," + p.tornadoRecord + "," + p.database;
 }
 
-}  // namespace verrane::cli
+}  // namespace verrane
