@@ -85,7 +85,9 @@ struct Session {
         EXPECT_EQ(items.join(" | "), "BC Analysis Results | Sensitivity... | Screen Counties...");
         ClickItem(menu, "Screen Counties...");
         gui::ScreeningWindow* s = windows.screeningWindow();
-        if (s) EXPECT_TRUE(QTest::qWaitForWindowExposed(s));
+        if (s) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(s));
+        }
         return s;
     }
 };
