@@ -2,8 +2,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <exception>
+#include <future>
 #include <iterator>
 #include <set>
+#include <thread>
 
 #include "model/hazard.h"
 #include "platform/number.h"
@@ -111,7 +114,8 @@ std::array<double, 6> DistinctTornadoesByF(const std::filesystem::path& database
 
 model::UncertaintyInput UncertaintyInputOf(const project::DocumentAnalysis& a,
                                            const std::vector<std::string>& selectedCounties,
-                                           const platform::ReferenceData& reference) {
+                                           const platform::ReferenceData& reference,
+                                           const std::array<double, 6>* tornadoes) {
     const model::AnalysisResult& r = a.result;
     model::UncertaintyInput in;
     // Without statistics the tornado benefits were not computed: nothing to vary.
@@ -119,7 +123,7 @@ model::UncertaintyInput UncertaintyInputOf(const project::DocumentAnalysis& a,
         in.countByF = r.tornado->reportCountByF;
         in.strikeProbabilityByF = r.tornado->strikeProbabilityByF;
         in.recordYears = r.tornado->reportRecordYears;
-        in.tornadoesByF = DistinctTornadoesByF(reference.file(), selectedCounties);
+        in.tornadoesByF = tornadoes ? *tornadoes : DistinctTornadoesByF(reference.file(), selectedCounties);
         in.hourlyFraction = a.input.record->hourlyFractionByF;
     }
     in.tornadoHourlyOccupancy = a.input.tornadoHourlyOccupancy;
@@ -249,26 +253,52 @@ std::optional<double> BreakevenDiscountRate(const project::ProjectDocument& docu
 }  // namespace
 
 model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file,
-                                        const platform::ReferenceData& reference) {
+                                        const platform::ReferenceData& reference,
+                                        const std::array<double, 6>* tornadoes) {
     model::SensitivityResult result;
     result.file = std::move(file);
     result.buildingName = document.buildingName;
-    model::UncertaintyInput uncertainty;
-    result.base = AnalyseEdited(document, reference, {}, &uncertainty);
-    for (const PlannedVariation& p : SensitivityEdits(document, &result.notes)) {
-        model::Variation v = DescribedVariation(p.input, p.value);
-        v.figures = AnalyseEdited(document, reference, p.edits);
-        result.variations.push_back(std::move(v));
+    // The project's own figures first: a project that cannot be analysed stops here.
+    result.base = AnalyseEdited(document, reference, {});
+
+    // The variations are independent re-analyses: a helper thread runs them
+    // while this one counts the region's tornadoes, searches the breakeven
+    // values and makes the draws. From here on the tables are only read.
+    reference.ReadAllOnce();
+    const std::vector<PlannedVariation> planned = SensitivityEdits(document, &result.notes);
+    std::vector<model::Variation> variations(planned.size());
+    std::exception_ptr failed;
+    {
+        const std::jthread helper([&] {
+            try {
+                for (size_t i = 0; i < planned.size(); ++i) {
+                    variations[i] = DescribedVariation(planned[i].input, planned[i].value);
+                    variations[i].figures = AnalyseEdited(document, reference, planned[i].edits);
+                }
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        const model::UncertaintyInput uncertainty = UncertaintyInputOf(project::AnalyzeDocument(document, reference),
+                                                                       document.selectedCounties, reference, tornadoes);
+        result.breakevenProjectCost = BreakevenProjectCost(document, reference, result.base.totalBenefits);
+        result.breakevenDiscountRate = BreakevenDiscountRate(document, reference);
+        result.uncertainty = model::DrawUncertainty(uncertainty);
     }
-    result.breakevenProjectCost = BreakevenProjectCost(document, reference, result.base.totalBenefits);
-    result.breakevenDiscountRate = BreakevenDiscountRate(document, reference);
-    result.uncertainty = model::DrawUncertainty(uncertainty);
+    if (failed) std::rethrow_exception(failed);
+    result.variations = std::move(variations);
     return result;
 }
 
 model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file) {
-    return RunSensitivity(document, std::move(file),
-                          platform::ReferenceData::InMemory(platform::ReferenceDatabasePath()));
+    // The region's tornadoes are counted from the file while the tables are read into memory.
+    const std::filesystem::path database = platform::ReferenceDatabasePath();
+    auto tornadoes = std::async(std::launch::async, [&database, &document] {
+        return DistinctTornadoesByF(database, document.selectedCounties);
+    });
+    const platform::ReferenceData reference = platform::ReferenceData::InMemory(database);
+    const std::array<double, 6> counted = tornadoes.get();
+    return RunSensitivity(document, std::move(file), reference, &counted);
 }
 
 }  // namespace verrane

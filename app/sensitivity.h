@@ -26,9 +26,11 @@ std::array<double, 6> DistinctTornadoesByF(const std::filesystem::path& database
                                            const std::vector<std::string>& counties);
 // What the uncertainty draws need from an analysis of a document whose
 // region is `selectedCounties`.
+// `tornadoes`, when given, are the region's distinct tornadoes counted already.
 model::UncertaintyInput UncertaintyInputOf(const project::DocumentAnalysis& analysis,
                                            const std::vector<std::string>& selectedCounties,
-                                           const platform::ReferenceData& reference);
+                                           const platform::ReferenceData& reference,
+                                           const std::array<double, 6>* tornadoes = nullptr);
 
 // Why a sensitivity run could not be made: the project cannot be analysed
 // (no state and county, an input missing), or an edit was refused.
@@ -69,8 +71,11 @@ model::Variation DescribedVariation(const std::string& input, const std::string&
 
 // The whole run on the document as the screens hold it (or File > Open leaves
 // it), every re-analysis asking `reference`. Throws SensitivityError.
+// `tornadoes`: the distinct tornadoes of the document's region, when they
+// were counted already.
 model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file,
-                                        const platform::ReferenceData& reference);
+                                        const platform::ReferenceData& reference,
+                                        const std::array<double, 6>* tornadoes = nullptr);
 // The same with the reference tables of the program's database read once.
 model::SensitivityResult RunSensitivity(const project::ProjectDocument& document, std::string file);
 

@@ -148,6 +148,11 @@ Database& Database::operator=(Database&&) noexcept = default;
 Database::~Database() = default;
 
 Database Database::Open(const std::filesystem::path& file) {
+    // The library's memory statistics take one lock shared by every
+    // connection; the program never reads them, and threads reading tables
+    // at once would queue on it. (Only possible before the library starts.)
+    static const bool noMemoryStatistics = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)noMemoryStatistics;
     Database d;
     d.path_ = file;
     d.impl_ = std::make_unique<Impl>();

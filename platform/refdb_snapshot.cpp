@@ -83,14 +83,16 @@ std::vector<Installed>& Registry() {
 }  // namespace
 
 std::shared_ptr<const ReferenceSnapshot> ReferenceSnapshot::Load(const std::filesystem::path& file,
-                                                                 const std::vector<std::string>& only) {
+                                                                 const std::vector<std::string>& only,
+                                                                 const std::vector<std::string>& indexed) {
     auto snapshot = std::shared_ptr<ReferenceSnapshot>(new ReferenceSnapshot);
     snapshot->path_ = file;
     const Database db = Database::Open(file);
-    const auto wanted = [&only](const std::string& name) {
-        return only.empty() || std::any_of(only.begin(), only.end(),
-                                           [&name](const std::string& w) { return LowerName(w) == LowerName(name); });
+    const auto named = [](const std::vector<std::string>& names, const std::string& name) {
+        return std::any_of(names.begin(), names.end(),
+                           [&name](const std::string& n) { return LowerName(n) == LowerName(name); });
     };
+    const auto wanted = [&](const std::string& name) { return only.empty() || named(only, name); };
     for (const std::string& name : db.TableNames()) {
         if (!wanted(name)) continue;
         Table t;
@@ -99,8 +101,11 @@ std::shared_ptr<const ReferenceSnapshot> ReferenceSnapshot::Load(const std::file
         const size_t columns = data.width();
         t.index.resize(columns);
         t.indexed.assign(columns, true);
-        for (size_t r = 0; r < data.rowCount(); ++r)
-            for (size_t c = 0; c < columns; ++c)
+        if (!indexed.empty())
+            for (size_t c = 0; c < columns; ++c) t.indexed[c] = named(indexed, data.columns[c]);
+        // Only a column of texts has an index.
+        for (size_t c = 0; c < columns; ++c)
+            for (size_t r = 0; r < data.rowCount() && t.indexed[c]; ++r)
                 if (!std::holds_alternative<std::string>(data.row(r)[c].data())) t.indexed[c] = false;
         for (size_t c = 0; c < columns; ++c) {
             if (!t.indexed[c]) continue;

@@ -24,8 +24,12 @@ public:
     // Reads every table of the file, or only the tables named in `only`
     // (any case; the others are then unknown to the snapshot). Throws
     // DatabaseError.
+    // Text columns are indexed for the questions that name them: every one,
+    // or only those named in `indexed` (the others are then searched row by
+    // row, with the same answers).
     static std::shared_ptr<const ReferenceSnapshot> Load(const std::filesystem::path& file,
-                                                         const std::vector<std::string>& only = {});
+                                                         const std::vector<std::string>& only = {},
+                                                         const std::vector<std::string>& indexed = {});
 
     // What Database::OpenRecordset returns for the file. Throws DatabaseError
     // for an unknown table or field, as the file does.

@@ -244,9 +244,11 @@ void ReferenceData::ReadAllOnce() const {
 ReferenceData ReferenceData::InMemory(const std::filesystem::path& file) {
     ReferenceData r(file);
     r.memory_ = InstalledSnapshot(file);
-    // The tables these questions read; the others (each tornado's counties,
-    // the data's identity) are left on disk.
-    if (!r.memory_) r.memory_ = ReferenceSnapshot::Load(file, {"states", "Counties", "cntycoor", "tornado"});
+    // The tables these questions read, indexed on the fields they ask by; the
+    // others (each tornado's counties, the data's identity) are left on disk.
+    if (!r.memory_)
+        r.memory_ = ReferenceSnapshot::Load(file, {"states", "Counties", "cntycoor", "tornado"},
+                                            {"FIPS", "STATE_NAME", "NAME"});
     return r;
 }
 
