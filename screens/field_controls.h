@@ -3,6 +3,7 @@
 // field table names (project/fields.h), found on the screen's object. The
 // screens' load and store and `edit` reach an input only through here, so no
 // control index of an input is written anywhere but in the table.
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -30,6 +31,18 @@ requires std::is_same_v<Form, Form2> || std::is_same_v<Form, Form3> || std::is_s
     std::is_same_v<Form, Form5>
 const platform::Control* ControlOf(const Form& screen, const project::Field& field) {
     return ControlOf(const_cast<Form&>(screen), field);  // only looked up, never changed here
+}
+
+// An input's control on its screen as its type (a box, a list), found by the
+// field's name; the screen's own code reaches its inputs through here rather
+// than by a control index. Throws std::logic_error for a name or type the
+// table does not give that screen, a fault in the code.
+template <class C, class Form>
+C& InputControl(Form& screen, std::string_view name) {
+    const project::Field* field = project::FindField(name);
+    auto* control = field ? dynamic_cast<C*>(ControlOf(screen, *field)) : nullptr;
+    if (!control) throw std::logic_error("no control for the input " + std::string(name));
+    return *control;
 }
 
 // The text an input's box or list shows on its screen, the input named as

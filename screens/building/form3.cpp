@@ -6,6 +6,7 @@
 #include "platform/reference_data.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/input_box.h"
+#include "screens/field_controls.h"
 #include "screens/hazard/form4.h"
 #include "screens/menus.h"
 #include "screens/mitigation/form5.h"
@@ -18,12 +19,15 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 
+platform::TextBox& Form3::Box(std::string_view input) { return InputControl<platform::TextBox>(*this, input); }
+platform::ComboBox& Form3::List(std::string_view input) { return InputControl<platform::ComboBox>(*this, input); }
+
 Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Information") {
     for (int i = 0; i < 6; ++i) {
         Text1[static_cast<size_t>(i)].name = "Text1";
         Text1[static_cast<size_t>(i)].index = i;
     }
-    Text1[3].setText("0");
+    Box("HurricaneOccupancy").setText("0");
     Text1[5].setText(kNeedAllOccupancyData);
     Text1[5].locked = true;
     Text1[5].multiLine = true;
@@ -36,10 +40,10 @@ Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Inform
     }
     for (const char* z : {"Atlantic ST", "Eastern ST", "Central ST", "Mountain ST", "Pacific ST", "Alaska ST",
                           "Hawaii ST", "Samoa ST", "Guam ST"})
-        Combo1[0].addItem(z);
+        List("TimeZone").addItem(z);
     for (const char* t : {"Select Type", "Reinforced & Precast Concrete", "Reinforced Masonry", "Unreinforced Masonry",
                           "Steel", "Wood", "User-Defined"})
-        Combo1[1].addItem(t);
+        List("ConstructionType").addItem(t);
     Combo1[0].name = Combo1[1].name = "Combo1";
     Combo1[0].index = 0;
     Combo1[1].index = 1;
@@ -66,14 +70,14 @@ Form3::Form3(ScreenHost& a) : Screen(a, "Form3", "Tornado Model: Building Inform
 
 void Form3::Form_Load() {
     AreaEntered = HurricaneEntered = TornadoEntered = false;
-    Combo1[1].setListIndex(0);
+    List("ConstructionType").setListIndex(0);
     Text1_Change(1);
     Settime();
 }
 
 void Form3::Form_Activate() {
-    AreaEntered = !Text1[2].empty();
-    HurricaneEntered = !Text1[3].empty();
+    AreaEntered = !Box("ShelterArea").empty();
+    HurricaneEntered = !Box("HurricaneOccupancy").empty();
     ScanHourlyBoxes();
     OccupancyCheck();
 }
@@ -118,17 +122,18 @@ void Form3::Text1_Change(int i) {
 
     // Without both dimensions there is no footprint to compare with: clearing
     // the boxes one after another must not warn at each of them.
-    const double length = input::Value(Text1[0]), width = input::Value(Text1[1]), area = input::Value(Text1[2]);
-    if (!Text1[0].empty() && !Text1[1].empty() && area > length * width)
+    const double length = input::Value(Box("BuildingLength")), width = input::Value(Box("BuildingWidth")),
+                 area = input::Value(Box("ShelterArea"));
+    if (!Box("BuildingLength").empty() && !Box("BuildingWidth").empty() && area > length * width)
         dialogs().MsgBox("Warning: Shelter area is larger than building footprint.", Buttons::OK, Icon::Exclamation,
                          " ");
 
-    if (i == 2) AreaEntered = !Text1[2].empty();
+    if (i == 2) AreaEntered = !Box("ShelterArea").empty();
     if (i == 3) {
-        HurricaneEntered = !Text1[3].empty();
+        HurricaneEntered = !Box("HurricaneOccupancy").empty();
         // Rounded, not converted to 16 bits: a large occupancy must warn, not overflow.
-        if (!IsHurricaneProne(f2.Combo3.text()) && !Text1[3].empty() &&
-            platform::RoundHalfEven(input::Value(Text1[3])) > 0)
+        if (!IsHurricaneProne(f2.Combo3.text()) && !Box("HurricaneOccupancy").empty() &&
+            platform::RoundHalfEven(input::Value(Box("HurricaneOccupancy"))) > 0)
             dialogs().MsgBox("This non-hurricane prone state should have no hurricane occupancy. Enter zero.",
                              Buttons::OK, Icon::Exclamation, kNoHurricaneOccupancyTitle);
     }
@@ -167,8 +172,8 @@ void Form3::OccupancyCheck() {
     Text1[5].setForeColor(platform::kRed);
     bool tornadoOk = false, hurricaneOk = false;
     if (AreaEntered) {
-        const double area = input::Value(Text1[2]);
-        const double hurricane = input::Value(Text1[3]);
+        const double area = input::Value(Box("ShelterArea"));
+        const double hurricane = input::Value(Box("HurricaneOccupancy"));
         const double tornadoRatio = PeakTornadoOccupancy <= 0 ? 100.0 : area / PeakTornadoOccupancy;
         const double hurricaneRatio = hurricane <= 0 ? 1000.0 : area / hurricane;
         tornadoOk = tornadoRatio >= 5;
@@ -216,14 +221,14 @@ void Form3::Settime() {
     // No record: the time zone and daylight saving stay as they are.
     if (!preset.found) return;
     Check2.setValue(preset.daylightSaving ? 1 : 0);
-    if (preset.timeZone) Combo1[0].setListIndex(*preset.timeZone);
+    if (preset.timeZone) List("TimeZone").setListIndex(*preset.timeZone);
 }
 
 void Form3::savedata() {
     std::array<std::optional<float>, 24> local;
     for (size_t h = 0; h < 24; ++h) local[h] = input::Single(Text2[h]);
-    TornadoHourlyOccupancy = model::TornadoHourlyOccupancy(local, Combo1[0].listIndex(), Check2.value() == 1);
-    HurricaneOccupancyList = Text1[3].text();
+    TornadoHourlyOccupancy = model::TornadoHourlyOccupancy(local, List("TimeZone").listIndex(), Check2.value() == 1);
+    HurricaneOccupancyList = Box("HurricaneOccupancy").text();
     Published = true;
 
     OccupancyCheck();

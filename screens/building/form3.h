@@ -3,6 +3,7 @@
 // check, and the hourly occupancy schedule on Eastern Standard Time.
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "screens/building/input_box.h"
 #include "screens/screen.h"
@@ -53,6 +54,9 @@ public:
     void SetAnalysisCommands(bool enabled) override;
 
 private:
+    // An input of this screen by the field table's name (its box or its list).
+    platform::TextBox& Box(std::string_view input);
+    platform::ComboBox& List(std::string_view input);
     void ScanHourlyBoxes();
     // Sets BuildingDataComplete from the first empty required box, then BC_On.
     void UpdateCompleteness(bool includeShelterArea);

@@ -1,12 +1,14 @@
 #include "screens/mitigation/form5.h"
 
 #include <cmath>
+#include <utility>
 
 #include "platform/number.h"
 #include "platform/reference_data.h"
 #include "screens/analysis/form6.h"
 #include "screens/building/form3.h"
 #include "screens/building/input_box.h"
+#include "screens/field_controls.h"
 #include "screens/hazard/form4.h"
 #include "screens/project/form2.h"
 #include "screens/screen_host.h"
@@ -45,11 +47,12 @@ Form5::Form5(ScreenHost& a) : Screen(a, "Form5", "Tornado Model: Mitigation Proj
         Text1[static_cast<size_t>(i)].name = "Text1";
         Text1[static_cast<size_t>(i)].index = i;
     }
-    Text1[0].multiLine = true;
-    Text1[2].setText("0");
-    Text1[4].setText("12500");
-    Text1[5].setText("2200000");
-    Text1[6].setText("7");
+    InputControl<platform::TextBox>(*this, "MitigationDescription").multiLine = true;
+    for (const auto& [input, text] : {std::pair<const char*, const char*>{"MaintenanceCost", "0"},
+                                      {"InjuryCost", "12500"},
+                                      {"DeathCost", "2200000"},
+                                      {"DiscountRate", "7"}})
+        InputControl<platform::TextBox>(*this, input).setText(text);
     for (int i = 0; i < 99; ++i) {
         auto& t = Text2[static_cast<size_t>(i)];
         t.name = "Text2";
@@ -127,7 +130,7 @@ void Form5::Set_Damage() {
     int type = 0;
     bool minimalWindows = false;
     if (auto* f3 = app.Loaded<Form3>()) {
-        type = f3->Combo1[1].listIndex();
+        type = InputControl<platform::ComboBox>(*f3, "ConstructionType").listIndex();
         if (type >= 1 && type <= 5) minimalWindows = f3->Check1.value() != 0;
     }
     const model::DamagePercents p = model::DefaultDamagePercents(type, minimalWindows);
@@ -211,8 +214,8 @@ bool Form5::PairTooHigh(int r, int index, const std::string& text) const {
 
 model::RateGrid Form5::Grid() const {
     model::RateGrid g;
-    g.injuryCost = input::Single(Text1[4]).value_or(0.0f);
-    g.deathCost = input::Single(Text1[5]).value_or(0.0f);
+    g.injuryCost = input::Single(InputControl<const platform::TextBox>(*this, "InjuryCost")).value_or(0.0f);
+    g.deathCost = input::Single(InputControl<const platform::TextBox>(*this, "DeathCost")).value_or(0.0f);
     // An empty user-defined cell means the default applies.
     auto user = [this](model::RateTable table, RateColumn column, size_t k) -> std::optional<double> {
         const platform::TextBox& u = Text2[RateCell(table, column, k)];
