@@ -24,6 +24,7 @@
 #include <optional>
 
 #include "gui/binding.h"
+#include "gui/project_heading.h"
 #include "gui/report_preview.h"
 #include "platform/number.h"
 #include "platform/output_file.h"
@@ -162,27 +163,14 @@ void ScreenMapView::mousePressEvent(QMouseEvent* event) {
 ScreeningWindow::ScreeningWindow(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setObjectName("ScreeningWindow");
     setWindowTitle("Screen Counties");
-    QFont f = font();
-    f.setFamily("Arial");
-    f.setPointSize(9);
-    setFont(f);
+    UseWindowFont(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
     layout->setSpacing(6);
-    name_ = new QLabel();
-    name_->setObjectName("BuildingName");
-    QFont bold = name_->font();
-    bold.setPointSize(12);
-    bold.setBold(true);
-    name_->setFont(bold);
-    name_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    file_ = new QLabel();
-    file_->setObjectName("ProjectFile");
-    file_->setStyleSheet("color: rgb(110, 110, 110);");
-    file_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    layout->addWidget(name_);
-    layout->addWidget(file_);
+    const ProjectHeading heading = AddProjectHeading(*layout, false);
+    name_ = heading.name;
+    file_ = heading.file;
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->setChildrenCollapsible(false);

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "gui/binding.h"
+#include "gui/project_heading.h"
 #include "gui/report_preview.h"
 #include "platform/number.h"
 #include "reports/sensitivity_report.h"
@@ -81,10 +82,7 @@ void SwingChartView::paintEvent(QPaintEvent*) {
 SensitivityWindow::SensitivityWindow(platform::Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setObjectName("SensitivityWindow");
     setWindowTitle("Sensitivity of the Benefit Cost Ratio");
-    QFont f = font();
-    f.setFamily("Arial");
-    f.setPointSize(9);
-    setFont(f);
+    UseWindowFont(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);
@@ -96,20 +94,9 @@ SensitivityWindow::SensitivityWindow(platform::Dialogs& dialogs, QWidget* parent
 }
 
 void SensitivityWindow::AddHeading(QVBoxLayout* layout) {
-    name_ = new QLabel();
-    name_->setObjectName("BuildingName");
-    QFont bold = name_->font();
-    bold.setPointSize(12);
-    bold.setBold(true);
-    name_->setFont(bold);
-    name_->setWordWrap(true);
-    name_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    file_ = new QLabel();
-    file_->setStyleSheet("color: rgb(110, 110, 110);");
-    // A long path or name must not widen the window past the screen.
-    file_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    layout->addWidget(name_);
-    layout->addWidget(file_);
+    const ProjectHeading heading = AddProjectHeading(*layout, true);
+    name_ = heading.name;
+    file_ = heading.file;
 }
 
 // The project's own figures, the chart, the breakeven values and the interval.
