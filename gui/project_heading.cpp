@@ -28,4 +28,14 @@ ProjectHeading AddProjectHeading(QVBoxLayout& layout, bool wrapName) {
     return h;
 }
 
+QPushButton* AddRowButton(QBoxLayout& row, const char* name, const char* caption, std::function<void()> action) {
+    auto* b = new QPushButton(caption);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    b->setMinimumWidth(110);
+    QObject::connect(b, &QPushButton::clicked, b, [action = std::move(action)] { action(); });
+    row.addWidget(b);
+    return b;
+}
+
 }  // namespace verrane::gui

@@ -239,17 +239,8 @@ ScreeningWindow::ScreeningWindow(platform::Dialogs& dialogs, QWidget* parent) : 
 
     auto* buttons = new QHBoxLayout();
     buttons->addStretch();
-    auto button = [&](const char* name, const char* caption, void (ScreeningWindow::*action)()) {
-        auto* b = new QPushButton(caption);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        b->setMinimumWidth(110);
-        connect(b, &QPushButton::clicked, this, [this, action] { (this->*action)(); });
-        buttons->addWidget(b);
-        return b;
-    };
-    exportCsv_ = button("ExportCsv", "Export CSV...", &ScreeningWindow::ExportCsv);
-    exportPng_ = button("ExportPng", "Export PNG...", &ScreeningWindow::ExportPng);
+    exportCsv_ = AddRowButton(*buttons, "ExportCsv", "Export CSV...", [this] { ExportCsv(); });
+    exportPng_ = AddRowButton(*buttons, "ExportPng", "Export PNG...", [this] { ExportPng(); });
     auto* close = new QPushButton("Close");
     close->setObjectName("Close");
     close->setAutoDefault(false);

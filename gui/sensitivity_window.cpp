@@ -166,18 +166,9 @@ void SensitivityWindow::AddFigures(QVBoxLayout* layout) {
 void SensitivityWindow::AddButtons(QVBoxLayout* layout) {
     auto* buttons = new QHBoxLayout();
     buttons->addStretch();
-    auto button = [&](const char* name, const char* caption, void (SensitivityWindow::*action)()) {
-        auto* b = new QPushButton(caption);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        b->setMinimumWidth(110);
-        connect(b, &QPushButton::clicked, this, [this, action] { (this->*action)(); });
-        buttons->addWidget(b);
-        return b;
-    };
-    button("PrintPreview", "Print Preview", &SensitivityWindow::PrintPreview);
-    button("Print", "Print", &SensitivityWindow::Print);
-    button("ExportPdf", "Export PDF", &SensitivityWindow::ExportPdf);
+    AddRowButton(*buttons, "PrintPreview", "Print Preview", [this] { PrintPreview(); });
+    AddRowButton(*buttons, "Print", "Print", [this] { Print(); });
+    AddRowButton(*buttons, "ExportPdf", "Export PDF", [this] { ExportPdf(); });
     auto* close = new QPushButton("Close");
     close->setObjectName("Close");
     connect(close, &QPushButton::clicked, this, &QDialog::close);

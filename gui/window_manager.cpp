@@ -237,6 +237,13 @@ QMainWindow* WindowManager::mainWindow() const { return main_.data(); }
 
 SensitivityWindow* WindowManager::sensitivityWindow() const { return sensitivity_.data(); }
 
+void WindowManager::ShowOverMain(QWidget& window) {
+    if (!window.isVisible()) Centre(&window, main_);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 void WindowManager::ShowSensitivity() {
     model::SensitivityResult result;
     try {
@@ -254,10 +261,7 @@ void WindowManager::ShowSensitivity() {
         sensitivity_->setWindowModality(Qt::WindowModal);
     }
     sensitivity_->SetResult(std::move(result));
-    if (!sensitivity_->isVisible()) Centre(sensitivity_, main_);
-    sensitivity_->show();
-    sensitivity_->raise();
-    sensitivity_->activateWindow();
+    ShowOverMain(*sensitivity_);
 }
 
 ScreeningWindow* WindowManager::screeningWindow() const { return screening_.data(); }
@@ -277,10 +281,7 @@ void WindowManager::ShowScreening() {
         screening_->setWindowModality(Qt::WindowModal);
     }
     screening_->SetTemplate(std::move(tmpl));
-    if (!screening_->isVisible()) Centre(screening_, main_);
-    screening_->show();
-    screening_->raise();
-    screening_->activateWindow();
+    ShowOverMain(*screening_);
 }
 
 bool SaveWindowImage(QWidget* window, const std::filesystem::path& file, std::string& error) {

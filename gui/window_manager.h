@@ -61,6 +61,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A window over the main window, centred on it the first time it shows,
+    // brought to the front.
+    void ShowOverMain(QWidget& window);
     void ShowSensitivity();
     void ShowScreening();
     QMainWindow* EnsureMainWindow();

@@ -1,8 +1,17 @@
 #include "model/region.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "model/rounding.h"
+
 namespace verrane::model {
+
+int SliderMiles(double storedRadius) {
+    const double r = RoundHalfEven(storedRadius);
+    if (!std::isfinite(r)) return 0;
+    return static_cast<int>(std::clamp(r, 0.0, static_cast<double>(kMaxRadiusMiles)));
+}
 
 bool WithinRadius(const CountyExtent& c, double x0, double y0, double r) {
     const double left = x0 - r, right = x0 + r, bottom = y0 - r, top = y0 + r;

@@ -4,6 +4,13 @@
 // coordinate table (planar, in miles).
 namespace verrane::model {
 
+// The largest radius of a region, in whole miles.
+inline constexpr int kMaxRadiusMiles = 250;
+
+// The whole miles a stored radius moves the radius slider to: halves to even,
+// within 0 to kMaxRadiusMiles, 0 for a value that is not a number.
+int SliderMiles(double storedRadius);
+
 // One county of the coordinate table; a missing value is NaN, which every
 // test below rejects.
 struct CountyExtent {

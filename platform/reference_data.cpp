@@ -211,6 +211,7 @@ struct ReferenceData::TornadoRows {
         std::string error;  // why the row's values cannot be used
     };
     std::vector<std::optional<Read>> rows;
+    bool allRead = false;  // every row read (ReadAllOnce)
 
     // The row the walk is on, read now if it has not been.
     const Read& At(const Recordset& walk) {
@@ -231,7 +232,7 @@ struct ReferenceData::TornadoRows {
 ReferenceData::ReferenceData(std::filesystem::path file) : file_(std::move(file)) {}
 
 void ReferenceData::ReadAllOnce() const {
-    if (!memory_) return;
+    if (!memory_ || (tornadoRows_ && tornadoRows_->allRead)) return;
     const Database db = Open();
     CoordinateTable(db);
     Recordset walk = db.OpenRecordset("tornado");
@@ -239,6 +240,7 @@ void ReferenceData::ReadAllOnce() const {
     if (!tornadoRows_) tornadoRows_ = std::make_shared<TornadoRows>();
     if (!tornadoRows_->columns) tornadoRows_->columns.emplace(walk);
     for (walk.MoveFirst(); !walk.eof(); walk.MoveNext()) tornadoRows_->At(walk);
+    tornadoRows_->allRead = true;
 }
 
 ReferenceData ReferenceData::InMemory(const std::filesystem::path& file) {

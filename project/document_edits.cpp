@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/hazard.h"
+#include "model/region.h"
 #include "platform/number.h"
 
 namespace verrane::project {
@@ -11,7 +12,6 @@ namespace verrane::project {
 namespace {
 
 const char* const kReferenceData = "Reference Data";
-constexpr double kMaxRadius = 250;
 
 // The project county's code, or nullopt (said why) when it cannot be looked up.
 std::optional<std::string> ProjectFips(const ProjectDocument& d, const platform::ReferenceData& reference,
@@ -47,9 +47,7 @@ bool SelectCounties(ProjectDocument& d, const platform::ReferenceData& reference
     switch (d.selectionMethod) {
         case 0: {
             // The stored radius moves the slider: whole miles within its range.
-            double r = platform::RoundHalfEven(d.selectionRadius);
-            if (!std::isfinite(r)) r = 0;
-            radius = static_cast<int>(std::clamp(r, 0.0, kMaxRadius));
+            radius = model::SliderMiles(d.selectionRadius);
             Keep(platform::RegionSelection(reference, d.stateName, d.countyName, radius, *fips), d, messages);
             break;
         }

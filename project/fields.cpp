@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "model/rates.h"
+#include "model/region.h"
 #include "platform/number.h"
 
 namespace verrane::project {
@@ -18,7 +19,7 @@ constexpr double kSingleMax = 3.4028234663852886e38;
 // whole number of years (the formula itself stays finite for every one).
 constexpr double kLongestLifetime = 32767;
 // The largest radius of the region around the county, whole miles.
-constexpr double kLargestRadius = 250;
+constexpr double kLargestRadius = model::kMaxRadiusMiles;
 
 constexpr FieldRule kAny{};
 constexpr FieldRule kAboveZero{0, kSingleMax, true};

@@ -191,10 +191,7 @@ void Form4::Form_Activate() {
         if (index == 0) {
             // Choosing the option left the slider at 0; moving it to the stored
             // radius runs the region search through the slider's change event.
-            double r = platform::RoundHalfEven(f2.SelectionRadius);
-            if (!std::isfinite(r)) r = 0;
-            r = std::clamp(r, 0.0, static_cast<double>(kMaxRadius));
-            Slider1.setValue(static_cast<int>(r));
+            Slider1.setValue(model::SliderMiles(f2.SelectionRadius));
         }
         if (index == 2) {
             Show();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/region.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/map.h"
@@ -34,7 +35,7 @@ using platform::CountyNotFound;
 using platform::FipsText;
 
 // The largest radius the slider takes, in miles.
-inline constexpr int kMaxRadius = 250;
+inline constexpr int kMaxRadius = model::kMaxRadiusMiles;
 
 // What the hazard screen makes of a radius typed into its box: the whole
 // miles the slider moves to (halves to even; an empty box is 0, and so is a
